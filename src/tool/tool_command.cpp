@@ -1,0 +1,80 @@
+#include "tool/tool_command.h"
+
+#include <algorithm>
+
+namespace tool {
+
+namespace {
+std::map<std::string, CommandGroup>& registry() {
+    static std::map<std::string, CommandGroup> r;
+    return r;
+}
+} // namespace
+
+RegisterGroup::RegisterGroup(CommandGroup group) {
+    auto name = group.name;
+    registry().emplace(std::move(name), std::move(group));
+}
+
+const std::map<std::string, CommandGroup>& groups() { return registry(); }
+
+ParsedArgs::ParsedArgs(const Args& args, const std::vector<std::string>& valueOptions,
+                       const std::vector<std::string>& flagOptions) {
+    auto has = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string name = a.substr(2);
+            std::string inlineValue;
+            bool hasInline = false;
+            if (auto eq = name.find('='); eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+                hasInline = true;
+            }
+            if (has(valueOptions, name)) {
+                if (hasInline) {
+                    values_[name] = inlineValue;
+                } else {
+                    if (i + 1 >= args.size())
+                        throw ToolError("option --" + name + " needs a value");
+                    values_[name] = args[++i];
+                }
+            } else if (has(flagOptions, name) && !hasInline) {
+                flags_.push_back(name);
+            } else {
+                throw ToolError("unknown option --" + name);
+            }
+        } else {
+            positional_.push_back(a);
+        }
+    }
+}
+
+bool ParsedArgs::flag(const std::string& name) const {
+    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+}
+
+std::optional<std::string> ParsedArgs::value(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+const std::string& ParsedArgs::at(std::size_t index, const char* what) const {
+    if (index >= positional_.size())
+        throw ToolError(std::string("missing ") + what);
+    return positional_[index];
+}
+
+std::pair<std::string, std::string> splitAssignment(const std::string& text) {
+    auto eq = text.find('=');
+    if (eq == std::string::npos)
+        throw ToolError("expected NAME=VALUE, got \"" + text + "\"");
+    return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+} // namespace tool
