@@ -44,6 +44,16 @@ QTextBlockFormat toQt(detail::Alignment a) {
     return q;
 }
 
+// Plain text as the RTF reader would leave it: no NUL, no paragraph separator inside a line, and
+// none of the characters QTextDocument takes for frame marks.
+QString documentText(QString text) {
+    text.remove(QChar(0));
+    text.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+    text.replace(QChar(0xFDD0), QChar::ReplacementCharacter);
+    text.replace(QChar(0xFDD1), QChar::ReplacementCharacter);
+    return text;
+}
+
 } // namespace
 
 bool isRtf(const QByteArray& data) {
@@ -73,7 +83,7 @@ void readDocument(const QByteArray& data, QTextDocument& doc) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0)
                 cursor.insertBlock();
-            cursor.insertText(lines[i]);
+            cursor.insertText(documentText(lines[i]));
         }
         return;
     }

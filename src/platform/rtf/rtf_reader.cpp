@@ -29,6 +29,7 @@ constexpr int kMaxSkipCount = 64;
 
 // Special code page values.
 constexpr int kSymbolCodePage = -2;
+constexpr int kUtf8CodePage = 65001;
 
 enum class Destination {
     Text,       // document text
@@ -260,6 +261,8 @@ QByteArray codecName(int codePage) {
         return "IBM850";
     case 10000:
         return "macintosh";
+    case kUtf8CodePage:
+        return "UTF-8";
     default:
         return "windows-" + QByteArray::number(codePage);
     }
@@ -267,7 +270,13 @@ QByteArray codecName(int codePage) {
 
 class Parser {
 public:
-    explicit Parser(const QByteArray& data) : data_(data) {}
+    explicit Parser(const QByteArray& data) : data_(data) {
+        // Unescaped 8-bit text is UTF-8 when the whole document is valid UTF-8 (writers that
+        // know no code page put it so); otherwise it is in the code page, like \'hh.
+        const bool has8Bit = std::any_of(
+            data.begin(), data.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        rawUtf8_ = has8Bit && data.isValidUtf8();
+    }
 
     std::vector<Paragraph> run();
 
@@ -280,8 +289,8 @@ private:
     bool closeGroup();
     void handleWord(std::string_view name, bool hasParam, int param);
     void handleSymbol(char c);
-    void handleByte(unsigned char byte); // a \'hh escape or a raw 8-bit byte
-    void handleAscii(char c);            // a raw 7-bit character
+    void handleByte(unsigned char byte, bool raw); // a \'hh escape or a raw 8-bit byte
+    void handleAscii(char c);                      // a raw 7-bit character
     void appendChar(char16_t c);
     void appendCodePoint(std::uint32_t cp);
     void flushBytes();
@@ -319,6 +328,7 @@ private:
     std::vector<Paragraph> paragraphs_;
     Paragraph current_;
     bool finished_ = false;
+    bool rawUtf8_ = false;
 };
 
 std::vector<Paragraph> Parser::run() {
@@ -403,7 +413,7 @@ std::vector<Paragraph> Parser::run() {
                     const auto byte = static_cast<unsigned char>(hex(p[i]) * 16 + hex(p[i + 1]));
                     i += 2;
                     if (overflow_ == 0)
-                        handleByte(byte);
+                        handleByte(byte, false);
                 } else if (i < n && hex(p[i]) >= 0) {
                     ++i; // an escape with one digit is dropped with its digit
                 }
@@ -418,7 +428,7 @@ std::vector<Paragraph> Parser::run() {
         if (c == '\r' || c == '\n' || overflow_ > 0)
             continue;
         if (static_cast<unsigned char>(c) >= 0x80)
-            handleByte(static_cast<unsigned char>(c));
+            handleByte(static_cast<unsigned char>(c), true);
         else
             handleAscii(c);
     }
@@ -520,7 +530,7 @@ void Parser::handleSymbol(char c) {
     }
 }
 
-void Parser::handleByte(unsigned char byte) {
+void Parser::handleByte(unsigned char byte, bool raw) {
     star_ = false;
     if (skip_ > 0) {
         --skip_;
@@ -528,7 +538,7 @@ void Parser::handleByte(unsigned char byte) {
     }
     switch (top().destination) {
     case Destination::Text: {
-        const int cp = currentCodePage();
+        const int cp = raw && rawUtf8_ ? kUtf8CodePage : currentCodePage();
         if (!pendingBytes_.isEmpty() && pendingCodePage_ != cp)
             flushBytes();
         pendingCodePage_ = cp;

@@ -31,7 +31,7 @@ void appendHexByte(QByteArray& out, unsigned char b) {
 enum class TextKind { Line, Document };
 
 // Appends text with RTF escapes. In a line every character is kept as it is; in a document
-// U+2028 is the manual line break of a paragraph and U+FFFC (an embedded object) is left out.
+// U+2028 is the manual line break of a paragraph.
 void appendText(QByteArray& out, QStringView text, TextKind kind) {
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
@@ -40,10 +40,10 @@ void appendText(QByteArray& out, QStringView text, TextKind kind) {
                 out += "\\line ";
                 continue;
             }
-            if (c == 0xFFFC)
-                continue;
         }
         switch (c) {
+        case 0: // rich text cannot hold it; the readers drop it too
+            continue;
         case u'\\':
             out += "\\\\";
             continue;
@@ -189,7 +189,7 @@ QByteArray DocumentWriter::write() {
         bool empty = true;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            if (frag.isValid() && frag.length() > 0) {
+            if (frag.isValid() && frag.length() > 0 && !frag.charFormat().isImageFormat()) {
                 collect(effectiveFormat(frag.charFormat(), base_));
                 empty = false;
             }
@@ -214,7 +214,8 @@ QByteArray DocumentWriter::write() {
         bool empty = true;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            if (!frag.isValid() || frag.length() == 0)
+            // Embedded pictures are not part of the stored text.
+            if (!frag.isValid() || frag.length() == 0 || frag.charFormat().isImageFormat())
                 continue;
             switchTo(body, effectiveFormat(frag.charFormat(), base_));
             appendText(body, frag.text(), TextKind::Document);

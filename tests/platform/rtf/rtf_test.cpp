@@ -201,6 +201,11 @@ INSTANTIATE_TEST_SUITE_P(
                   kHead + "\\'80 \\'93x\\'94 \\'C1\\par}",
                   {QStringLiteral("€ “x” Á")}},
         LinesCase{"raw_8bit_bytes_are_1252", kHead + "ni\xf1o\\par}", {QStringLiteral("niño")}},
+        LinesCase{
+            "raw_utf8_bytes", "{\\rtf1\\ansi ni\xc3\xb1o \\'f1\\par}", {QStringLiteral("niño ñ")}},
+        LinesCase{"utf8_code_page",
+                  "{\\rtf1\\ansi\\ansicpg65001 \\'c3\\'b1\\par}",
+                  {QStringLiteral("ñ")}},
         LinesCase{"unicode_skips_one_fallback",
                   kHead + "\\u241\\'f1\\u8364?x\\par}",
                   {QStringLiteral("ñ€x")}},
@@ -639,6 +644,23 @@ TEST(RtfDocument, UnsetFormatsTakeTheDefaultFontAndPixelSizesBecomePoints) {
         it.fragment().charFormat(),
         {QString(), QStringLiteral("Tahoma"), 14.5, true, false, false, false, QColor(0, 0, 128)},
         "b");
+}
+
+// Plain text that RTF cannot hold as it is (found by fuzzing: a NUL made the document's text change
+// on the way through writeDocument and readDocument).
+TEST(RtfDocument, PlainTextWithCharactersRtfCannotHoldRoundTrips) {
+    ensureApp();
+    QTextDocument doc;
+    rtf::readDocument(QByteArray("a\0b\xef\xb7\x90"
+                                 "c\xe2\x80\xa9"
+                                 "d",
+                                 11),
+                      doc);
+    EXPECT_EQ(doc.blockCount(), 1);
+    EXPECT_EQ(doc.firstBlock().text(), QStringLiteral("ab\ufffdc\u2028d"));
+    QTextDocument back;
+    rtf::readDocument(rtf::writeDocument(doc), back);
+    EXPECT_EQ(back.toPlainText(), doc.toPlainText());
 }
 
 TEST(RtfDocument, EmptyDocumentRoundTripsAsOneEmptyParagraph) {
