@@ -709,6 +709,54 @@ TEST(RtfDocument, GroupsRestoreFormatsAndPlainResets) {
                  "d");
 }
 
+TEST(RtfDocument, FontTableShapes) {
+    ensureApp();
+    auto familyOf = [](const QByteArray& rtf) {
+        QTextDocument doc;
+        rtf::readDocument(rtf, doc);
+        return doc.begin().begin().fragment().charFormat().fontFamilies().toStringList().value(0);
+    };
+    // Entries that end at their group instead of a ';'.
+    EXPECT_EQ(familyOf("{\\rtf1{\\fonttbl{\\f0 Arial}{\\f1 Tahoma}}\\f1 x\\par}"),
+              QStringLiteral("Tahoma"));
+    // The old shape without a group per entry.
+    EXPECT_EQ(familyOf("{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\froman Times;}\\f1 x\\par}"),
+              QStringLiteral("Times"));
+    // Alternative names and panose data are not part of the name; an escaped ';' is.
+    EXPECT_EQ(familyOf("{\\rtf1{\\fonttbl{\\f0{\\*\\panose 0204}Caf\\'e9\\'3bBar{\\*\\falt X};}}"
+                       "\\f0 x\\par}"),
+              QStringLiteral("Café;Bar"));
+    // A font the table does not have leaves the family unset.
+    EXPECT_EQ(familyOf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f7 x\\par}"), QString());
+}
+
+TEST(RtfDocument, ParagraphFormatsAtTheParagraphMarkAndClampedSizes) {
+    ensureApp();
+    QTextDocument doc;
+    rtf::readDocument("{\\rtf1\\qc a\\par b\\pard\\par{\\qr c}\\par\\qj d\\par\\qr e}", doc);
+    ASSERT_EQ(doc.blockCount(), 5);
+    EXPECT_EQ(horizontal(doc.findBlockByNumber(0)), Qt::AlignHCenter);
+    EXPECT_EQ(horizontal(doc.findBlockByNumber(1)), Qt::AlignLeft); // \pard came before its \par
+    EXPECT_EQ(horizontal(doc.findBlockByNumber(2)), Qt::AlignLeft); // the group ended before \par
+    EXPECT_EQ(horizontal(doc.findBlockByNumber(3)), Qt::AlignJustify);
+    EXPECT_EQ(horizontal(doc.findBlockByNumber(4)), Qt::AlignRight); // last one, without \par
+
+    QTextDocument sizes;
+    rtf::readDocument("{\\rtf1\\fs99999999 a\\fs1 b\\fs0 c\\uldb d\\ul0 e\\ulwave f\\ulnone g}",
+                      sizes);
+    std::vector<QTextFragment> frags;
+    for (auto it = sizes.begin().begin(); !it.atEnd(); ++it)
+        frags.push_back(it.fragment());
+    ASSERT_EQ(frags.size(), 6u);
+    EXPECT_DOUBLE_EQ(frags[0].charFormat().fontPointSize(), 1638.0);
+    EXPECT_EQ(frags[1].text(), QStringLiteral("bc")); // \fs0 is ignored
+    EXPECT_DOUBLE_EQ(frags[1].charFormat().fontPointSize(), 1.0);
+    EXPECT_TRUE(frags[2].charFormat().fontUnderline());
+    EXPECT_FALSE(frags[3].charFormat().fontUnderline());
+    EXPECT_TRUE(frags[4].charFormat().fontUnderline());
+    EXPECT_FALSE(frags[5].charFormat().fontUnderline());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Code page helpers
 
