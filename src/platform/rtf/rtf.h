@@ -8,10 +8,10 @@
 // paragraph before it. Text after the last \par is one more paragraph only when it is not empty, so
 // "a\par b\par" and "a\par b" both hold the lines "a" and "b", "\par" holds one empty line and a
 // document without text holds none. writeLines() ends every line with \par, which makes
-// readLines(writeLines(lines)) == lines for any lines, empty ones included. A manual line break
-// (\line) inside a paragraph starts a new line for readLines() and stays a line break inside the
-// paragraph for readDocument(). Plain text follows the same rule: a final line break ends the last
-// line and adds no empty one.
+// readLines(writeLines(lines)) == lines for any lines without line breaks or NUL characters, empty
+// ones included. A manual line break (\line) inside a paragraph starts a new line for readLines()
+// and stays a line break inside the paragraph for readDocument(). Plain text follows the same rule:
+// a final line break ends the last line and adds no empty one.
 //
 // The readers accept what other writers produce and never fail: unknown control words are ignored,
 // unknown {\*\...} destinations are skipped, damaged documents (unbalanced braces, truncated
