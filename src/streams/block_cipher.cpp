@@ -5,6 +5,15 @@
 #include <algorithm>
 #include <cstring>
 
+TBlockCipher::~TBlockCipher() {
+    volatile std::uint32_t* p = p_;
+    for (std::size_t i = 0; i < sizeof p_ / sizeof p_[0]; ++i)
+        p[i] = 0;
+    volatile std::uint32_t* s = &s_[0][0];
+    for (std::size_t i = 0; i < 4 * 256; ++i)
+        s[i] = 0;
+}
+
 void TBlockCipher::Reset() {
     std::memcpy(p_, kBlowfishInitialP, sizeof p_);
     std::memcpy(s_, kBlowfishInitialS, sizeof s_);

@@ -20,6 +20,10 @@ public:
 class TBlockCipher {
 public:
     TBlockCipher() { Reset(); }
+    // Wipes the key-derived tables, so that no schedule outlives its operation.
+    ~TBlockCipher();
+    TBlockCipher(const TBlockCipher&) = default;
+    TBlockCipher& operator=(const TBlockCipher&) = default;
 
     // Initial tables, 16 rounds.
     void Reset();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -40,10 +41,7 @@ constexpr std::uint16_t PERC_FLAG = 0x8000;
 class Encoder {
 public:
     Encoder(const std::uint8_t* input, qint64 size, QByteArray& out)
-        : in_(input), inSize_(size), out_(out), text_(DICSIZ * 2 + MAXMATCH, 0),
-          level_(DICSIZ + UCHAR_MAX_ + 1, 0), childcount_(DICSIZ + UCHAR_MAX_ + 1, 0),
-          position_(DICSIZ + UCHAR_MAX_ + 1, 0), parent_(DICSIZ * 2, 0), prev_(DICSIZ * 2, 0),
-          next_(MAX_HASH_VAL + 1, 0), buf_(BUFSIZ_, 0) {}
+        : in_(input), inSize_(size), out_(out) {}
 
     void encode();
 
@@ -89,15 +87,20 @@ private:
     qint64 inPos_ = 0;
     QByteArray& out_;
 
-    std::vector<std::uint8_t> text_;
-    std::vector<std::uint8_t> level_;
-    std::vector<std::uint8_t> childcount_;
-    std::vector<std::uint16_t> position_;
-    std::vector<int> parent_, prev_, next_;
+    // Fixed-size tables inside the (heap-allocated) encoder: no pointer to reload after each
+    // byte store. The window starts as zeros, so bytes past the end of the input are defined.
+    std::uint8_t text_[DICSIZ * 2 + MAXMATCH] = {};
+    std::uint8_t level_[DICSIZ + UCHAR_MAX_ + 1] = {};
+    std::uint8_t childcount_[DICSIZ + UCHAR_MAX_ + 1] = {};
+    std::uint16_t position_[DICSIZ + UCHAR_MAX_ + 1] = {};
+    // Node numbers fit 16 bits (at most MAX_HASH_VAL).
+    std::int16_t parent_[DICSIZ * 2] = {};
+    std::int16_t prev_[DICSIZ * 2] = {};
+    std::int16_t next_[MAX_HASH_VAL + 1] = {};
     int pos_ = 0, matchpos_ = 0, avail_ = 0;
     int remainder_ = 0, matchlen_ = 0;
 
-    std::vector<std::uint8_t> buf_;
+    std::uint8_t buf_[BUFSIZ_] = {};
     unsigned outputPos_ = 0, outputMask_ = 0, cpos_ = 0;
     std::uint16_t left_[2 * NC - 1] = {}, right_[2 * NC - 1] = {};
     std::uint8_t cLen_[NC] = {}, ptLen_[NPT] = {};
@@ -885,8 +888,9 @@ QByteArray LZHCompressBytes(const QByteArray& input) {
     const auto n = static_cast<std::uint32_t>(input.size());
     out.append(char(n & 0xFF)).append(char((n >> 8) & 0xFF));
     out.append(char((n >> 16) & 0xFF)).append(char((n >> 24) & 0xFF));
-    Encoder encoder(reinterpret_cast<const std::uint8_t*>(input.constData()), input.size(), out);
-    encoder.encode();
+    auto encoder = std::make_unique<Encoder>(
+        reinterpret_cast<const std::uint8_t*>(input.constData()), input.size(), out);
+    encoder->encode();
     return out;
 }
 
