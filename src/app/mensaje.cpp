@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QStyle>
 
 static QFont arialBold(int pixels) {
     QFont font(QStringLiteral("Arial"));
@@ -59,10 +60,12 @@ void TMensaje::FormActivate() {
     const QSize text = textSize(Label1->font(), lines);
     Label1->setGeometry(27, 16, text.width(), text.height());
 
+    // The window's outer size follows the text; the hint is placed from the outer edges.
     const QSize hint = textSize(Label2->font(), Label2->text());
     const int width = qMax(text.width() + 54, hint.width() + 45);
     const int height = text.height() + 110;
-    setFixedSize(width, height);
+    const QSize frame = frameExtra();
+    setFixedSize(width - frame.width(), height - frame.height());
     Label2->setGeometry(width - 36 - hint.width(), height - 54 - hint.height(), hint.width(),
                         hint.height());
 
@@ -71,6 +74,16 @@ void TMensaje::FormActivate() {
         move(desktop.left() + (desktop.width() - width) / 2,
              desktop.top() + (desktop.height() - height) / 2);
     }
+}
+
+QSize TMensaje::frameExtra() const {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (isVisible() && outer != inner)
+        return outer.size() - inner.size();
+    // Not on view yet: a title bar and thin borders.
+    const int border = 4;
+    return QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
 }
 
 void TMensaje::keyPressEvent(QKeyEvent* event) {

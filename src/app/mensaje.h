@@ -19,6 +19,10 @@ public:
     // The text shown, as the program wrote it ("\r" line breaks).
     const QString& message() const { return message_; }
 
+    // What the window's frame (title bar and borders) adds to its client area. Sizes of the
+    // dialog are outer sizes, as the window system shows them.
+    QSize frameExtra() const;
+
     QLabel* Label1; // the message
     QLabel* Label2; // the hint
 

@@ -35,7 +35,7 @@ constexpr int designWidth = 1024;
 constexpr int designHeight = 768;
 constexpr int entryLeft = 18;
 constexpr int entryWidth = 326;
-constexpr int entryGap = 14;
+constexpr int entryGap = 22;
 
 QFont arialBold(int pixels) {
     QFont font(QStringLiteral("Arial"));

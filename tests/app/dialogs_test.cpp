@@ -48,13 +48,17 @@ TEST_F(AppTest, MessageDialogSizesItselfToItsText) {
         const QSize text = textSize(m.Label1, lines);
         EXPECT_EQ(m.Label1->text(), lines);
         EXPECT_EQ(m.Label1->geometry(), QRect(27, 16, text.width(), text.height()));
+        // Outer sizes: the client area plus the frame.
+        const int outerWidth = m.width() + m.frameExtra().width();
+        const int outerHeight = m.height() + m.frameExtra().height();
         const int width = c.hintBound ? hint.width() + 45 : text.width() + 54;
-        EXPECT_EQ(m.width(), width) << c.text.toStdString();
-        EXPECT_EQ(m.width(), qMax(text.width() + 54, hint.width() + 45));
-        EXPECT_EQ(m.height(), text.height() + 110);
+        EXPECT_EQ(outerWidth, width) << c.text.toStdString();
+        EXPECT_EQ(outerWidth, qMax(text.width() + 54, hint.width() + 45));
+        EXPECT_EQ(outerHeight, text.height() + 110);
         // The hint sits 54 pixels above the bottom and 36 from the right edge.
-        EXPECT_EQ(m.Label2->geometry().bottom() + 1, m.height() - 54);
-        EXPECT_EQ(m.Label2->geometry().right() + 1, m.width() - 36);
+        EXPECT_EQ(m.Label2->geometry().bottom() + 1, outerHeight - 54);
+        EXPECT_EQ(m.Label2->geometry().right() + 1, outerWidth - 36);
+        EXPECT_GT(m.Label2->geometry().top(), m.Label1->geometry().bottom()) << "no overlap";
     }
     EXPECT_EQ(ui.messages().size(), 4);
     EXPECT_EQ(ui.messages().last(), cases[3].text) << "recorded as the program wrote it";
