@@ -9,6 +9,7 @@
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_box.h"
 #include "platform/volume.h"
+#include "studyfile/data_module.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -254,8 +255,13 @@ void TPanta_Inicio_::FormActivate() {
         state.skipNextActivation = false;
         return;
     }
-    // The filter narrowed by the timed review is put back here, the font style is read here and
-    // the quick selection of the review selection screen is applied here once those parts exist.
+    // The filter the timed review narrowed is put back.
+    if (!state.savedTimedReviewFilter.isEmpty()) {
+        program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);
+        state.savedTimedReviewFilter.clear();
+    }
+    // The font style is read here and the quick selection of the review selection screen is
+    // applied here once those parts are in the program.
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();

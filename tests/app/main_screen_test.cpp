@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 namespace {
 
@@ -179,7 +181,17 @@ TEST_F(AppTest, HelpKeysOpenTheirContexts) {
             first = help;
         EXPECT_EQ(help, first) << "the help window is created once and reused";
         EXPECT_EQ(help->currentContext(), c.context) << c.key;
+        EXPECT_EQ(help->currentPage(), QString(":/help/%1.html").arg(c.context));
         EXPECT_TRUE(help->isVisible());
+        // The compiled-in page is what the window shows.
+        QFile page(help->currentPage());
+        if (page.open(QIODevice::ReadOnly)) {
+            QTextDocument expected;
+            expected.setHtml(QString::fromUtf8(page.readAll()));
+            EXPECT_EQ(help->Browser->toPlainText(), expected.toPlainText());
+        } else {
+            EXPECT_TRUE(help->Browser->toPlainText().contains(help->currentPage()));
+        }
     }
     clickLabel(main.Label20);
     EXPECT_EQ(program->helpWindow()->currentContext(), 2);

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "app/mensaje.h"
 #include "app/panta_inicio.h"
 #include "app/prepara_imagen.h"
 #include "platform/picture/picture_box.h"
@@ -288,4 +289,28 @@ TEST_F(StudyFileTest, PreparaImagenHonoursTheSkipFlag) {
     EXPECT_EQ(main().Image2->geometry(), placed);
     EXPECT_THROW(Prepara_Imagen(p, 0), std::out_of_range);
     EXPECT_THROW(Prepara_Imagen(p, 12), std::out_of_range);
+}
+
+TEST_F(StudyFileTest, ActivationRestoresTheTimedReviewFilter) {
+    const QString table = makeStudyFile("Curso");
+    start();
+    open(table);
+    RunState& state = program->state();
+    state.savedTimedReviewFilter = "( Nive_Fich <> 0 ) ";
+    data().Tabla_Activa.setFilter("( Nive_Fich <> 0 )  and (Fech_Prox_Repa <= 20240305)");
+    program->activateTop();
+    EXPECT_EQ(data().Tabla_Activa.filter(), "( Nive_Fich <> 0 ) ");
+    EXPECT_TRUE(state.savedTimedReviewFilter.isEmpty());
+    // Nothing saved: the filter stays as it is.
+    data().Tabla_Activa.setFilter("Nive_Fich = 3");
+    program->activateTop();
+    EXPECT_EQ(data().Tabla_Activa.filter(), "Nive_Fich = 3");
+}
+
+TEST_F(StudyFileTest, DataModuleMessagesUseTheMessageDialog) {
+    start();
+    data().Ver_Mensaje("Hola\r\rAdiós");
+    EXPECT_EQ(ui.messages(), QStringList{"Hola\r\rAdiós"});
+    EXPECT_EQ(program->state().messageText, "Hola\r\rAdiós");
+    EXPECT_EQ(program->mensaje().Label1->text(), "Hola\n\nAdiós");
 }
