@@ -53,3 +53,9 @@ void TD_Module_::Crea_Tabla_Imprime(const QString& folder) {
     Imprime.setTableName(path);
     Imprime.open();
 }
+
+void TD_Module_::Ver_Mensaje(const QString& text) {
+    state_.messageText = text;
+    if (showMessage)
+        showMessage(text);
+}

@@ -23,6 +23,12 @@ public:
     // Loads the current card of Tabla_Activa into the screens; set by the card content code.
     std::function<void()> cardLoader;
 
+    // Shows `text` in the message dialog, modally, and returns when it closes: the one way the
+    // program shows a message. The text is kept as the run's message text; the dialog itself is
+    // shown by the function Program sets in showMessage.
+    void Ver_Mensaje(const QString& text);
+    std::function<void(const QString&)> showMessage;
+
     // Table events of Tabla_Activa.
     void Tabla_ActivaAfterPost();
     void Tabla_ActivaAfterScroll();

@@ -1,0 +1,12 @@
+// The program: creates the application and Program, and runs the event loop until the main
+// screen closes.
+#include "app/program.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    Program program;
+    program.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,11 @@
+// Placing the program's pictures in their boxes.
+#pragma once
+
+class Program;
+
+// Fits the picture of `number` (1..11) into its box: a picture larger than the box shrinks
+// proportionally, a smaller one keeps its size, and it is centred. Pictures 2 and 3 (main screen
+// pages 2 and 3) take their size from the page-1 picture. When the skip-next-activation flag is
+// set, the call only clears it and places nothing. Numbers of screens that do not exist in the
+// program place nothing; any number outside 1..11 throws std::out_of_range.
+void Prepara_Imagen(Program& program, int number);

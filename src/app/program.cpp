@@ -1,0 +1,126 @@
+#include "app/program.h"
+
+#include "app/acerca_de.h"
+#include "app/mensaje.h"
+#include "app/panta_inicio.h"
+#include "app/passw_fe.h"
+#include "app/ui.h"
+#include "platform/clock.h"
+#include "platform/help/help_window.h"
+#include "studyfile/data_module.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+
+#include <exception>
+
+Program::Program() : ownedUi_(std::make_unique<ProductionUi>()), ui_(ownedUi_.get()) {
+    clock_ = &Clock::system();
+    create(QCoreApplication::applicationDirPath());
+}
+
+Program::Program(const QString& programFolder, Ui& ui, Clock& clock) : ui_(&ui), clock_(&clock) {
+    create(programFolder);
+}
+
+Program::~Program() {
+    help_.reset();
+    // Screens go in the reverse of their creation order; the main screen is the last.
+    mensaje_.reset();
+    passw_FE_.reset();
+    acercaDe_.reset();
+    d_Module_.reset();
+    panta_Inicio_.reset();
+}
+
+void Program::create(const QString& programFolder) {
+    // The task-bar title of the program.
+    QCoreApplication::setApplicationName(QStringLiteral("OB2"));
+    state_.programFolder = QDir::cleanPath(programFolder);
+
+    // Every screen is created once, in this order, and kept for the whole run.
+    panta_Inicio_ = std::make_unique<TPanta_Inicio_>(*this);
+    panta_Inicio_->FormCreate();
+    d_Module_ = std::make_unique<TD_Module_>(state_);
+    d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
+    acercaDe_ = std::make_unique<TAcercaDe_>(*this);
+    passw_FE_ = std::make_unique<TPassw_FE_>(*this);
+    mensaje_ = std::make_unique<TMensaje>(*this);
+
+    stack_.push_back({panta_Inicio_.get(), panta_Inicio_.get()});
+}
+
+void Program::start() {
+    panta_Inicio_->showMaximized();
+    activate(*panta_Inicio_);
+}
+
+int Program::runModal(QDialog& screen) {
+    auto* programScreen = dynamic_cast<ProgramScreen*>(&screen);
+    QWidget* below = topWindow();
+    stack_.push_back({programScreen, &screen});
+    int result = QDialog::Rejected;
+    try {
+        result = ui_->runModal(screen, below, [this, programScreen] {
+            if (programScreen != nullptr)
+                activate(*programScreen);
+        });
+    } catch (...) {
+        stack_.pop_back();
+        throw;
+    }
+    stack_.pop_back();
+    // The screen below regains the focus.
+    activateTop();
+    return result;
+}
+
+void Program::activateTop() {
+    if (!stack_.empty() && stack_.back().screen != nullptr)
+        activate(*stack_.back().screen);
+}
+
+QWidget* Program::topWindow() const {
+    return stack_.empty() ? nullptr : stack_.back().window;
+}
+
+void Program::activate(ProgramScreen& screen) {
+    guard([&screen] { screen.FormActivate(); });
+}
+
+void Program::guard(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ui_->errorBox(topWindow(), QString::fromUtf8(e.what()));
+    } catch (...) {
+        ui_->errorBox(topWindow(), QStringLiteral("Error desconocido."));
+    }
+}
+
+void Program::Ver_Mensaje(const QString& text) {
+    state_.messageText = text;
+    runModal(*mensaje_);
+}
+
+HelpWindow& Program::help() {
+    if (!help_)
+        help_ = std::make_unique<HelpWindow>();
+    return *help_;
+}
+
+void Program::showHelp(int context) {
+    help().showContext(context);
+}
+
+void Program::showHelpStart() {
+    help().showStart();
+}
+
+void Program::shutdownHelp() {
+    if (help_) {
+        help_->close();
+        help_.reset();
+    }
+}

@@ -1,0 +1,109 @@
+// The program: created once by main (or by a test), it holds the program folder, the shared run
+// state, the data module and every screen, created once in the program's fixed order, plus the Ui
+// and the clock in use. Screens reach each other only through it.
+#pragma once
+
+#include "app/program_screen.h"
+#include "app/run_state.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Clock;
+class HelpWindow;
+class QDialog;
+class QWidget;
+class TAcercaDe_;
+class TD_Module_;
+class TMensaje;
+class TPanta_Inicio_;
+class TPassw_FE_;
+class Ui;
+
+class Program {
+public:
+    // The program as it runs: real dialogs, the system clock, the folder of the executable.
+    Program();
+    // A program over a given folder, Ui and clock (tests).
+    Program(const QString& programFolder, Ui& ui, Clock& clock);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Shows the maximised main screen and runs its first activation.
+    void start();
+
+    RunState& state() { return state_; }
+    Ui& ui() { return *ui_; }
+    Clock& clock() { return *clock_; }
+
+    TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
+    TD_Module_& data() { return *d_Module_; }
+    TAcercaDe_& acercaDe() { return *acercaDe_; }
+    TPassw_FE_& passw_FE() { return *passw_FE_; }
+    TMensaje& mensaje() { return *mensaje_; }
+
+    // The modal stack. Runs `screen` modally above the screen that has the focus: the screen's
+    // activation runs when it opens, and when it closes the screen below regains the focus and
+    // runs its activation. Returns the screen's result.
+    int runModal(QDialog& screen);
+    // Runs the activation of the screen that has the focus (after the blink notice closed).
+    void activateTop();
+    // The window of the screen that has the focus (the parent of dialogs and boxes).
+    QWidget* topWindow() const;
+    // Number of screens on the modal stack, the main screen included.
+    int stackDepth() const { return static_cast<int>(stack_.size()); }
+
+    // The general error handler: runs `handler` and shows the text of any exception it throws in
+    // the platform error box. Every handler of every screen runs inside it; nothing throws
+    // through the event loop.
+    void guard(const std::function<void()>& handler);
+
+    // Connects `signal` of `sender` to `handler`, run inside the guard.
+    template <typename Sender, typename Signal, typename Handler>
+    void connectGuarded(Sender* sender, Signal signal, QObject* context, Handler handler) {
+        QObject::connect(sender, signal, context, [this, handler] { guard(handler); });
+    }
+
+    // Shows `text` in the message dialog, modally; returns when the dialog closes.
+    void Ver_Mensaje(const QString& text);
+
+    // Context help: the first request creates the help window, later ones reuse it.
+    void showHelp(int context);
+    // The help window at its start page.
+    void showHelpStart();
+    // The help window, or null when no help was asked for in this run (or it was shut down).
+    HelpWindow* helpWindow() const { return help_.get(); }
+    // Closes the help window (when the main screen closes).
+    void shutdownHelp();
+
+private:
+    void create(const QString& programFolder);
+    void activate(ProgramScreen& screen);
+    HelpWindow& help();
+
+    RunState state_;
+    std::unique_ptr<Ui> ownedUi_;
+    Ui* ui_;
+    Clock* clock_;
+
+    // The screens, in their creation order.
+    std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
+    std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TAcercaDe_> acercaDe_;
+    std::unique_ptr<TPassw_FE_> passw_FE_;
+    std::unique_ptr<TMensaje> mensaje_;
+
+    std::unique_ptr<HelpWindow> help_;
+
+    // The modal stack: the main screen at the bottom, the screen with the focus on top.
+    struct StackEntry {
+        ProgramScreen* screen;
+        QWidget* window;
+    };
+    std::vector<StackEntry> stack_;
+};

@@ -1,0 +1,86 @@
+#include "app/ui.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+int ProductionUi::runModal(QDialog& screen, QWidget* below, const std::function<void()>& shown) {
+    // The screen blocks the screens below it (its parent chain), not the help window, which is a
+    // window of its own beside them.
+    const Qt::WindowFlags flags = screen.windowFlags();
+    screen.setParent(below, flags);
+    screen.setWindowModality(Qt::WindowModal);
+    QTimer::singleShot(0, &screen, shown);
+    const int result = screen.exec();
+    screen.setParent(nullptr, flags);
+    return result;
+}
+
+bool ProductionUi::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirmar"), displayLines(text),
+                    QMessageBox::Ok | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void ProductionUi::errorBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), displayLines(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+static QString startPath(const FileDialogRequest& request) {
+    if (request.fileName.isEmpty())
+        return request.directory;
+    if (request.directory.isEmpty())
+        return request.fileName;
+    return QDir(request.directory).filePath(request.fileName);
+}
+
+QString ProductionUi::openFile(QWidget* parent, const FileDialogRequest& request) {
+    return QFileDialog::getOpenFileName(parent, request.title, startPath(request),
+                                        qtFileFilter(request.filter));
+}
+
+QString ProductionUi::saveFile(QWidget* parent, const FileDialogRequest& request) {
+    return QFileDialog::getSaveFileName(parent, request.title, startPath(request),
+                                        qtFileFilter(request.filter));
+}
+
+QString ProductionUi::openPicture(QWidget* parent, const FileDialogRequest& request) {
+    return QFileDialog::getOpenFileName(parent, request.title, startPath(request),
+                                        qtFileFilter(request.filter));
+}
+
+bool ProductionUi::chooseFont(QWidget* parent, QFont& font) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+QString qtFileFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            patterns.append(pattern);
+            if (pattern.toUpper() != pattern)
+                patterns.append(pattern.toUpper());
+        }
+        result.append(QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(' ')));
+    }
+    return result.join(QStringLiteral(";;"));
+}
+
+QString displayLines(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}

@@ -1,0 +1,65 @@
+// The one seam for every modal interaction of the program: running a screen modally, the warning
+// box with OK and No, the platform error box, the file, picture and font dialogs. The program uses
+// ProductionUi (real Qt dialogs); tests use ScriptedUi (scripted_ui.h), which records what was
+// shown and answers from a script, so that no test blocks in an event loop.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// What a file dialog was asked to show. `filter` is in the program's own form:
+// " Ficheros de Estudio |*.db| Todos los Archivos |*.*" (description and patterns alternate,
+// separated by "|").
+struct FileDialogRequest {
+    QString title;
+    QString directory;
+    QString fileName;
+    QString filter;
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // Runs `screen` modally above `below` (the screen that has the focus now) and returns its
+    // result. `shown` runs once the screen is on view; it runs the screen's activation.
+    virtual int runModal(QDialog& screen, QWidget* below, const std::function<void()>& shown) = 0;
+
+    // The warning box with the buttons OK and No; true when OK was chosen.
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;
+
+    // The platform's error box (what the general error handler shows).
+    virtual void errorBox(QWidget* parent, const QString& text) = 0;
+
+    // File dialogs; an empty text when cancelled.
+    virtual QString openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString openPicture(QWidget* parent, const FileDialogRequest& request) = 0;
+
+    // The font dialog, starting from `font`; false when cancelled (then `font` is unchanged).
+    virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
+};
+
+// Real Qt dialogs.
+class ProductionUi : public Ui {
+public:
+    int runModal(QDialog& screen, QWidget* below, const std::function<void()>& shown) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    void errorBox(QWidget* parent, const QString& text) override;
+    QString openFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString openPicture(QWidget* parent, const FileDialogRequest& request) override;
+    bool chooseFont(QWidget* parent, QFont& font) override;
+};
+
+// The program's filter form converted to Qt's: "Ficheros de Estudio (*.db *.DB);;...". Patterns
+// are matched in both letter cases, as on the platform the study files come from.
+QString qtFileFilter(const QString& filter);
+
+// The program's texts break lines with "\r" (and sometimes "\r\n"); Qt's widgets with "\n".
+QString displayLines(const QString& text);

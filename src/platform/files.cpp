@@ -1,0 +1,76 @@
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace files {
+
+static QStringList matchesIn(const QString& folder, const QString& name) {
+    QStringList found;
+    if (name.isEmpty())
+        return found;
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QString exact = dir.filePath(name);
+    if (QFileInfo(exact).isFile())
+        found.append(exact);
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        if (entry != name && entry.compare(name, Qt::CaseInsensitive) == 0)
+            found.append(dir.filePath(entry));
+    }
+    return found;
+}
+
+QString findNoCase(const QString& folder, const QString& name) {
+    const QStringList found = matchesIn(folder, name);
+    return found.isEmpty() ? QString() : found.first();
+}
+
+QString findPathNoCase(const QString& path) {
+    const QFileInfo info(path);
+    return findNoCase(info.path(), info.fileName());
+}
+
+QStringList allMatchesNoCase(const QString& path) {
+    const QFileInfo info(path);
+    return matchesIn(info.path(), info.fileName());
+}
+
+bool existsNoCase(const QString& path) {
+    return !findPathNoCase(path).isEmpty();
+}
+
+bool removeNoCase(const QString& path) {
+    bool removed = false;
+    for (const QString& file : allMatchesNoCase(path)) {
+        QFile f(file);
+        if (!f.remove())
+            throw std::runtime_error(QStringLiteral("No se puede borrar el archivo %1: %2")
+                                         .arg(file, f.errorString())
+                                         .toStdString());
+        removed = true;
+    }
+    return removed;
+}
+
+QString siblingPath(const QString& tablePath, const QString& letters) {
+    return tablePath.left(qMax(0, tablePath.size() - 2)) + letters;
+}
+
+QString findSibling(const QString& tablePath, const QString& letters) {
+    return findPathNoCase(siblingPath(tablePath, letters));
+}
+
+QString findFirstNoCase(const QString& folder, const QStringList& names) {
+    for (const QString& name : names) {
+        const QString found = findNoCase(folder, name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+} // namespace files

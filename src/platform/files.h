@@ -1,0 +1,37 @@
+// Finding the files of the program folder and the sibling files of a study file without regard to
+// letter case: "Image.BMP" finds image.bmp, the "MB" sibling of "Curso.db" finds "Curso.mb".
+// Every lookup, replacement or deletion of such a file goes through these helpers.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace files {
+
+// The path of the file named `name` in `folder`, matched without regard to case (an exact match
+// is preferred); empty when there is none. Only regular files are found.
+QString findNoCase(const QString& folder, const QString& name);
+
+// The same for a full path: its folder is taken as it is, its file name without regard to case.
+QString findPathNoCase(const QString& path);
+
+// Every file in the folder of `path` whose name equals its file name without regard to case.
+QStringList allMatchesNoCase(const QString& path);
+
+bool existsNoCase(const QString& path);
+
+// Deletes every file matching `path` without regard to case. Returns whether one was deleted;
+// throws std::runtime_error when a matching file exists but cannot be deleted.
+bool removeNoCase(const QString& path);
+
+// A study file's sibling path: the table path with its last two characters ("DB") replaced by
+// `letters` ("STU", "MB", "JPG"...). Not looked up.
+QString siblingPath(const QString& tablePath, const QString& letters);
+
+// The existing sibling file, matched without regard to case; empty when there is none.
+QString findSibling(const QString& tablePath, const QString& letters);
+
+// The first of `names` that exists in `folder` (without regard to case); empty when none does.
+QString findFirstNoCase(const QString& folder, const QStringList& names);
+
+} // namespace files

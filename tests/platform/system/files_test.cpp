@@ -1,0 +1,73 @@
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+void touch(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write("x");
+}
+
+} // namespace
+
+TEST(FilesNoCase, FindsWhateverTheCase) {
+    QTemporaryDir dir;
+    touch(dir.filePath("image.bmp"));
+    touch(dir.filePath("Curso.db"));
+    touch(dir.filePath("Curso.mb"));
+    QDir(dir.path()).mkdir("IMAGE.JPG"); // a folder is never found
+
+    EXPECT_EQ(files::findNoCase(dir.path(), "Image.BMP"), dir.filePath("image.bmp"));
+    EXPECT_EQ(files::findNoCase(dir.path(), "image.jpg"), QString());
+    EXPECT_EQ(files::findNoCase(dir.path(), ""), QString());
+    EXPECT_EQ(files::findSibling(dir.filePath("Curso.db"), "MB"), dir.filePath("Curso.mb"));
+    EXPECT_EQ(files::findSibling(dir.filePath("Curso.db"), "STU"), QString());
+    EXPECT_EQ(files::findFirstNoCase(dir.path(), {"Image.JPEG", "Image.JPG", "Image.BMP"}),
+              dir.filePath("image.bmp"));
+    EXPECT_TRUE(files::existsNoCase(dir.filePath("CURSO.DB")));
+    EXPECT_FALSE(files::existsNoCase(dir.filePath("nothing.db")));
+}
+
+TEST(FilesNoCase, ExactMatchIsPreferred) {
+    QTemporaryDir dir;
+    touch(dir.filePath("a.STU"));
+    touch(dir.filePath("a.stu"));
+    EXPECT_EQ(files::findNoCase(dir.path(), "a.stu"), dir.filePath("a.stu"));
+    EXPECT_EQ(files::findNoCase(dir.path(), "a.STU"), dir.filePath("a.STU"));
+    EXPECT_EQ(files::allMatchesNoCase(dir.filePath("A.Stu")).size(), 2);
+}
+
+TEST(FilesNoCase, SiblingReplacesLastTwoCharacters) {
+    EXPECT_EQ(files::siblingPath("/x/dat/Curso.DB", "STU"), "/x/dat/Curso.STU");
+    EXPECT_EQ(files::siblingPath("/x/dat/Curso.db", "JPEG"), "/x/dat/Curso.JPEG");
+    EXPECT_EQ(files::siblingPath("b", "MB"), "MB");
+}
+
+TEST(FilesNoCase, RemoveDeletesEveryCaseVariantOnly) {
+    QTemporaryDir dir;
+    touch(dir.filePath("c.cla"));
+    touch(dir.filePath("C.CLA"));
+    touch(dir.filePath("c.clax"));
+    EXPECT_TRUE(files::removeNoCase(dir.filePath("c.Cla")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("c.cla")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("C.CLA")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("c.clax")));
+    EXPECT_FALSE(files::removeNoCase(dir.filePath("c.cla")));
+}
+
+TEST(FilesNoCase, RemoveReportsAFileItCannotDelete) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may delete in a read-only folder";
+    QTemporaryDir dir;
+    touch(dir.filePath("k.db"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_THROW(files::removeNoCase(dir.filePath("K.DB")), std::runtime_error);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
