@@ -449,3 +449,21 @@ TEST(QXStreams, DamagedImagesNeverCrash) {
         }
     }
 }
+
+// Every image cut short is reported, whatever the cut: a plain image cannot look complete.
+TEST(QXStreams, EveryPrefixOfAPlainImageIsCorrupt) {
+    TQXStreams src;
+    src.Compressed = false;
+    add(src, "primero", "uno");
+    add(src, "segundo", QByteArray(40, 's'));
+    add(src, "tercero", "");
+    const QByteArray full = image(src);
+    for (int n = 0; n < full.size(); ++n) {
+        TQXStreams q;
+        int events = 0;
+        q.OnCorrupt = [&](TQXStreams&) { ++events; };
+        TMemoryStream s(full.left(n));
+        EXPECT_THROW(q.LoadFromStream(s), ECorruptFile) << n;
+        EXPECT_EQ(events, 1) << n;
+    }
+}
