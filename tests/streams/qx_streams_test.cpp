@@ -467,3 +467,30 @@ TEST(QXStreams, EveryPrefixOfAPlainImageIsCorrupt) {
         EXPECT_EQ(events, 1) << n;
     }
 }
+
+TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
+    const QByteArray list = entryList({{"zeta", "1"}, {"Alfa", "22"}, {"ZETA", ""}});
+    TQXStreams q;
+    add(q, "previa", "p");
+    q.Key = "k";
+    for (const QByteArray& bytes :
+         {QByteArray("  ") + list, QByteArray("& ") + LZHCompressBytes(list)}) {
+        TMemoryStream s(bytes);
+        const auto listing = q.ListFileEntries(s);
+        ASSERT_EQ(listing.entries.size(), 3u);
+        EXPECT_EQ(listing.entries[0].name, QString("zeta"));
+        EXPECT_EQ(listing.entries[1].name, QString("Alfa"));
+        EXPECT_EQ(listing.entries[1].size, 2);
+        EXPECT_EQ(listing.entries[2].name, QString("ZETA"));
+        EXPECT_EQ(listing.compressed, bytes[0] == '&');
+        EXPECT_FALSE(listing.enciphered);
+    }
+    EXPECT_EQ(q.Names(), QStringList{"previa"});
+    EXPECT_EQ(q.Key, QString("k"));
+    TMemoryStream cut(QByteArray("  ") + list.left(list.size() - 2));
+    int events = 0;
+    q.OnCorrupt = [&](TQXStreams&) { ++events; };
+    EXPECT_THROW(q.ListFileEntries(cut), ECorruptFile);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(q.Names(), QStringList{"previa"});
+}
