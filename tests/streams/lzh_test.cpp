@@ -225,6 +225,8 @@ TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
               QByteArray::fromHex("01000100010001000100010001000100"));
     s.put(32, 0xAAAAAAAA).put(32, 0xAAAAAAAA);
     EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), ECorruptFile);
+    // The largest accepted length with the same few bytes: refused as soon as the data runs out.
+    EXPECT_THROW(LZHDecompressBytes(frame(qint32(kLZHMaxLength), s.w.bytes())), ECorruptFile);
 
     // A truncated stream of incompressible data stops with the error instead of inventing bytes.
     const QByteArray packed = LZHCompressBytes(randomBytes(50000, 11));
