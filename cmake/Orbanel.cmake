@@ -28,7 +28,7 @@ function(orbanel_target_defaults target)
 endfunction()
 # orbanel_add_subdirs(): add every direct subfolder of the current folder that has a CMakeLists.txt.
 function(orbanel_add_subdirs)
-  file(GLOB entries LIST_DIRECTORIES true "${CMAKE_CURRENT_SOURCE_DIR}/*")
+  file(GLOB entries CONFIGURE_DEPENDS LIST_DIRECTORIES true "${CMAKE_CURRENT_SOURCE_DIR}/*")
   list(SORT entries)
   foreach(dir IN LISTS entries)
     if(IS_DIRECTORY "${dir}" AND EXISTS "${dir}/CMakeLists.txt")

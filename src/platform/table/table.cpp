@@ -661,12 +661,26 @@ void Table::compileFilter() {
 }
 
 void Table::loadView() {
+    try {
+        loadViewFrom(false);
+    } catch (const EngineError&) {
+        // A damaged index must not keep the rows from being read (and the table from being
+        // packed): read the rows themselves and sort them.
+        if ((sqlite3_extended_errcode(db_) & 0xff) != SQLITE_CORRUPT)
+            throw;
+        loadViewFrom(true);
+    }
+}
+
+void Table::loadViewFrom(bool bypassIndex) {
     std::vector<qint64> keys;
     std::vector<SortVal> vals;
     QString sql = QStringLiteral("SELECT rowid");
     if (!orderFields_.empty())
         sql += QStringLiteral(", ") + quotedColumns(orderFields_);
     sql += QStringLiteral(" FROM ") + QLatin1String(kDataTable);
+    if (bypassIndex)
+        sql += QStringLiteral(" NOT INDEXED");
     if (!whereSql_.isEmpty())
         sql += QStringLiteral(" WHERE ") + whereSql_;
     sql += QStringLiteral(" ORDER BY ");

@@ -201,6 +201,7 @@ private:
     void loadStructure();
     void compileFilter();
     void loadView();
+    void loadViewFrom(bool bypassIndex);
     void resetCursorToFirst();
     void checkBrowseMode();
     void moveTo(int pos, bool always);

@@ -8,7 +8,7 @@ namespace fixtures {
 namespace {
 
 QByteArray encodeRaw(int width, int height, int components, J_COLOR_SPACE space,
-                     const std::vector<unsigned char>& samples) {
+                     const std::vector<unsigned char>& samples, bool progressive = false) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -22,6 +22,9 @@ QByteArray encodeRaw(int width, int height, int components, J_COLOR_SPACE space,
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<unsigned char*>(samples.data()) +
@@ -43,6 +46,10 @@ QByteArray greyJpeg(int width, int height, const std::vector<unsigned char>& gre
 
 QByteArray cmykJpeg(int width, int height, const std::vector<unsigned char>& cmyk) {
     return encodeRaw(width, height, 4, JCS_CMYK, cmyk);
+}
+
+QByteArray progressiveJpeg(int width, int height, const std::vector<unsigned char>& rgb) {
+    return encodeRaw(width, height, 3, JCS_RGB, rgb, true);
 }
 
 } // namespace fixtures

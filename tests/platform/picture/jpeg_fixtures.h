@@ -14,4 +14,7 @@ QByteArray greyJpeg(int width, int height, const std::vector<unsigned char>& gre
 // with an Adobe marker, whose convention is inverted values, 255 = no ink).
 QByteArray cmykJpeg(int width, int height, const std::vector<unsigned char>& cmyk);
 
+// A width × height progressive JPEG (three bytes R, G, B per pixel).
+QByteArray progressiveJpeg(int width, int height, const std::vector<unsigned char>& rgb);
+
 } // namespace fixtures

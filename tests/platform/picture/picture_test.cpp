@@ -182,6 +182,31 @@ TEST(Picture, CmykJpeg) {
     EXPECT_EQ(p.bytes(), bytes);
 }
 
+TEST(Picture, ProgressiveJpeg) {
+    // Left half yellow, right half teal.
+    std::vector<unsigned char> rgb;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (x < 16) {
+                rgb.insert(rgb.end(), {230, 220, 20});
+            } else {
+                rgb.insert(rgb.end(), {10, 128, 128});
+            }
+        }
+    }
+    const QByteArray bytes = fixtures::progressiveJpeg(32, 16, rgb);
+    ASSERT_EQ(frameMarker(bytes) > 0 && uchar(bytes[frameMarker(bytes) + 1]) == 0xC2, true);
+    const Picture p = Picture::fromBytes(bytes, Picture::Kind::Jpeg);
+    ASSERT_EQ(p.image().size(), QSize(32, 16));
+    EXPECT_TRUE(near(p.image().pixel(3, 8), qRgb(230, 220, 20)));
+    EXPECT_TRUE(near(p.image().pixel(28, 8), qRgb(10, 128, 128)));
+    // A progressive image cut short has all its scans started but not finished.
+    for (qsizetype length = 0; length < bytes.size(); length += 7) {
+        EXPECT_THROW(Picture::fromBytes(bytes.left(length), Picture::Kind::Jpeg), PictureError)
+            << "length " << length << " of " << bytes.size();
+    }
+}
+
 TEST(Picture, BitmapRoundTripIsExact) {
     const Picture p = Picture::fromImage(quarters());
     EXPECT_EQ(p.kind(), Picture::Kind::Bitmap);

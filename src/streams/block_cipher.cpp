@@ -1,0 +1,156 @@
+#include "streams/block_cipher.h"
+
+#include "streams/blowfish_tables.h"
+
+#include <algorithm>
+#include <cstring>
+
+TBlockCipher::~TBlockCipher() {
+    volatile std::uint32_t* p = p_;
+    for (std::size_t i = 0; i < sizeof p_ / sizeof p_[0]; ++i)
+        p[i] = 0;
+    volatile std::uint32_t* s = &s_[0][0];
+    for (std::size_t i = 0; i < 4 * 256; ++i)
+        s[i] = 0;
+}
+
+void TBlockCipher::Reset() {
+    std::memcpy(p_, kBlowfishInitialP, sizeof p_);
+    std::memcpy(s_, kBlowfishInitialS, sizeof s_);
+    rounds_ = 16;
+}
+
+void TBlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+    std::uint32_t l = left, r = right;
+    for (int i = 0; i < rounds_; i += 2) {
+        l ^= p_[i];
+        r ^= f(l);
+        r ^= p_[i + 1];
+        l ^= f(r);
+    }
+    // After an even number of rounds the halves are back in place: the last swap is undone.
+    left = r ^ p_[rounds_ + 1];
+    right = l ^ p_[rounds_];
+}
+
+void TBlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+    std::uint32_t l = left, r = right;
+    for (int i = rounds_ + 1; i > 1; i -= 2) {
+        l ^= p_[i];
+        r ^= f(l);
+        r ^= p_[i - 1];
+        l ^= f(r);
+    }
+    left = r ^ p_[0];
+    right = l ^ p_[1];
+}
+
+bool TBlockCipher::hasDuplicateSBoxEntry() const {
+    std::uint32_t sorted[256];
+    for (const auto& box : s_) {
+        std::memcpy(sorted, box, sizeof sorted);
+        std::sort(std::begin(sorted), std::end(sorted));
+        if (std::adjacent_find(std::begin(sorted), std::end(sorted)) != std::end(sorted))
+            return true;
+    }
+    return false;
+}
+
+bool TBlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int rounds) {
+    Reset();
+    if (keyLength <= 0)
+        throw ECipherKeyError("empty cipher key");
+    if (keyLength > 255)
+        return false;
+    if (rounds >= 2 && rounds <= 32)
+        rounds_ = (rounds + 1) & ~1;
+    const int words = rounds_ + 2;
+    for (int i = 0; i < 4 * words; ++i)
+        p_[i / 4] ^= std::uint32_t(key[i % keyLength]) << (8 * (3 - i % 4));
+    std::uint32_t l = 0, r = 0;
+    for (int i = 0; i < words; i += 2) {
+        EncipherBlock(l, r);
+        p_[i] = l;
+        p_[i + 1] = r;
+    }
+    for (auto& box : s_)
+        for (int i = 0; i < 256; i += 2) {
+            EncipherBlock(l, r);
+            box[i] = l;
+            box[i + 1] = r;
+        }
+    return !hasDuplicateSBoxEntry();
+}
+
+bool TBlockCipher::SetCipherKey(const QByteArray& key, int rounds) {
+    return SetCipherKey(reinterpret_cast<const std::uint8_t*>(key.constData()),
+                        static_cast<int>(std::min<qsizetype>(key.size(), 1 << 20)), rounds);
+}
+
+namespace {
+
+std::uint32_t load32(const char* p) {
+    const auto* b = reinterpret_cast<const std::uint8_t*>(p);
+    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+           std::uint32_t(b[3]) << 24;
+}
+
+void store32(char* p, std::uint32_t v) {
+    auto* b = reinterpret_cast<std::uint8_t*>(p);
+    b[0] = std::uint8_t(v);
+    b[1] = std::uint8_t(v >> 8);
+    b[2] = std::uint8_t(v >> 16);
+    b[3] = std::uint8_t(v >> 24);
+}
+
+} // namespace
+
+void PadStream(TMemoryStream& stream) {
+    const qint64 n = stream.Size();
+    const int k = 8 - static_cast<int>((n + 1) % 8);
+    QByteArray pad(k, '\x01');
+    pad.append(static_cast<char>(k));
+    stream.SetPosition(n);
+    stream.WriteBytes(pad);
+}
+
+bool CipherKeyAccepted(const QByteArray& key) {
+    TBlockCipher cipher;
+    return cipher.SetCipherKey(key, 16);
+}
+
+bool EncipherStream(TMemoryStream& stream, const QByteArray& key) {
+    TBlockCipher cipher;
+    if (!cipher.SetCipherKey(key, 16) || stream.Size() == 0)
+        return false;
+    const qint64 position = stream.Position();
+    PadStream(stream);
+    char* p = stream.Memory();
+    for (qint64 i = 0; i + 8 <= stream.Size(); i += 8) {
+        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
+        cipher.EncipherBlock(l, r);
+        store32(p + i, l);
+        store32(p + i + 4, r);
+    }
+    stream.SetPosition(position);
+    return true;
+}
+
+bool DecipherStream(TMemoryStream& stream, const QByteArray& key) {
+    TBlockCipher cipher;
+    if (!cipher.SetCipherKey(key, 16) || stream.Size() == 0)
+        return false;
+    const qint64 position = stream.Position();
+    char* p = stream.Memory();
+    const qint64 size = stream.Size();
+    for (qint64 i = 0; i + 8 <= size; i += 8) {
+        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
+        cipher.DecipherBlock(l, r);
+        store32(p + i, l);
+        store32(p + i + 4, r);
+    }
+    const int k = static_cast<std::uint8_t>(p[size - 1]);
+    stream.SetSize(std::max<qint64>(0, size - (k + 1)));
+    stream.SetPosition(std::min(position, stream.Size()));
+    return true;
+}

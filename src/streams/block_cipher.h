@@ -1,0 +1,74 @@
+// The block cipher of enciphered containers: Blowfish with little-endian block halves, 2..32
+// rounds, a refusal of keys whose schedule leaves two equal entries in an S-box, and the stream
+// padding of the container payload. Each TBlockCipher is its own state, so operations do not
+// share tables.
+#pragma once
+
+#include "streams/memory_stream.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <stdexcept>
+
+// A key that cannot be scheduled (an empty key).
+class ECipherKeyError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TBlockCipher {
+public:
+    TBlockCipher() { Reset(); }
+    // Wipes the key-derived tables, so that no schedule outlives its operation.
+    ~TBlockCipher();
+    TBlockCipher(const TBlockCipher&) = default;
+    TBlockCipher& operator=(const TBlockCipher&) = default;
+
+    // Initial tables, 16 rounds.
+    void Reset();
+
+    // Resets to the initial tables, sets the round count (2..32 rounded up to even, anything else
+    // 16) and runs the key schedule. Returns false when the key is refused as weak (two equal
+    // entries in an S-box; the state is left as computed) and for keys of 256 bytes or more, whose
+    // length does not fit the one-byte key length (the state is then reset). Throws
+    // ECipherKeyError for an empty key.
+    bool SetCipherKey(const std::uint8_t* key, int keyLength, int rounds);
+    bool SetCipherKey(const QByteArray& key, int rounds = 16);
+
+    void EncipherBlock(std::uint32_t& left, std::uint32_t& right) const;
+    void DecipherBlock(std::uint32_t& left, std::uint32_t& right) const;
+
+    int Rounds() const { return rounds_; }
+    std::uint32_t PWord(int index) const { return p_[index]; }
+    std::uint32_t SWord(int box, int index) const { return s_[box][index]; }
+
+private:
+    std::uint32_t f(std::uint32_t x) const {
+        return ((s_[0][x >> 24] + s_[1][(x >> 16) & 0xFF]) ^ s_[2][(x >> 8) & 0xFF]) +
+               s_[3][x & 0xFF];
+    }
+    bool hasDuplicateSBoxEntry() const;
+
+    std::uint32_t p_[34];
+    std::uint32_t s_[4][256];
+    int rounds_ = 16;
+};
+
+// Appends k bytes 0x01 and then the byte k, k = 8 - ((n + 1) mod 8), so that the length becomes a
+// multiple of 8 (k is 1..8).
+void PadStream(TMemoryStream& stream);
+
+// Pads the stream and enciphers every 8-byte block in place with a fresh 16-round schedule of
+// key. Leaves the stream unchanged and returns false when it is empty or the key is refused (weak,
+// or 256 bytes or more). Throws ECipherKeyError for an empty key.
+bool EncipherStream(TMemoryStream& stream, const QByteArray& key);
+
+// Deciphers every whole 8-byte block in place and removes the padding its last byte announces (a
+// count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty or
+// the key refused; throws ECipherKeyError for an empty key.
+bool DecipherStream(TMemoryStream& stream, const QByteArray& key);
+
+// Whether EncipherStream would use the key (false for weak keys and keys of 256 bytes or more).
+// Throws ECipherKeyError for an empty key.
+bool CipherKeyAccepted(const QByteArray& key);

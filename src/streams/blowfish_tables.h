@@ -1,0 +1,7 @@
+// Initial tables of the block cipher (the hexadecimal digits of the fractional part of pi).
+#pragma once
+
+#include <cstdint>
+
+extern const std::uint32_t kBlowfishInitialP[34];
+extern const std::uint32_t kBlowfishInitialS[4][256];

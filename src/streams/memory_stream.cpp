@@ -1,0 +1,108 @@
+#include "streams/memory_stream.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+void TMemoryStream::SetPosition(qint64 position) {
+    position_ = std::max<qint64>(0, position);
+}
+
+void TMemoryStream::SetSize(qint64 size) {
+    size = std::max<qint64>(0, size);
+    const qint64 old = data_.size();
+    data_.resize(size);
+    if (size > old)
+        std::memset(data_.data() + old, 0, size - old);
+    if (position_ > size)
+        position_ = size;
+}
+
+void TMemoryStream::Clear() {
+    data_.clear();
+    position_ = 0;
+}
+
+qint64 TMemoryStream::Read(void* buffer, qint64 count) {
+    if (count <= 0 || position_ >= data_.size())
+        return 0;
+    const qint64 n = std::min(count, data_.size() - position_);
+    std::memcpy(buffer, data_.constData() + position_, n);
+    position_ += n;
+    return n;
+}
+
+void TMemoryStream::ReadBuffer(void* buffer, qint64 count) {
+    if (count <= 0)
+        return;
+    if (position_ > data_.size() || data_.size() - position_ < count)
+        throw EReadError();
+    Read(buffer, count);
+}
+
+qint64 TMemoryStream::Write(const void* buffer, qint64 count) {
+    if (count <= 0)
+        return 0;
+    if (position_ + count > data_.size())
+        SetSize(position_ + count);
+    std::memcpy(data_.data() + position_, buffer, count);
+    position_ += count;
+    return count;
+}
+
+qint64 TMemoryStream::CopyFrom(TMemoryStream& source, qint64 count) {
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.Size();
+    }
+    if (count <= 0)
+        return 0;
+    if (source.position_ > source.data_.size() || source.data_.size() - source.position_ < count)
+        throw EReadError();
+    // Copy through a temporary: source and destination may be the same stream.
+    const QByteArray chunk = source.data_.mid(source.position_, count);
+    source.position_ += count;
+    Write(chunk.constData(), chunk.size());
+    return count;
+}
+
+void TMemoryStream::SetBytes(QByteArray bytes) {
+    data_ = std::move(bytes);
+    position_ = 0;
+}
+
+void TMemoryStream::LoadFromFile(const QString& fileName) {
+    SetBytes(ReadWholeFile(fileName));
+}
+
+void TMemoryStream::SaveToFile(const QString& fileName) const {
+    WriteWholeFile(fileName, data_);
+}
+
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFileError(QStringLiteral("No se puede crear el archivo \"%1\". %2")
+                             .arg(fileName, file.errorString())
+                             .toStdString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw EFileError(QStringLiteral("No se puede escribir el archivo \"%1\". %2")
+                             .arg(fileName, file.errorString())
+                             .toStdString());
+}
+
+QByteArray ReadWholeFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("No se puede abrir el archivo \"%1\". %2")
+                             .arg(fileName, file.errorString())
+                             .toStdString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EFileError(QStringLiteral("No se puede leer el archivo \"%1\". %2")
+                             .arg(fileName, file.errorString())
+                             .toStdString());
+    return bytes;
+}

@@ -1,0 +1,249 @@
+#include "streams/corrupt_file.h"
+#include "streams/lzh.h"
+
+#include "lzh_test_support.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lzhtest;
+
+namespace {
+
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
+
+// Inputs that exercise every part of the encoder: runs beyond the longest match, repeats across the
+// 8 KiB pieces of the decoder and the window slides of the encoder, incompressible data.
+struct Input {
+    const char* name;
+    QByteArray bytes;
+};
+
+std::vector<Input> roundTripInputs() {
+    QByteArray straddle;
+    const QByteArray phrase = randomBytes(300, 7);
+    while (straddle.size() < 40000) {
+        straddle += randomBytes(8192 - 150, unsigned(straddle.size()));
+        straddle += phrase; // a 300-byte repeat that crosses each 8192-byte boundary
+    }
+    QByteArray allBytes;
+    for (int i = 0; i < 256; ++i)
+        allBytes.append(char(i));
+    return {
+        {"empty", QByteArray()},
+        {"one byte", QByteArray("A")},
+        {"two bytes", QByteArray("AB")},
+        {"three equal", QByteArray("aaa")},
+        {"long run", QByteArray(5000, 'x')},
+        {"run past window", QByteArray(70000, '\0')},
+        {"all byte values", allBytes.repeated(3)},
+        {"random 1000", randomBytes(1000, 1)},
+        {"random 70000", randomBytes(70000, 2)},
+        {"text 100000", spanishText(100000, 3)},
+        {"straddling repeats", straddle},
+        {"picture", readFixture("picture.bmp")},
+        {"mixed", readFixture("picture.bmp") + spanishText(50000, 4) + randomBytes(9000, 5)},
+    };
+}
+
+} // namespace
+
+TEST(LZH, KnownStreams) {
+    // Hand-derived: an empty input is one block without codes (count 0, single-symbol tables),
+    // then 7 zero bits; one byte is a block of count 1 whose literal table is that single symbol.
+    struct Row {
+        QByteArray input;
+        QByteArray framed;
+    } rows[] = {
+        {QByteArray(), hex("00000000"
+                           "00000000000000")},
+        {QByteArray("A"), hex("01000000"
+                              "00010000041000")},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(LZHCompressBytes(row.input).toHex(), row.framed.toHex());
+        EXPECT_EQ(LZHDecompressBytes(row.framed), row.input);
+    }
+}
+
+TEST(LZH, RoundTripsEveryInput) {
+    for (const auto& in : roundTripInputs()) {
+        SCOPED_TRACE(in.name);
+        const QByteArray packed = LZHCompressBytes(in.bytes);
+        EXPECT_EQ(LZHDecompressBytes(packed), in.bytes);
+    }
+    ASSERT_FALSE(readFixture("picture.bmp").isEmpty());
+}
+
+TEST(LZH, RunsAndRepeatsCompress) {
+    // A run of 5000 equal bytes needs about 20 matches of at most 256 bytes: a few bytes each.
+    EXPECT_LT(LZHCompressBytes(QByteArray(5000, 'x')).size(), 40);
+    const QByteArray block = randomBytes(4000, 9);
+    EXPECT_LT(LZHCompressBytes(block + block).size(), 4100 + 40);
+}
+
+TEST(LZH, StreamOperationsUsePositions) {
+    TMemoryStream source(QByteArray("skipTHE TEXT"));
+    source.SetPosition(4);
+    TMemoryStream packed(QByteArray("hdr"));
+    packed.SetPosition(3);
+    LZHCompress(source, packed);
+    EXPECT_EQ(packed.Bytes().left(3), QByteArray("hdr"));
+    EXPECT_EQ(packed.Bytes().mid(3, 4), hex("08000000")); // length of what followed the position
+
+    packed.SetPosition(3);
+    TMemoryStream out(QByteArray("xy"));
+    out.SetPosition(1);
+    LZHDecompress(packed, out);
+    EXPECT_EQ(out.Bytes(), QByteArray("xTHE TEXT"));
+    EXPECT_EQ(out.Position(), 9);
+}
+
+TEST(LZH, LengthOfZeroOrLessGivesNothing) {
+    for (const char* length : {"00000000", "ffffffff", "00000080"}) {
+        EXPECT_TRUE(LZHDecompressBytes(hex(length) + hex("ffffffffffff")).isEmpty()) << length;
+    }
+}
+
+namespace {
+
+// Block header of hand-made streams: count, then NT, literal/length and distance tables.
+struct Stream {
+    BitWriter w;
+    Stream& put(int n, std::uint32_t v) {
+        w.put(n, v);
+        return *this;
+    }
+};
+
+} // namespace
+
+TEST(LZH, MalformedTablesAreCorrupt) {
+    // The NT table as one symbol (n = 0, then the symbol) costs no bits per literal/length length.
+    auto singleNt = [](Stream& s, int symbol) { s.put(16, 1).put(5, 0).put(5, symbol); };
+    struct Row {
+        const char* what;
+        std::function<void(Stream&)> build;
+    } rows[] = {
+        {"NT count beyond 19", [](Stream& s) { s.put(16, 1).put(5, 20); }},
+        {"NT single symbol beyond 18", [](Stream& s) { s.put(16, 1).put(5, 0).put(5, 19); }},
+        {"NT length above 16",
+         [](Stream& s) { s.put(16, 1).put(5, 1).put(3, 7).put(10, 0x3FF).put(1, 0); }},
+        {"NT lengths incomplete", [](Stream& s) { s.put(16, 1).put(5, 2).put(3, 1).put(3, 2); }},
+        {"literal count beyond 510",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 511);
+         }},
+        {"literal single symbol beyond 509",
+         [](Stream& s) { s.put(16, 1).put(5, 0).put(5, 0).put(9, 0).put(9, 510); }},
+        {"zero run past the alphabet",
+         [&](Stream& s) {
+             singleNt(s, 2); // every length entry is a run of 20 + 9-bit field zeros
+             s.put(9, 510).put(9, 500);
+         }},
+        {"literal lengths incomplete (one code of 1 bit)",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 1);
+         }},
+        {"literal lengths over-full (three codes of 1 bit)",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 3);
+         }},
+        {"distance count beyond 14",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 2).put(4, 15);
+         }},
+        {"distance single symbol beyond 13",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 2).put(4, 0).put(4, 14);
+         }},
+        {"distance lengths incomplete",
+         [&](Stream& s) {
+             singleNt(s, 3);
+             s.put(9, 2).put(4, 1).put(3, 2);
+         }},
+        {"block without codes", [](Stream& s) { s.put(16, 0); }},
+    };
+    for (const auto& row : rows) {
+        Stream s;
+        row.build(s);
+        const QByteArray framed = frame(100, s.w.bytes() + QByteArray(16, '\0'));
+        try {
+            LZHDecompressBytes(framed);
+            ADD_FAILURE() << row.what << ": no error";
+        } catch (const ECorruptFile& e) {
+            EXPECT_STREQ(e.what(), "Compressed file is corrupt") << row.what;
+        }
+    }
+}
+
+TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
+    EXPECT_THROW(LZHDecompressBytes(hex("01000040") + QByteArray(64, '\0')), ECorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(hex("000000")), ECorruptFile);
+
+    // Literals 0 and 1 of one bit each: 60000 literals need 7500 bytes, the data has 8.
+    Stream s;
+    s.put(16, 65535).put(5, 0).put(5, 3); // NT: one symbol, length 1
+    s.put(9, 2);                          // two literal lengths of 1
+    s.put(4, 0).put(4, 0);                // distances: one symbol
+    Stream sixteen = s;
+    sixteen.put(16, 0xAAAA);
+    EXPECT_EQ(LZHDecompressBytes(frame(16, sixteen.w.bytes())),
+              QByteArray::fromHex("01000100010001000100010001000100"));
+    s.put(32, 0xAAAAAAAA).put(32, 0xAAAAAAAA);
+    EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), ECorruptFile);
+
+    // A truncated stream of incompressible data stops with the error instead of inventing bytes.
+    const QByteArray packed = LZHCompressBytes(randomBytes(50000, 11));
+    EXPECT_THROW(LZHDecompressBytes(packed.left(packed.size() / 2)), ECorruptFile);
+}
+
+TEST(LZH, DamagedStreamsFailCleanlyOrKeepTheirLength) {
+    const QByteArray input = spanishText(30000, 12) + randomBytes(3000, 13);
+    const QByteArray packed = LZHCompressBytes(input);
+    std::mt19937 gen(99);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray damaged = packed;
+        for (int k = 0; k < 1 + int(gen() % 4); ++k)
+            damaged[4 + int(gen() % (packed.size() - 4))] = char(gen());
+        try {
+            EXPECT_EQ(LZHDecompressBytes(damaged).size(), input.size());
+        } catch (const ECorruptFile&) {
+        }
+    }
+}
+
+// The lhasa extractor reads our -lh5- streams wrapped in an archive and gives back the input.
+TEST(LZHPeer, LhasaExtractsOurStreams) {
+    const QString lha = QStandardPaths::findExecutable(QStringLiteral("lha"));
+    if (lha.isEmpty())
+        GTEST_SKIP() << "lhasa is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& in : roundTripInputs()) {
+        SCOPED_TRACE(in.name);
+        const QByteArray bits = LZHCompressBytes(in.bytes).mid(4);
+        const QString path = dir.filePath(QStringLiteral("t.lzh"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lh5Archive(in.bytes, bits));
+        f.close();
+        QProcess p;
+        p.start(lha, {QStringLiteral("-pq"), path});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QByteArray out = p.readAllStandardOutput();
+        EXPECT_EQ(out.size(), in.bytes.size());
+        EXPECT_TRUE(out == in.bytes);
+    }
+}
