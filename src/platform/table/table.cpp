@@ -853,13 +853,14 @@ int Table::moveBy(int distance) {
         eof_ = bof_ = true;
         return 0;
     }
+    if (distance == 0)
+        return 0;
     const int target = std::clamp(pos_ + distance, 0, recordCount() - 1);
     const int moved = target - pos_;
     moveTo(target, false);
+    // Asked to go past an end: that end is reached.
     eof_ = distance > 0 && moved < distance;
     bof_ = distance < 0 && moved > distance;
-    if (moved != 0 && !eof_ && !bof_)
-        eof_ = bof_ = false;
     return moved;
 }
 
