@@ -1219,6 +1219,7 @@ void Table::post() {
         key = sqlite3_last_insert_rowid(db_);
     }
     const bool wasInsert = state_ == State::Insert;
+    lastPostedKey_ = key;
     state_ = State::Browse;
     std::fill(modified_.begin(), modified_.end(), 0);
     std::fill(edits_.begin(), edits_.end(), QVariant());

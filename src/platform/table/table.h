@@ -154,6 +154,8 @@ public:
     void post();
     void cancel();
     void deleteCurrent();
+    // The key of the row posted last (also when it left the view at its post); 0 before any.
+    qint64 lastPostedKey() const { return lastPostedKey_; }
     void deleteBookmarks(const std::vector<Bookmark>& bookmarks);
 
     // Fields, by name without regard to case.
@@ -248,6 +250,7 @@ private:
     std::vector<char> modified_;
     qint64 editKey_ = 0;
     int insertReturnPos_ = -1;
+    qint64 lastPostedKey_ = 0;
 
     int batchDepth_ = 0;
     std::map<std::string, std::unique_ptr<Stmt>> writeStmts_; // by kind and changed columns
