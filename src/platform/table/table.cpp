@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <unordered_set>
 
 namespace table {
@@ -1521,25 +1522,65 @@ void Table::pack() {
             QStringList marks;
             for (std::size_t i = 0; i < all.size(); ++i)
                 marks << QStringLiteral("?");
-            sqlite3_stmt* read = nullptr;
-            sqlite3_stmt* write = nullptr;
-            const QByteArray readSql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                           .arg(quotedColumns(all), QLatin1String(kDataTable))
-                                           .toUtf8();
+            const QByteArray readSql =
+                QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid")
+                    .arg(quotedColumns(all), QLatin1String(kDataTable))
+                    .toUtf8();
             const QByteArray writeSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                             .arg(QLatin1String(kDataTable), quotedColumns(all),
                                                  marks.join(QStringLiteral(", ")))
                                             .toUtf8();
-            sqlite3_prepare_v2(db_, readSql.constData(), -1, &read, nullptr);
-            sqlite3_prepare_v2(c.db, writeSql.constData(), -1, &write, nullptr);
-            while (read && write && sqlite3_step(read) == SQLITE_ROW) {
-                sqlite3_reset(write);
-                for (int col = 0; col < static_cast<int>(all.size()); ++col)
-                    bindValue(write, col + 1, columnValue(read, col, fields[col].type));
-                sqlite3_step(write);
+            StmtGuard write;
+            if (sqlite3_prepare_v2(c.db, writeSql.constData(), -1, &write.s, nullptr) != SQLITE_OK)
+                fail(QStringLiteral("No se puede reconstruir la tabla %1").arg(p));
+            // Read in key order; past a damaged part, probe key by key for the rows that can
+            // still be read.
+            qint64 maxKey = 0;
+            for (const char* sql : {"SELECT max(rowid) FROM data",
+                                    "SELECT seq FROM sqlite_sequence WHERE name = 'data'"}) {
+                StmtGuard g;
+                if (sqlite3_prepare_v2(db_, sql, -1, &g.s, nullptr) == SQLITE_OK &&
+                    sqlite3_step(g.s) == SQLITE_ROW && sqlite3_column_type(g.s, 0) != SQLITE_NULL)
+                    maxKey = std::max(maxKey, sqlite3_column_int64(g.s, 0));
             }
-            sqlite3_finalize(read);
-            sqlite3_finalize(write);
+            const QByteArray probeSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?")
+                                            .arg(quotedColumns(all), QLatin1String(kDataTable))
+                                            .toUtf8();
+            StmtGuard probe;
+            sqlite3_prepare_v2(db_, probeSql.constData(), -1, &probe.s, nullptr);
+            auto copyRow = [&](sqlite3_stmt* from) {
+                sqlite3_reset(write.s);
+                for (int col = 0; col < static_cast<int>(all.size()); ++col)
+                    bindValue(write.s, col + 1, columnValue(from, col + 1, fields[col].type));
+                sqlite3_step(write.s);
+            };
+            qint64 after = std::numeric_limits<qint64>::min();
+            for (;;) {
+                StmtGuard read;
+                int rc = SQLITE_ERROR;
+                if (sqlite3_prepare_v2(db_, readSql.constData(), -1, &read.s, nullptr) ==
+                    SQLITE_OK) {
+                    sqlite3_bind_int64(read.s, 1, after);
+                    while ((rc = sqlite3_step(read.s)) == SQLITE_ROW) {
+                        after = sqlite3_column_int64(read.s, 0);
+                        copyRow(read.s);
+                    }
+                }
+                if (rc == SQLITE_DONE || !probe.s)
+                    break;
+                bool found = false;
+                for (qint64 k = std::max<qint64>(after, 0) + 1; k <= maxKey && !found; ++k) {
+                    sqlite3_reset(probe.s);
+                    sqlite3_bind_int64(probe.s, 1, k);
+                    after = k;
+                    if (sqlite3_step(probe.s) == SQLITE_ROW) {
+                        copyRow(probe.s);
+                        found = true;
+                    }
+                }
+                if (!found)
+                    break;
+            }
             // Identities stay unused after the rebuild, also those of rows deleted at the end.
             sqlite3_stmt* seq = nullptr;
             if (sqlite3_prepare_v2(db_, "SELECT seq FROM sqlite_sequence WHERE name = 'data'", -1,
