@@ -1454,6 +1454,18 @@ int Table::batchAppendFrom(Table& source) {
 }
 
 void Table::addPrimaryIndex(const QString& name, const QString& fieldList) {
+    if (!isOpen()) {
+        // A closed table is opened for the change and closed again.
+        open();
+        try {
+            addPrimaryIndex(name, fieldList);
+        } catch (...) {
+            close();
+            throw;
+        }
+        close();
+        return;
+    }
     checkBrowseMode();
     for (const IndexDef& ix : indexes_)
         if (ix.primary)

@@ -175,7 +175,7 @@ public:
     // columns matched by position; appended rows get new identities. Rows appended before an
     // error stay. Returns the number of rows appended.
     int batchAppendFrom(Table& source);
-    // Adds the primary index to an open table that has none.
+    // Adds the primary index to a table that has none (a closed table stays closed).
     void addPrimaryIndex(const QString& name, const QString& fields);
     // Drops free space and rebuilds the indexes; a table that fails its integrity check is
     // rebuilt from the rows that can still be read. The table must be open exclusively.

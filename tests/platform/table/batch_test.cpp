@@ -292,6 +292,9 @@ TEST_F(TableFixture, BatchCopyMakesANewTableWithTheSameFieldsAndARowLimit) {
     EXPECT_EQ(c.fieldByName("Clav_Fich").asString(), "a");
     c.close();
     EXPECT_EQ(t.batchCopyTo(dest, 0), 2); // no limit: every visible row, replacing the copy
+    EXPECT_THAT(errorOf([&] { c.addPrimaryIndex("X", "Nive_Fich;Sin_Campo"); }),
+                HasSubstr("Sin_Campo"));
+    EXPECT_FALSE(c.isOpen());
     c.open();
     EXPECT_EQ(c.recordCount(), 2);
 
@@ -308,6 +311,15 @@ TEST_F(TableFixture, BatchCopyMakesANewTableWithTheSameFieldsAndARowLimit) {
     c.open();
     EXPECT_EQ(c.indexDefs().size(), 1u);
     EXPECT_EQ(id.size(), 3u);
+
+    // On a closed table.
+    t.batchCopyTo(dirPath() + "/COPIA2.DB", 0);
+    Table d;
+    d.setTableName(dirPath() + "/COPIA2.DB");
+    d.addPrimaryIndex("NiveFich", "Nive_Fich;Nive_Impo;AutoInc");
+    EXPECT_FALSE(d.isOpen());
+    d.open();
+    EXPECT_EQ(d.indexDefs().size(), 1u);
 }
 
 TEST_F(TableFixture, BatchAppendMatchesColumnsByPositionWithNewIdentities) {
