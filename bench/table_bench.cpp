@@ -161,10 +161,11 @@ void BM_SingleCommittedPosts(benchmark::State& state) {
         }
     }
     state.counters["posts"] = 1000;
-    state.counters["ms_per_post"] = benchmark::Counter(
+    // Wall time per post: each one waits for the disk.
+    state.counters["per_post"] = benchmark::Counter(
         1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_SingleCommittedPosts)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SingleCommittedPosts)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
