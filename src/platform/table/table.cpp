@@ -1393,7 +1393,23 @@ int Table::batchAppendFrom(Table& source) {
     source.requireOpen();
     checkBrowseMode();
     source.checkBrowseMode();
-    const std::vector<qint64> keys = source.rows_.keys(); // a snapshot: appending to itself ends
+    // Every row of the source, whatever its filter, in its table order; taken before the first
+    // row is appended, so that appending a table to itself ends.
+    std::vector<qint64> keys;
+    {
+        QString sql =
+            QStringLiteral("SELECT rowid FROM %1 ORDER BY ").arg(QLatin1String(kDataTable));
+        sql += source.orderFields_.empty()
+                   ? QStringLiteral("rowid")
+                   : source.quotedColumns(source.orderFields_) +
+                         (source.orderByKeyLast_ ? QStringLiteral(", rowid") : QString());
+        StmtGuard g{source.prepare(sql)};
+        int rc;
+        while ((rc = sqlite3_step(g.s)) == SQLITE_ROW)
+            keys.push_back(sqlite3_column_int64(g.s, 0));
+        if (rc != SQLITE_DONE)
+            source.failSql(QStringLiteral("leer las filas que se añaden"));
+    }
     const int n = std::min(fieldCount(), source.fieldCount());
     std::vector<int> srcCols;
     std::vector<int> dstCols;

@@ -171,9 +171,9 @@ public:
     // rowLimit visible rows into it (every visible row when rowLimit <= 0), keys included.
     // Returns the number of rows copied.
     int batchCopyTo(const QString& destPath, int rowLimit) const;
-    // Appends the visible rows of source (all its rows when it is not filtered) to this table,
-    // columns matched by position; appended rows get new identities. Rows appended before an
-    // error stay. Returns the number of rows appended.
+    // Appends every row of source (whatever its filter) to this table, columns matched by
+    // position; appended rows get new identities. Rows appended before an error stay. Returns
+    // the number of rows appended.
     int batchAppendFrom(Table& source);
     // Adds the primary index to a table that has none (a closed table stays closed).
     void addPrimaryIndex(const QString& name, const QString& fields);
