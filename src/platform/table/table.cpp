@@ -170,6 +170,8 @@ QStringList splitFieldList(const QString& fields) {
 // Field
 
 const FieldDef& Field::def() const {
+    if (index_ >= table_->fieldCount())
+        table_->fail(QStringLiteral("La tabla %1 no está abierta").arg(table_->path()));
     return table_->fields_[index_];
 }
 
@@ -942,6 +944,8 @@ void Table::loadRowCache() {
 
 QVariant Table::currentValue(int index) {
     requireOpen();
+    if (index >= fieldCount())
+        fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ == State::Insert)
         return edits_[index];
     if (state_ == State::Edit && modified_[index])
@@ -1045,6 +1049,8 @@ QVariant Table::toStorage(const FieldDef& def, const QVariant& value) const {
 
 void Table::setValue(int index, const QVariant& value) {
     requireOpen();
+    if (index >= fieldCount())
+        fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ != State::Edit && state_ != State::Insert)
         fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
     const FieldDef& def = fields_[index];

@@ -421,3 +421,15 @@ TEST_F(TableFixture, LastPostedKeyNamesARowThatLeftTheView) {
     EXPECT_EQ(t.lastPostedKey(), 2);
     EXPECT_EQ(t.fieldByName("AutoInc").asInteger(), 1);
 }
+
+TEST_F(TableFixture, AFieldOfAClosedTableRefusesInsteadOfReadingFreedData) {
+    addRows({{1, 1, "a"}});
+    Table t;
+    t.open(dirPath(), "T.DB");
+    table::Field f = t.fieldByName("Clav_Fich");
+    EXPECT_EQ(f.asString(), "a");
+    t.close();
+    EXPECT_THAT(errorOf([&] { (void)f.name(); }), HasSubstr("no está abierta"));
+    EXPECT_THAT(errorOf([&] { (void)f.asString(); }), HasSubstr("no está abierta"));
+    EXPECT_THAT(errorOf([&] { t.fieldByName("Clav_Fich"); }), HasSubstr("no está abierta"));
+}
