@@ -1425,9 +1425,6 @@ int Table::batchAppendFrom(Table& source) {
         srcCols.push_back(i);
         dstCols.push_back(i);
     }
-    if (srcCols.empty()) {
-        srcCols.clear();
-    }
     StmtGuard read{source.prepare(
         QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
             .arg(srcCols.empty() ? QStringLiteral("rowid") : source.quotedColumns(srcCols),

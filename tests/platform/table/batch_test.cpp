@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -409,4 +410,28 @@ TEST_F(TableFixture, PackKeepsTheReadableRowsOfADamagedDataPage) {
     EXPECT_EQ(x.recordCount(), 2);
     x.close();
     EXPECT_EQ(integrity(path()), "ok");
+}
+
+TEST(BatchAppend, RowsAppendedBeforeAnErrorStay) {
+    QTemporaryDir dir;
+    using table::FieldType;
+    Table::create(dir.filePath("SRC.DB"), {{"X", FieldType::Text, 10}, {"Y", FieldType::Text, 10}},
+                  {});
+    Table::create(dir.filePath("DST.DB"),
+                  {{"A", FieldType::Text, 10}, {"B", FieldType::SmallInt, 0}}, {});
+    Table src;
+    src.open(dir.path(), "SRC.DB");
+    for (auto [x, y] : {std::pair{"1", "2"}, {"3", "tres"}, {"5", "6"}}) {
+        src.append();
+        src.fieldByName("X").setString(x);
+        src.fieldByName("Y").setString(y);
+        src.post();
+    }
+    Table dst;
+    dst.open(dir.path(), "DST.DB");
+    EXPECT_THAT(errorOf([&] { dst.batchAppendFrom(src); }), HasSubstr("tres"));
+    EXPECT_EQ(dst.recordCount(), 1);
+    EXPECT_EQ(countOther(dir.filePath("DST.DB")), 1);
+    dst.first();
+    EXPECT_EQ(dst.fieldByName("B").asInteger(), 2); // matched by position: Y -> B
 }
