@@ -9,6 +9,12 @@
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_box.h"
 #include "platform/volume.h"
+#include "review/breaks.h"
+#include "review/descanso.h"
+#include "review/parpadeo_aviso.h"
+#include "review/repasar.h"
+#include "review/selecc_repaso.h"
+#include "settings/configura_progr.h"
 #include "studyfile/data_module.h"
 
 #include <QCloseEvent>
@@ -187,6 +193,10 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     Timer_Descanso->setObjectName(QStringLiteral("Timer_Descanso"));
     Timer_Parpadeo = new Timer(this, 30000, false);
     Timer_Parpadeo->setObjectName(QStringLiteral("Timer_Parpadeo"));
+    program_.connectGuarded(Timer_Descanso, &Timer::timeout, this,
+                            [this] { Timer_DescansoTimer(); });
+    program_.connectGuarded(Timer_Parpadeo, &Timer::timeout, this,
+                            [this] { Timer_ParpadeoTimer(); });
 
     const auto makeBuffer = [this](const char* name) {
         auto* edit = new QTextEdit(this);
@@ -260,8 +270,10 @@ void TPanta_Inicio_::FormActivate() {
         program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);
         state.savedTimedReviewFilter.clear();
     }
-    // The font style is read here and the quick selection of the review selection screen is
-    // applied here once those parts are in the program.
+    // The font style is read here once that part is in the program.
+    // After a quick-selection review the selection in force comes back.
+    if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick)
+        program_.data().Tabla_Activa.setFilter(state.savedSelectionFilter);
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();
@@ -270,8 +282,34 @@ void TPanta_Inicio_::FormActivate() {
 }
 
 void TPanta_Inicio_::Lee_Preferencias() {
-    // The preferences file is read (and created on the first run) here once the preferences are
-    // part of the program.
+    settings::Lee_Preferencias(program_);
+}
+
+void TPanta_Inicio_::Timer_DescansoTimer() {
+    RunState& state = program_.state();
+    const review::BreakSettings settings{state.breaksEnabled, state.periodicBreaks,
+                                         state.breakSchedule};
+    review::BreakReminder reminder(state.breakAllowed, state.breakNumber, state.breakStart,
+                                   state.accumulatedBreakMs);
+    if (!reminder.beginBreak(settings, program_.clock().now()))
+        return;
+    state.breakAllowed = reminder.breakAllowed();
+    state.breakStart = reminder.breakStart();
+    // The break screen ends the break when it closes.
+    program_.runModal(program_.descanso());
+    reminder = review::BreakReminder(state.breakAllowed, state.breakNumber, state.breakStart,
+                                     state.accumulatedBreakMs);
+    const std::optional<int> next = reminder.nextIntervalMs(settings);
+    state.breakNumber = reminder.breakNumber();
+    if (next)
+        Timer_Descanso->setInterval(*next);
+    else
+        Timer_Descanso->setEnabled(false);
+}
+
+void TPanta_Inicio_::Timer_ParpadeoTimer() {
+    program_.parpadeo_Aviso().Muestra();
+    program_.state().skipNextActivation = true;
 }
 
 // --- keys, hover and clicks -------------------------------------------------------------------
@@ -411,10 +449,25 @@ bool TPanta_Inicio_::guardOpenFile() {
 // Entries whose screens are not part of the program yet: those that need a study file check for
 // one, the others do nothing.
 void TPanta_Inicio_::Label6Click() {
-    guardOpenFile();
+    if (guardOpenFile())
+        program_.runModal(program_.selecc_Repaso());
 }
+
 void TPanta_Inicio_::Label32Click() {
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    RunState& state = program_.state();
+    table::Table& cards = program_.data().Tabla_Activa;
+    const review::TimedReviewFilters filters =
+        review::timedReviewFilters(cards.filter(), state.todayKey);
+    cards.setFilter(filters.saved);
+    state.savedTimedReviewFilter = filters.saved;
+    cards.setFilter(filters.session);
+    if (cards.isEmpty()) {
+        program_.Ver_Mensaje(review::kNoCardsMessage);
+        return;
+    }
+    program_.repasar().Inicia_Sesion();
 }
 void TPanta_Inicio_::Label7Click() {
     guardOpenFile();
@@ -432,7 +485,9 @@ void TPanta_Inicio_::Label11Click() {}
 void TPanta_Inicio_::Label16Click() {
     guardOpenFile();
 }
-void TPanta_Inicio_::Label17Click() {}
+void TPanta_Inicio_::Label17Click() {
+    program_.runModal(program_.configura_Progr());
+}
 void TPanta_Inicio_::Label19Click() {
     guardOpenFile();
 }

@@ -56,6 +56,10 @@ public:
     // "Salir" on each page.
     void SalirClick();
 
+    // Break reminder and blink notice.
+    void Timer_DescansoTimer();
+    void Timer_ParpadeoTimer();
+
     // Closes the open study file.
     void Cierra_Fichero();
     // Copies the page-1 picture to pages 2 and 3 and fits the three; with "Info FE: SI" also sets

@@ -3,6 +3,8 @@
 #include "app/panta_inicio.h"
 #include "app/program.h"
 #include "platform/picture/picture_box.h"
+#include "review/repasar.h"
+#include "viewers/imag_zoom.h"
 #include "viewers/picture_fit.h"
 #include "viewers/picture_fitting.h"
 
@@ -29,8 +31,19 @@ void Prepara_Imagen(Program& program, int number) {
     case picture_number::mainPage3:
         target = main.Image3;
         break;
+    case picture_number::reviewQuestion:
+        target = program.repasar().Image1;
+        break;
+    case picture_number::reviewAnswerBesideText:
+    case picture_number::reviewAnswerAlone:
+        target = program.repasar().Image2;
+        break;
+    case picture_number::imageZoom:
+        // The zoom window's own area is the box.
+        program.imag_Zoom().Ajusta_Imagen();
+        return;
     default:
-        // The review, card editor, information, creation and zoom screens place their pictures
+        // The card editor, information, creation and zoom screens place their pictures
         // here once they are part of the program.
         return;
     }

@@ -7,7 +7,14 @@
 #include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/help/help_window.h"
+#include "review/descanso.h"
+#include "review/parpadeo_aviso.h"
+#include "review/repasar.h"
+#include "review/selecc_repaso.h"
+#include "settings/configura_progr.h"
 #include "studyfile/data_module.h"
+#include "viewers/imag_zoom.h"
+#include "viewers/text_zoom.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -29,8 +36,15 @@ Program::~Program() {
     help_.reset();
     // Screens go in the reverse of their creation order; the main screen is the last.
     mensaje_.reset();
+    imag_Zoom_.reset();
+    text_Zoom_.reset();
     passw_FE_.reset();
+    parpadeo_Aviso_.reset();
+    descanso_.reset();
+    configura_Progr_.reset();
     acercaDe_.reset();
+    repasar_.reset();
+    selecc_Repaso_.reset();
     d_Module_.reset();
     panta_Inicio_.reset();
 }
@@ -52,8 +66,15 @@ void Program::create(const QString& programFolder) {
     panta_Inicio_->FormCreate();
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
+    selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
+    repasar_ = std::make_unique<TRepasar_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
+    configura_Progr_ = std::make_unique<TConfigura_Progr_>(*this);
+    descanso_ = std::make_unique<TDescanso_>(*this);
+    parpadeo_Aviso_ = std::make_unique<TParpadeo_Aviso_>(*this);
     passw_FE_ = std::make_unique<TPassw_FE_>(*this);
+    text_Zoom_ = std::make_unique<TText_Zoom_>(*this);
+    imag_Zoom_ = std::make_unique<TImag_Zoom_>(*this);
     mensaje_ = std::make_unique<TMensaje>(*this);
 
     stack_.push_back({panta_Inicio_.get(), panta_Inicio_.get()});

@@ -18,10 +18,17 @@ class HelpWindow;
 class QDialog;
 class QWidget;
 class TAcercaDe_;
+class TConfigura_Progr_;
+class TDescanso_;
+class TImag_Zoom_;
 class TD_Module_;
 class TMensaje;
 class TPanta_Inicio_;
+class TParpadeo_Aviso_;
 class TPassw_FE_;
+class TRepasar_;
+class TSelecc_Repaso_;
+class TText_Zoom_;
 class Ui;
 
 class Program {
@@ -43,8 +50,15 @@ public:
 
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TD_Module_& data() { return *d_Module_; }
+    TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
+    TRepasar_& repasar() { return *repasar_; }
     TAcercaDe_& acercaDe() { return *acercaDe_; }
+    TConfigura_Progr_& configura_Progr() { return *configura_Progr_; }
+    TDescanso_& descanso() { return *descanso_; }
+    TParpadeo_Aviso_& parpadeo_Aviso() { return *parpadeo_Aviso_; }
     TPassw_FE_& passw_FE() { return *passw_FE_; }
+    TText_Zoom_& text_Zoom() { return *text_Zoom_; }
+    TImag_Zoom_& imag_Zoom() { return *imag_Zoom_; }
     TMensaje& mensaje() { return *mensaje_; }
 
     // The modal stack. Runs `screen` modally above the screen that has the focus: the screen's
@@ -94,8 +108,15 @@ private:
     // The screens, in their creation order.
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
     std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;
+    std::unique_ptr<TRepasar_> repasar_;
     std::unique_ptr<TAcercaDe_> acercaDe_;
+    std::unique_ptr<TConfigura_Progr_> configura_Progr_;
+    std::unique_ptr<TDescanso_> descanso_;
+    std::unique_ptr<TParpadeo_Aviso_> parpadeo_Aviso_;
     std::unique_ptr<TPassw_FE_> passw_FE_;
+    std::unique_ptr<TText_Zoom_> text_Zoom_;
+    std::unique_ptr<TImag_Zoom_> imag_Zoom_;
     std::unique_ptr<TMensaje> mensaje_;
 
     std::unique_ptr<HelpWindow> help_;

@@ -26,6 +26,15 @@ struct RunState {
 
     // Filter built by the selection screen; the base filter when a study file is opened.
     QString selectionFilter;
+    // The selection screen's filter is in force, and the filter a quick-selection review kept
+    // aside to be put back afterwards; set by the card selection screen.
+    bool selectionActive = false;
+    QString savedSelectionFilter;
+    // Set before the card selection screen opens from the review selection.
+    bool selectorMode = false;
+    bool resetSelection = false;
+    // The quick selection's level choices, levels 1 to 8.
+    std::array<bool, 8> levelChoices{};
     // Filter saved by the timed review before it narrows the card table; restored at the next
     // activation of the main screen.
     QString savedTimedReviewFilter;
@@ -51,6 +60,18 @@ struct RunState {
     QStringList pendingCards;
     bool lastCard = false;
 
+    // Review session: when it started, and whether it ended because its last card was answered.
+    QDateTime sessionStart;
+    bool cardsExhausted = false;
+    // The card editor was opened from the review screen: the card is loaded again on return.
+    bool reviewEdit = false;
+
+    // Zoom windows: the picture the image zoom shows, the text zoom's edit mode and whether it
+    // was left with "Guarda y A&caba".
+    QString zoomSource;
+    bool textZoomEditMode = false;
+    bool textZoomSaveRequest = false;
+
     // Input of the message dialog.
     QString messageText;
 
@@ -70,6 +91,11 @@ struct RunState {
     std::array<int, 7> breakSchedule{30, 35, 30, 30, 25, 25, 20};
     bool blinkEnabled = true;
     int blinkPeriod = 5;
+    // Stored and carried along; nothing acts on them.
+    bool promotionFlag = true;
+    int promotionThreshold = 20;
+    int promotionCount = 10;
+    bool sameDayReviewsAllowed = true;
 
     // Break reminder.
     bool breakAllowed = true;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace review {
 
@@ -34,6 +35,12 @@ int firstBreakIntervalMs(const BreakSettings& settings);
 
 class BreakReminder {
 public:
+    BreakReminder() = default;
+    // A reminder in a given state (the run keeps these values between timer firings).
+    BreakReminder(bool breakAllowed, int breakNumber, QDateTime breakStart, qint64 accumulatedMs)
+        : breakAllowed_(breakAllowed), breakNumber_(breakNumber),
+          breakStart_(std::move(breakStart)), accumulatedMs_(accumulatedMs) {}
+
     // The break timer fired at now. True when the break screen is to be opened now: the break is
     // taken (no second break screen opens until breakEnded) and its start noted. False when
     // reminders are off or a break screen is already open.
@@ -50,6 +57,7 @@ public:
 
     bool breakAllowed() const { return breakAllowed_; }
     int breakNumber() const { return breakNumber_; }
+    const QDateTime& breakStart() const { return breakStart_; }
     // Total length of the breaks since the last reset, in milliseconds.
     qint64 accumulatedBreakMs() const { return accumulatedMs_; }
     // Start of a review session.

@@ -1,6 +1,9 @@
 // The production Ui runs real dialogs: these tests close them from a timer.
 #include "app_fixture.h"
 
+#include "platform/rtf/rtf.h"
+#include "settings/preferences.h"
+
 #include "app/passw_fe.h"
 #include "app/ui.h"
 
@@ -35,6 +38,9 @@ TEST(ProductionUiTest, ModalScreenSitsAboveTheScreenBelowAndIsReleasedAfter) {
 
 TEST_F(AppTest, ProgramRunsThePasswordDialogThroughTheProductionUi) {
     ProductionUi real;
+    // A preferences file, so that the main screen's activation shows no first-run message.
+    writeFile(QDir(folder.path()).filePath("Study02.stu"),
+              rtf::writeLines(settings::defaultPreferenceLines()));
     Program p(folder.path(), real, clock);
     TPassw_FE_& d = p.passw_FE();
     d.Edit1->setText("viejo");

@@ -1,0 +1,77 @@
+// A program over a temporary program folder (scripted Ui, manual clock) with a study file of a
+// few cards in dat/, for the review screens' tests.
+#pragma once
+
+#include "../app/app_fixture.h"
+
+#include "app/panta_inicio.h"
+#include "studyfile/card_table.h"
+#include "studyfile/data_module.h"
+
+#include <QTest>
+
+#include <vector>
+
+namespace review_test {
+
+struct Card {
+    QString question;
+    int level = 1;
+    QString lastReview;
+    int total = 0;
+    QString nextReview;
+};
+
+class ScreenTest : public AppTest {
+protected:
+    // A study file N in dat/ holding the cards; returns its table path.
+    QString makeStudyFile(const QString& name, const std::vector<Card>& cards) {
+        const QString path = dat(name + ".db");
+        studyfile::createCardTable(path);
+        writeFile(dat(name + ".STU"), "design record");
+        table::Table t;
+        t.open(dat(), name + ".db");
+        for (const Card& c : cards) {
+            t.append();
+            t.fieldByName("Preg_Text").setString(c.question);
+            t.fieldByName("Nive_Fich").setInteger(c.level);
+            t.fieldByName("Fech_Ulti_Repa").setString(c.lastReview);
+            t.fieldByName("Total_Repa").setInteger(c.total);
+            t.fieldByName("Fech_Prox_Repa").setString(c.nextReview);
+            t.post();
+        }
+        t.close();
+        return path;
+    }
+
+    // Starts the program (a preferences file with the defaults is created first, so that no
+    // first-run message interferes) and opens the study file.
+    void startWith(const QString& tablePath) {
+        start();
+        ui.clearRecords();
+        ui.queueFile(tablePath);
+        main().Label5Click();
+        ASSERT_TRUE(program->state().fileOpen);
+        ui.clearRecords();
+    }
+
+    TPanta_Inicio_& main() { return program->mainScreen(); }
+    table::Table& cards() { return program->data().Tabla_Activa; }
+
+    // The schedule fields of the card whose question is q (read with no filter).
+    Card stored(const QString& name, const QString& q) {
+        table::Table t;
+        t.open(dat(), name + ".db");
+        for (t.first(); !t.eof(); t.next()) {
+            if (t.fieldByName("Preg_Text").asString() == q)
+                return {q, int(t.fieldByName("Nive_Fich").asInteger()),
+                        t.fieldByName("Fech_Ulti_Repa").asString(),
+                        int(t.fieldByName("Total_Repa").asInteger()),
+                        t.fieldByName("Fech_Prox_Repa").asString()};
+        }
+        ADD_FAILURE() << "no card " << q.toStdString();
+        return {};
+    }
+};
+
+} // namespace review_test
