@@ -12,8 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-// The program icon: a stack of two question-and-answer cards.
-static QPixmap programIcon() {
+QPixmap programIcon() {
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

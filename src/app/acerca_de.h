@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QPixmap>
 
 class Program;
 class QLabel;
@@ -43,6 +44,9 @@ private:
     Program& program_;
     QColor linkColour_;
 };
+
+// The program icon: a stack of two question-and-answer cards.
+QPixmap programIcon();
 
 // The product-and-version text.
 inline QString productText() {

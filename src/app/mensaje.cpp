@@ -50,11 +50,14 @@ TMensaje::TMensaje(Program& program) : program_(program) {
 
 void TMensaje::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
+    if (state.skipNextActivation)
         state.skipNextActivation = false;
-        return;
-    }
-    message_ = state.messageText;
+}
+
+void TMensaje::FormShow() {
+    // Each time it is shown, whatever the skip-next-activation flag says: a message shown right
+    // after the blink notice must still show its own text.
+    message_ = program_.state().messageText;
     const QString lines = displayLines(message_);
     Label1->setText(lines);
     const QSize text = textSize(Label1->font(), lines);

@@ -14,6 +14,7 @@ public:
     explicit TMensaje(Program& program);
 
     // Takes the message text of the run state, sizes the window to it and centres it.
+    void FormShow() override;
     void FormActivate() override;
 
     // The text shown, as the program wrote it ("\r" line breaks).

@@ -408,7 +408,8 @@ bool TPanta_Inicio_::guardOpenFile() {
     return false;
 }
 
-// Entries whose screens are not part of the program yet only check for an open study file.
+// Entries whose screens are not part of the program yet: those that need a study file check for
+// one, the others do nothing.
 void TPanta_Inicio_::Label6Click() {
     guardOpenFile();
 }

@@ -50,9 +50,12 @@ QString folderOf(const QString& path) {
 
 void TPanta_Inicio_::Label5Click() {
     RunState& state = program_.state();
+    // The open dialog starts in the folder of the current table path (the repair entry shows the
+    // same dialog without resetting its folder).
+    state.openDialogFolder = folderOf(state.currentTablePath);
     const QString chosen = program_.ui().openFile(
-        this, {QStringLiteral(" Abrir un Fichero de Estudio"), folderOf(state.currentTablePath),
-               QString(), QStringLiteral(" Ficheros de Estudio |*.db| Todos los Archivos |*.*")});
+        this, {QStringLiteral(" Abrir un Fichero de Estudio"), state.openDialogFolder, QString(),
+               QStringLiteral(" Ficheros de Estudio |*.db| Todos los Archivos |*.*")});
     state.currentTablePath = chosen;
     QDir::setCurrent(state.programFolder);
     if (chosen.isEmpty()) {

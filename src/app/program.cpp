@@ -9,9 +9,10 @@
 #include "platform/help/help_window.h"
 #include "studyfile/data_module.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QIcon>
 
 #include <exception>
 
@@ -37,9 +38,16 @@ Program::~Program() {
 void Program::create(const QString& programFolder) {
     // The task-bar title of the program.
     QCoreApplication::setApplicationName(QStringLiteral("OB2"));
+    QApplication::setWindowIcon(QIcon(programIcon()));
     state_.programFolder = QDir::cleanPath(programFolder);
 
-    // Every screen is created once, in this order, and kept for the whole run.
+    // Every screen is created once, in this order, and kept for the whole run: the main screen,
+    // TAlta_Fichas_, the data module, TFILTRO_ENV, TModif_glob_, TCrea_Fiche_, TSelecc_Repaso_,
+    // TRepasar_, TVer_Info_, TImprimir_, TAcercaDe_, TConfigura_Progr_, TDescanso_,
+    // TFreeNiv0a1_, TParpadeo_Aviso_, TImportar_de_txt_, TPassw_FE_, TExportar_FE_,
+    // TFE_Transporte_, TText_Zoom_, TImag_Zoom_, TImportar_de_FE_, TImportar_de_txt_e_Imag_,
+    // TAnade_n_Grupo, TMensaje. Screens that are not part of the program yet take their place
+    // in this order when they are.
     panta_Inicio_ = std::make_unique<TPanta_Inicio_>(*this);
     panta_Inicio_->FormCreate();
     d_Module_ = std::make_unique<TD_Module_>(state_);
@@ -63,8 +71,10 @@ int Program::runModal(QDialog& screen) {
     int result = QDialog::Rejected;
     try {
         result = ui_->runModal(screen, below, [this, programScreen] {
-            if (programScreen != nullptr)
+            if (programScreen != nullptr) {
+                guard([programScreen] { programScreen->FormShow(); });
                 activate(*programScreen);
+            }
         });
     } catch (...) {
         stack_.pop_back();

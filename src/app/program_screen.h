@@ -1,9 +1,11 @@
-// What every screen of the program has in common: an activation handler, run by the modal stack
-// when the screen opens and whenever it regains the focus because a screen above it closed.
+// What every screen of the program has in common: a show handler, run by the modal stack each time
+// the screen opens, and an activation handler, run right after it and again whenever the screen
+// regains the focus because a screen above it closed.
 #pragma once
 
 class ProgramScreen {
 public:
     virtual ~ProgramScreen() = default;
+    virtual void FormShow() {}
     virtual void FormActivate() {}
 };

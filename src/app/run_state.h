@@ -14,7 +14,8 @@ struct RunState {
     // Full path of the open study file's .DB file. At start the dat folder of the program folder
     // with a trailing separator; it takes whatever the open dialog returned, also an empty text.
     QString currentTablePath;
-    // Initial folder of the open dialog (the dat folder, set at start).
+    // Initial folder of the open dialog: the dat folder at start, then the folder of the current
+    // table path each time entry 1 shows the dialog.
     QString openDialogFolder;
     // File name of the open .DB file without its extension.
     QString studyFileName;

@@ -19,7 +19,7 @@ int ProductionUi::runModal(QDialog& screen, QWidget* below, const std::function<
 }
 
 bool ProductionUi::confirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirmar"), displayLines(text),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Advertencia"), displayLines(text),
                     QMessageBox::Ok | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Ok;
@@ -68,7 +68,10 @@ QString qtFileFilter(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QString pattern = p.trimmed();
+            QString pattern = p.trimmed();
+            // "*.*" means every file, also one without an extension.
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
             patterns.append(pattern);
             if (pattern.toUpper() != pattern)
                 patterns.append(pattern.toUpper());

@@ -741,7 +741,9 @@ class Decoder {
 public:
     Decoder(const std::uint8_t* data, qint64 size) : in_(data, size) {}
 
-    void decode(std::uint8_t* out, qint64 length);
+    // Decodes length bytes into out. The buffer grows as the output does, so that a damaged
+    // length does not reserve memory the data never fills.
+    void decode(QByteArray& out, qint64 length);
 
 private:
     void readBlockHeader();
@@ -838,9 +840,17 @@ void Decoder::readBlockHeader() {
     readPtLen(NP, PBIT, -1, pTable_);
 }
 
-void Decoder::decode(std::uint8_t* out, qint64 length) {
+void Decoder::decode(QByteArray& buffer, qint64 length) {
+    qint64 capacity = std::min<qint64>(length, qint64(1) << 20);
+    buffer.resize(capacity);
+    auto* out = reinterpret_cast<std::uint8_t*>(buffer.data());
     qint64 r = 0;
     while (r < length) {
+        if (r + MAXMATCH > capacity && capacity < length) {
+            capacity = std::min(length, capacity * 2);
+            buffer.resize(capacity);
+            out = reinterpret_cast<std::uint8_t*>(buffer.data());
+        }
         if (blockRemaining_ == 0)
             readBlockHeader();
         blockRemaining_--;
@@ -902,10 +912,10 @@ QByteArray LZHDecompressBytes(const QByteArray& framed) {
         return {};
     if (length > kLZHMaxLength)
         corrupt();
-    QByteArray out(length, Qt::Uninitialized);
+    QByteArray out;
     Decoder decoder(reinterpret_cast<const std::uint8_t*>(framed.constData()) + 4,
                     framed.size() - 4);
-    decoder.decode(reinterpret_cast<std::uint8_t*>(out.data()), length);
+    decoder.decode(out, length);
     return out;
 }
 

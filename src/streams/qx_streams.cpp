@@ -156,20 +156,21 @@ void TQXStreams::raiseCorrupt() {
     throw ECorruptFile(kCorruptContainerMessage);
 }
 
-void TQXStreams::LoadFromStream(TMemoryStream& source) {
-    QString loadKey = Key;
+TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
+    Decoded d;
+    d.key = Key;
     const QByteArray& all = source.Bytes();
     if (all.size() < 2)
         raiseCorrupt();
-    const bool compressed = all[0] == kCompressedFlag;
-    const bool enciphered = all[1] == kEncipheredFlag;
+    d.compressed = all[0] == kCompressedFlag;
+    d.enciphered = all[1] == kEncipheredFlag;
     TMemoryStream work(all.mid(2));
 
-    if (enciphered) {
+    if (d.enciphered) {
         if (OnAskForKey)
-            loadKey = OnAskForKey(*this);
+            d.key = OnAskForKey(*this);
         try {
-            const QByteArray keyBytes = TextBytes(loadKey);
+            const QByteArray keyBytes = TextBytes(d.key);
             if (keyBytes.isEmpty())
                 throw ECipherKeyError("empty cipher key");
             DecipherStream(work, keyBytes);
@@ -177,26 +178,25 @@ void TQXStreams::LoadFromStream(TMemoryStream& source) {
             raiseCorrupt();
         }
     }
-    if (!compressed && !startsWithSignature(work.Bytes()))
+    if (!d.compressed && !startsWithSignature(work.Bytes()))
         raiseCorrupt();
 
-    QByteArray list;
-    if (compressed) {
+    if (d.compressed) {
         try {
-            list = LZHDecompressBytes(work.Bytes());
+            d.list = LZHDecompressBytes(work.Bytes());
         } catch (const std::exception&) {
             raiseCorrupt();
         }
     } else {
-        list = work.Bytes();
+        d.list = work.Bytes();
     }
-    work.Clear();
-    if (!startsWithSignature(list))
+    if (!startsWithSignature(d.list))
         raiseCorrupt();
+    return d;
+}
 
-    // From here on the previous entries are gone; an entry list that ends early keeps what was
-    // read up to there.
-    entries_.clear();
+void TQXStreams::readEntries(const QByteArray& list,
+                             const std::function<void(QString, QByteArray)>& onEntry) {
     ListReader in(list);
     in.seek(8);
     if (!in.has(4))
@@ -208,20 +208,39 @@ void TQXStreams::LoadFromStream(TMemoryStream& source) {
         const int nameLength = in.u16();
         if (!in.has(nameLength))
             raiseCorrupt();
-        const QString name = BytesText(in.take(nameLength));
+        QString name = BytesText(in.take(nameLength));
         if (!in.has(4))
             raiseCorrupt();
         const qint32 size = qint32(in.u32());
         if (!in.has(size))
             raiseCorrupt(); // negative, or beyond the data
-        QByteArray data = in.take(size);
+        onEntry(std::move(name), in.take(size));
+    }
+}
+
+void TQXStreams::LoadFromStream(TMemoryStream& source) {
+    Decoded d = decode(source);
+    // From here on the previous entries are gone; an entry list that ends early keeps what was
+    // read up to there.
+    entries_.clear();
+    readEntries(d.list, [this](QString name, QByteArray data) {
         if (!name.isEmpty())
             insert(name, std::move(data));
-    }
+    });
+    Key = d.key;
+    Compressed = d.compressed;
+    Encrypted = d.enciphered;
+}
 
-    Key = loadKey;
-    Compressed = compressed;
-    Encrypted = enciphered;
+TQXStreams::TFileListing TQXStreams::ListFileEntries(TMemoryStream& source) {
+    Decoded d = decode(source);
+    TFileListing listing;
+    listing.compressed = d.compressed;
+    listing.enciphered = d.enciphered;
+    readEntries(d.list, [&listing](QString name, QByteArray data) {
+        listing.entries.push_back({std::move(name), data.size()});
+    });
+    return listing;
 }
 
 void TQXStreams::LoadFromFile(const QString& fileName) {

@@ -67,6 +67,20 @@ public:
     // Throws EFileError when the file cannot be read; nothing changes then.
     void LoadFromFile(const QString& fileName);
 
+    // What a container image holds, in the order of the file (names as stored, repeats included),
+    // without loading it: the key, OnAskForKey, OnCorrupt and the errors are those of
+    // LoadFromStream; nothing in the container changes.
+    struct TFileEntry {
+        QString name;
+        qint64 size = 0;
+    };
+    struct TFileListing {
+        bool compressed = false;
+        bool enciphered = false;
+        std::vector<TFileEntry> entries;
+    };
+    TFileListing ListFileEntries(TMemoryStream& source);
+
     // Inspection.
     int Count() const { return int(entries_.size()); }
     QStringList Names() const; // in list (and file) order
@@ -79,6 +93,15 @@ private:
         QByteArray data;
     };
 
+    struct Decoded {
+        QByteArray list; // the entry list, signature checked
+        QString key;
+        bool compressed = false;
+        bool enciphered = false;
+    };
+    Decoded decode(TMemoryStream& source);
+    void readEntries(const QByteArray& list,
+                     const std::function<void(QString, QByteArray)>& onEntry);
     int find(const QString& name) const;
     void insert(const QString& name, QByteArray data);
     [[noreturn]] void raiseCorrupt();

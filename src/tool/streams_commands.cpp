@@ -56,11 +56,12 @@ int runContainer(const tool::Args& argv) {
         TQXStreams q;
         if (key)
             q.Key = *key;
-        q.LoadFromFile(file);
-        std::cout << "compressed: " << (q.Compressed ? "yes" : "no") << "\n"
-                  << "enciphered: " << (q.Encrypted ? "yes" : "no") << "\n";
-        for (const QString& name : q.Names())
-            std::cout << out(name) << "\t" << q.Data(name).size() << "\n";
+        TMemoryStream image(ReadWholeFile(file));
+        const auto listing = q.ListFileEntries(image);
+        std::cout << "compressed: " << (listing.compressed ? "yes" : "no") << "\n"
+                  << "enciphered: " << (listing.enciphered ? "yes" : "no") << "\n";
+        for (const auto& entry : listing.entries)
+            std::cout << out(entry.name) << "\t" << entry.size << "\n";
         return 0;
     }
     if (command == "pack") {

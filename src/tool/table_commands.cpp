@@ -80,7 +80,7 @@ int insert(const Args& args) {
     }
     t.post();
     if (t.findField("AutoInc") >= 0)
-        std::cout << t.fieldByName("AutoInc").asInteger() << "\n";
+        std::cout << t.lastPostedKey() << "\n"; // the key is the AutoInc value
     return 0;
 }
 

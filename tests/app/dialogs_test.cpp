@@ -69,12 +69,23 @@ TEST_F(AppTest, MessageDialogSizesItselfToItsText) {
     EXPECT_GT(threeLines, m.height());
 }
 
+TEST_F(AppTest, MessageAfterTheBlinkNoticeShowsItsOwnText) {
+    Program& p = start();
+    p.Ver_Mensaje("primero");
+    p.state().skipNextActivation = true;
+    p.Ver_Mensaje("segundo");
+    EXPECT_EQ(ui.messages(), (QStringList{"primero", "segundo"}));
+    EXPECT_EQ(p.mensaje().Label1->text(), "segundo");
+    // The dialog's activation took the flag, so the main screen's next activation runs fully.
+    EXPECT_FALSE(p.state().skipNextActivation);
+}
+
 TEST_F(AppTest, MessageDialogClosesOnAnyKeyOrClick) {
     Program& p = start();
     TMensaje& m = p.mensaje();
     const auto reopen = [&] {
         p.state().messageText = "Aviso";
-        m.FormActivate();
+        m.FormShow();
         m.show();
         ASSERT_TRUE(m.isVisible());
     };

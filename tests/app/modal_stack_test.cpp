@@ -13,6 +13,7 @@ namespace {
 class ProbeScreen : public QDialog, public ProgramScreen {
 public:
     ProbeScreen(Program& program, const QString& name) : program_(program) { setObjectName(name); }
+    void FormShow() override { ++shows; }
     void FormActivate() override {
         if (program_.state().skipNextActivation) {
             program_.state().skipNextActivation = false;
@@ -23,6 +24,7 @@ public:
             throw std::runtime_error("fallo al activar");
     }
     int activations = 0;
+    int shows = 0;
     bool throwOnActivate = false;
 
 private:

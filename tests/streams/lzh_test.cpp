@@ -3,6 +3,7 @@
 
 #include "lzh_test_support.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -68,6 +69,28 @@ TEST(LZH, KnownStreams) {
     for (const auto& row : rows) {
         EXPECT_EQ(LZHCompressBytes(row.input).toHex(), row.framed.toHex());
         EXPECT_EQ(LZHDecompressBytes(row.framed), row.input);
+    }
+}
+
+// The bytes the encoder writes for larger inputs, pinned so that a change of the search tree, the
+// lazy parsing or the block layout shows up (lhasa reads every one of them back).
+TEST(LZH, PinnedLargeStreams) {
+    struct Row {
+        const char* what;
+        QByteArray input;
+        int size;
+        const char* sha1;
+    } rows[] = {
+        {"picture", readFixture("picture.bmp"), 10821, "340ec0d14e2e88bfff5311af8fef06ae1ac74b6c"},
+        {"text", spanishText(100000, 3), 17258, "a0365c209242be99dd62e536fb6b2ccd0d46b9ec"},
+        {"random", randomBytes(70000, 2), 70198, "f660f95aabd5eb2a55ac318d1c6a4b95bd3a107f"},
+    };
+    for (const auto& row : rows) {
+        const QByteArray packed = LZHCompressBytes(row.input);
+        EXPECT_EQ(packed.size(), row.size) << row.what;
+        EXPECT_EQ(QCryptographicHash::hash(packed, QCryptographicHash::Sha1).toHex(),
+                  QByteArray(row.sha1))
+            << row.what;
     }
 }
 
@@ -202,6 +225,8 @@ TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
               QByteArray::fromHex("01000100010001000100010001000100"));
     s.put(32, 0xAAAAAAAA).put(32, 0xAAAAAAAA);
     EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), ECorruptFile);
+    // The largest accepted length with the same few bytes: refused as soon as the data runs out.
+    EXPECT_THROW(LZHDecompressBytes(frame(qint32(kLZHMaxLength), s.w.bytes())), ECorruptFile);
 
     // A truncated stream of incompressible data stops with the error instead of inventing bytes.
     const QByteArray packed = LZHCompressBytes(randomBytes(50000, 11));

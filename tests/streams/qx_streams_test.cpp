@@ -104,7 +104,9 @@ TEST(QXStreams, EmptyContainerBytes) {
     // Defaults: "&", a blank, the compressed empty list (length 12 and the stream of a 12-byte
     // block).
     EXPECT_EQ(image(q), QByteArray("& ") + LZHCompressBytes(kEmptyList));
-    EXPECT_EQ(image(q).left(6), QByteArray("& \x0C\x00\x00\x00", 6));
+    EXPECT_EQ(image(q).toHex(), QByteArray("2620"
+                                           "0c000000"
+                                           "000a380a2a03e0738f00d05397b3c0"));
     q.Compressed = false;
     EXPECT_EQ(image(q), QByteArray("  ") + kEmptyList);
     EXPECT_EQ(image(q).size(), 14);
@@ -448,4 +450,49 @@ TEST(QXStreams, DamagedImagesNeverCrash) {
             }
         }
     }
+}
+
+// Every image cut short is reported, whatever the cut: a plain image cannot look complete.
+TEST(QXStreams, EveryPrefixOfAPlainImageIsCorrupt) {
+    TQXStreams src;
+    src.Compressed = false;
+    add(src, "primero", "uno");
+    add(src, "segundo", QByteArray(40, 's'));
+    add(src, "tercero", "");
+    const QByteArray full = image(src);
+    for (int n = 0; n < full.size(); ++n) {
+        TQXStreams q;
+        int events = 0;
+        q.OnCorrupt = [&](TQXStreams&) { ++events; };
+        TMemoryStream s(full.left(n));
+        EXPECT_THROW(q.LoadFromStream(s), ECorruptFile) << n;
+        EXPECT_EQ(events, 1) << n;
+    }
+}
+
+TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
+    const QByteArray list = entryList({{"zeta", "1"}, {"Alfa", "22"}, {"ZETA", ""}});
+    TQXStreams q;
+    add(q, "previa", "p");
+    q.Key = "k";
+    for (const QByteArray& bytes :
+         {QByteArray("  ") + list, QByteArray("& ") + LZHCompressBytes(list)}) {
+        TMemoryStream s(bytes);
+        const auto listing = q.ListFileEntries(s);
+        ASSERT_EQ(listing.entries.size(), 3u);
+        EXPECT_EQ(listing.entries[0].name, QString("zeta"));
+        EXPECT_EQ(listing.entries[1].name, QString("Alfa"));
+        EXPECT_EQ(listing.entries[1].size, 2);
+        EXPECT_EQ(listing.entries[2].name, QString("ZETA"));
+        EXPECT_EQ(listing.compressed, bytes[0] == '&');
+        EXPECT_FALSE(listing.enciphered);
+    }
+    EXPECT_EQ(q.Names(), QStringList{"previa"});
+    EXPECT_EQ(q.Key, QString("k"));
+    TMemoryStream cut(QByteArray("  ") + list.left(list.size() - 2));
+    int events = 0;
+    q.OnCorrupt = [&](TQXStreams&) { ++events; };
+    EXPECT_THROW(q.ListFileEntries(cut), ECorruptFile);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(q.Names(), QStringList{"previa"});
 }

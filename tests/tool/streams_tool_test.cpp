@@ -78,6 +78,24 @@ TEST_F(StreamsTool, PackListUnpack) {
     EXPECT_EQ(q.Data("fe_stu"), QByteArray("primero"));
 }
 
+TEST_F(StreamsTool, ListShowsTheFileOrder) {
+    // Entries as another writer may have ordered them (its locale's collation).
+    QByteArray list("\x01\x02\x03\x04\x05\x06\x07\x08\x02\x00\x00\x00", 12);
+    list += QByteArray("\x04\x00"
+                       "zeta"
+                       "\x01\x00\x00\x00"
+                       "z",
+                       11);
+    list += QByteArray("\x04\x00"
+                       "Alfa"
+                       "\x00\x00\x00\x00",
+                       10);
+    write("other.stu", QByteArray("  ") + list);
+    const auto r = run({"container", "list", "other.stu"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "compressed: no\nenciphered: no\nzeta\t1\nAlfa\t0\n");
+}
+
 TEST_F(StreamsTool, KeysBecomeWindows1252Bytes) {
     write("in.bin", "datos de prueba");
     auto r = run({"cipher", "encipher", "in.bin", "out.bin", "--key", QString::fromUtf8("ñandú")});

@@ -1,6 +1,8 @@
 #include "platform/help/help_window.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -56,6 +58,15 @@ void HelpWindow::showPage(const QString& path) {
         Browser->setSource(QUrl());
         Browser->setHtml(QStringLiteral("<p>No se encuentra la página de ayuda <b>%1</b>.</p>")
                              .arg(path.toHtmlEscaped()));
+    }
+    if (!isVisible() && !placed_) {
+        // The first time it appears, the window is centred on the screen.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect desktop = screen->availableGeometry();
+            move(desktop.left() + (desktop.width() - width()) / 2,
+                 desktop.top() + (desktop.height() - height()) / 2);
+        }
+        placed_ = true;
     }
     show();
     raise();

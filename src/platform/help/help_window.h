@@ -32,4 +32,5 @@ private:
 
     int context_ = 0;
     QString page_;
+    bool placed_ = false;
 };

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <unordered_set>
 
 namespace table {
@@ -169,6 +170,8 @@ QStringList splitFieldList(const QString& fields) {
 // Field
 
 const FieldDef& Field::def() const {
+    if (index_ >= table_->fieldCount())
+        table_->fail(QStringLiteral("La tabla %1 no está abierta").arg(table_->path()));
     return table_->fields_[index_];
 }
 
@@ -509,15 +512,14 @@ void Table::open() {
         state_ = State::Inactive;
         fields_.clear();
         fieldIndex_.clear();
-        keys_.clear();
-        sortVals_.clear();
+        rows_.clear();
         throw;
     }
-    pos_ = keys_.empty() ? -1 : 0;
+    pos_ = rows_.empty() ? -1 : 0;
     bof_ = true;
-    eof_ = keys_.empty();
+    eof_ = rows_.empty();
     invalidateRow();
-    if (!keys_.empty() && afterScroll)
+    if (!rows_.empty() && afterScroll)
         afterScroll();
 }
 
@@ -526,7 +528,7 @@ void Table::finalizeStatements() {
     rowStmt_ = nullptr;
     sqlite3_finalize(placementStmt_);
     placementStmt_ = nullptr;
-    stmts_.clear();
+    writeStmts_.clear();
 }
 
 void Table::close() {
@@ -547,8 +549,7 @@ void Table::close() {
     indexes_.clear();
     fieldIndex_.clear();
     orderFields_.clear();
-    keys_.clear();
-    sortVals_.clear();
+    rows_.clear();
     whereSql_.clear();
     whereBinds_.clear();
     pos_ = -1;
@@ -721,14 +722,14 @@ void Table::loadViewFrom(bool bypassIndex) {
     }
     if (rc != SQLITE_DONE)
         failSql(QStringLiteral("leer las filas"));
-    keys_ = std::move(keys);
-    sortVals_ = std::move(vals);
+    rows_.reset(static_cast<int>(orderFields_.size()));
+    rows_.assign(std::move(keys), std::move(vals));
 }
 
 void Table::resetCursorToFirst() {
-    pos_ = keys_.empty() ? -1 : 0;
+    pos_ = rows_.empty() ? -1 : 0;
     bof_ = true;
-    eof_ = keys_.empty();
+    eof_ = rows_.empty();
     invalidateRow();
     if (afterScroll)
         afterScroll();
@@ -778,17 +779,16 @@ void Table::setFiltered(bool on) {
 void Table::refresh() {
     requireOpen();
     checkBrowseMode();
-    const qint64 key = pos_ >= 0 ? keys_[pos_] : 0;
+    const qint64 key = pos_ >= 0 ? rows_.keyAt(pos_) : 0;
     const int oldPos = pos_;
     loadView();
-    if (keys_.empty()) {
+    if (rows_.empty()) {
         pos_ = -1;
     } else {
-        const auto it = std::find(keys_.begin(), keys_.end(), key);
-        pos_ = it != keys_.end() ? static_cast<int>(it - keys_.begin())
-                                 : std::clamp(oldPos, 0, recordCount() - 1);
+        const int at = rows_.indexOf(key);
+        pos_ = at >= 0 ? at : std::clamp(oldPos, 0, recordCount() - 1);
     }
-    eof_ = bof_ = keys_.empty();
+    eof_ = bof_ = rows_.empty();
     invalidateRow();
 }
 
@@ -818,16 +818,16 @@ void Table::moveTo(int pos, bool always) {
 
 void Table::first() {
     checkBrowseMode();
-    moveTo(keys_.empty() ? -1 : 0, true);
+    moveTo(rows_.empty() ? -1 : 0, true);
     bof_ = true;
-    eof_ = keys_.empty();
+    eof_ = rows_.empty();
 }
 
 void Table::last() {
     checkBrowseMode();
     moveTo(recordCount() - 1, true);
     eof_ = true;
-    bof_ = keys_.empty();
+    bof_ = rows_.empty();
 }
 
 void Table::next() {
@@ -852,23 +852,24 @@ void Table::prior() {
 
 int Table::moveBy(int distance) {
     checkBrowseMode();
-    if (keys_.empty()) {
+    if (rows_.empty()) {
         eof_ = bof_ = true;
         return 0;
     }
+    if (distance == 0)
+        return 0;
     const int target = std::clamp(pos_ + distance, 0, recordCount() - 1);
     const int moved = target - pos_;
     moveTo(target, false);
+    // Asked to go past an end: that end is reached.
     eof_ = distance > 0 && moved < distance;
     bof_ = distance < 0 && moved > distance;
-    if (moved != 0 && !eof_ && !bof_)
-        eof_ = bof_ = false;
     return moved;
 }
 
 void Table::setRecNo(int recNo) {
     checkBrowseMode();
-    if (keys_.empty())
+    if (rows_.empty())
         return;
     moveTo(std::clamp(recNo, 1, recordCount()) - 1, false);
     eof_ = bof_ = false;
@@ -876,10 +877,10 @@ void Table::setRecNo(int recNo) {
 
 bool Table::locateKey(qint64 key) {
     checkBrowseMode();
-    const auto it = std::find(keys_.begin(), keys_.end(), key);
-    if (it == keys_.end())
+    const int at = rows_.indexOf(key);
+    if (at < 0)
         return false;
-    moveTo(static_cast<int>(it - keys_.begin()), true);
+    moveTo(at, true);
     eof_ = bof_ = false;
     return true;
 }
@@ -888,11 +889,11 @@ Bookmark Table::bookmark() const {
     requireOpen();
     if (pos_ < 0)
         fail(QStringLiteral("La tabla %1 no tiene ningún registro visible").arg(path()));
-    return keys_[pos_];
+    return rows_.keyAt(pos_);
 }
 
 bool Table::bookmarkValid(Bookmark bookmark) const {
-    return isOpen() && std::find(keys_.begin(), keys_.end(), bookmark) != keys_.end();
+    return isOpen() && rows_.indexOf(bookmark) >= 0;
 }
 
 void Table::gotoBookmark(Bookmark bookmark) {
@@ -909,7 +910,7 @@ void Table::invalidateRow() {
 }
 
 void Table::loadRowCache() {
-    const qint64 key = state_ == State::Edit ? editKey_ : keys_[pos_];
+    const qint64 key = state_ == State::Edit ? editKey_ : rows_.keyAt(pos_);
     if (cacheValid_ && cacheKey_ == key)
         return;
     std::fill(cacheLoaded_.begin(), cacheLoaded_.end(), 0);
@@ -943,6 +944,8 @@ void Table::loadRowCache() {
 
 QVariant Table::currentValue(int index) {
     requireOpen();
+    if (index >= fieldCount())
+        fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ == State::Insert)
         return edits_[index];
     if (state_ == State::Edit && modified_[index])
@@ -1046,6 +1049,8 @@ QVariant Table::toStorage(const FieldDef& def, const QVariant& value) const {
 
 void Table::setValue(int index, const QVariant& value) {
     requireOpen();
+    if (index >= fieldCount())
+        fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ != State::Edit && state_ != State::Insert)
         fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
     const FieldDef& def = fields_[index];
@@ -1064,7 +1069,7 @@ void Table::edit() {
         return;
     if (pos_ < 0)
         fail(QStringLiteral("La tabla %1 no tiene ningún registro que modificar").arg(path()));
-    editKey_ = keys_[pos_];
+    editKey_ = rows_.keyAt(pos_);
     std::fill(modified_.begin(), modified_.end(), 0);
     std::fill(edits_.begin(), edits_.end(), QVariant());
     state_ = State::Edit;
@@ -1086,7 +1091,7 @@ void Table::append() {
 void Table::cancel() {
     requireOpen();
     if (state_ == State::Insert)
-        pos_ = keys_.empty() ? -1 : std::clamp(insertReturnPos_, 0, recordCount() - 1);
+        pos_ = rows_.empty() ? -1 : std::clamp(insertReturnPos_, 0, recordCount() - 1);
     state_ = State::Browse;
     std::fill(modified_.begin(), modified_.end(), 0);
     std::fill(edits_.begin(), edits_.end(), QVariant());
@@ -1149,42 +1154,18 @@ bool Table::readPlacement(qint64 key, std::vector<SortVal>& vals) {
     return visible;
 }
 
-int Table::compareRow(const SortVal* a, qint64 ka, const SortVal* b, qint64 kb) const {
-    for (std::size_t c = 0; c < orderFields_.size(); ++c) {
-        if (a[c].kind != b[c].kind)
-            return a[c].kind < b[c].kind ? -1 : 1;
-        if (a[c].kind == 1 && a[c].i != b[c].i)
-            return a[c].i < b[c].i ? -1 : 1;
-        if (a[c].kind >= 2) {
-            const int r = a[c].s.compare(b[c].s);
-            if (r != 0)
-                return r < 0 ? -1 : 1;
-        }
-    }
-    return ka < kb ? -1 : (ka > kb ? 1 : 0);
-}
-
-int Table::insertPosition(const SortVal* vals, qint64 key) const {
-    const std::size_t stride = orderFields_.size();
-    int lo = 0;
-    int hi = recordCount();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        const SortVal* m = stride ? &sortVals_[mid * stride] : nullptr;
-        if (compareRow(m, keys_[mid], vals, key) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
-
-void Table::eraseAt(int index) {
-    const std::size_t stride = orderFields_.size();
-    keys_.erase(keys_.begin() + index);
-    if (stride)
-        sortVals_.erase(sortVals_.begin() + index * stride,
-                        sortVals_.begin() + (index + 1) * stride);
+sqlite3_stmt* Table::writeStatement(char kind, const std::vector<int>& columns,
+                                    const std::function<QString()>& sql) {
+    std::string id(1, kind);
+    for (int c : columns)
+        id += std::to_string(c) + ',';
+    auto it = writeStmts_.find(id);
+    if (it == writeStmts_.end())
+        it = writeStmts_.emplace(id, std::make_unique<Stmt>()).first;
+    if (!it->second->s)
+        it->second->s = prepare(sql());
+    sqlite3_clear_bindings(it->second->s);
+    return it->second->s;
 }
 
 void Table::post() {
@@ -1200,49 +1181,52 @@ void Table::post() {
     if (state_ == State::Edit) {
         key = editKey_;
         if (!changed.empty()) {
-            QStringList sets;
-            for (int i : changed)
-                sets << quoteIdentifier(fields_[i].name) + QStringLiteral(" = ?");
-            StmtGuard g{
-                prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(QLatin1String(kDataTable), sets.join(QStringLiteral(", "))))};
+            sqlite3_stmt* st = writeStatement('U', changed, [&] {
+                QStringList sets;
+                for (int i : changed)
+                    sets << quoteIdentifier(fields_[i].name) + QStringLiteral(" = ?");
+                return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                    .arg(QLatin1String(kDataTable), sets.join(QStringLiteral(", ")));
+            });
             int n = 1;
             for (int i : changed)
-                bindValue(g.s, n++, edits_[i]);
-            sqlite3_bind_int64(g.s, n, key);
-            if (sqlite3_step(g.s) != SQLITE_DONE)
+                bindValue(st, n++, edits_[i]);
+            sqlite3_bind_int64(st, n, key);
+            const int rc = sqlite3_step(st);
+            sqlite3_reset(st);
+            if (rc != SQLITE_DONE)
                 failSql(QStringLiteral("guardar el registro"));
             if (sqlite3_changes(db_) == 0)
                 fail(QStringLiteral("El registro %1 ya no existe en la tabla %2")
                          .arg(key)
                          .arg(path()));
         }
-        oldPos = (pos_ >= 0 && pos_ < recordCount() && keys_[pos_] == key)
+        oldPos = (pos_ >= 0 && pos_ < recordCount() && rows_.keyAt(pos_) == key)
                      ? pos_
-                     : static_cast<int>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
-        if (oldPos >= recordCount())
-            oldPos = -1;
+                     : rows_.indexOf(key);
     } else {
-        StmtGuard g;
-        if (changed.empty()) {
-            g.s = prepare(
-                QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QLatin1String(kDataTable)));
-        } else {
+        sqlite3_stmt* st = writeStatement('I', changed, [&] {
+            if (changed.empty())
+                return QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+                    .arg(QLatin1String(kDataTable));
             QStringList marks;
             for (std::size_t i = 0; i < changed.size(); ++i)
                 marks << QStringLiteral("?");
-            g.s = prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(QLatin1String(kDataTable), quotedColumns(changed),
-                                   marks.join(QStringLiteral(", "))));
-            int n = 1;
-            for (int i : changed)
-                bindValue(g.s, n++, edits_[i]);
-        }
-        if (sqlite3_step(g.s) != SQLITE_DONE)
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(QLatin1String(kDataTable), quotedColumns(changed),
+                     marks.join(QStringLiteral(", ")));
+        });
+        int n = 1;
+        for (int i : changed)
+            bindValue(st, n++, edits_[i]);
+        const int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
             failSql(QStringLiteral("añadir el registro"));
         key = sqlite3_last_insert_rowid(db_);
     }
     const bool wasInsert = state_ == State::Insert;
+    lastPostedKey_ = key;
     state_ = State::Browse;
     std::fill(modified_.begin(), modified_.end(), 0);
     std::fill(edits_.begin(), edits_.end(), QVariant());
@@ -1252,19 +1236,14 @@ void Table::post() {
     // when it still satisfies the filter.
     const int resumePos = wasInsert ? insertReturnPos_ : oldPos;
     if (oldPos >= 0)
-        eraseAt(oldPos);
+        rows_.eraseAt(oldPos);
     std::vector<SortVal> vals;
     if (readPlacement(key, vals)) {
-        const int at = insertPosition(vals.data(), key);
-        keys_.insert(keys_.begin() + at, key);
-        sortVals_.insert(sortVals_.begin() + at * orderFields_.size(),
-                         std::make_move_iterator(vals.begin()),
-                         std::make_move_iterator(vals.end()));
-        pos_ = at;
+        pos_ = rows_.insertSorted(key, std::move(vals));
     } else {
-        pos_ = keys_.empty() ? -1 : std::clamp(resumePos, 0, recordCount() - 1);
+        pos_ = rows_.empty() ? -1 : std::clamp(resumePos, 0, recordCount() - 1);
     }
-    eof_ = bof_ = keys_.empty();
+    eof_ = bof_ = rows_.empty();
     if (afterPost)
         afterPost();
 }
@@ -1281,15 +1260,15 @@ void Table::deleteCurrent() {
         fail(QStringLiteral("La tabla %1 no tiene ningún registro que borrar").arg(path()));
     if (beforeScroll)
         beforeScroll();
-    const qint64 key = keys_[pos_];
+    const qint64 key = rows_.keyAt(pos_);
     StmtGuard g{
         prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)))};
     sqlite3_bind_int64(g.s, 1, key);
     if (sqlite3_step(g.s) != SQLITE_DONE)
         failSql(QStringLiteral("borrar el registro"));
-    eraseAt(pos_);
-    pos_ = keys_.empty() ? -1 : std::min(pos_, recordCount() - 1);
-    eof_ = bof_ = keys_.empty();
+    rows_.eraseAt(pos_);
+    pos_ = rows_.empty() ? -1 : std::min(pos_, recordCount() - 1);
+    eof_ = bof_ = rows_.empty();
     invalidateRow();
     if (afterScroll)
         afterScroll();
@@ -1301,7 +1280,7 @@ void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
         return;
     if (beforeScroll)
         beforeScroll();
-    const qint64 current = pos_ >= 0 ? keys_[pos_] : 0;
+    const qint64 current = pos_ >= 0 ? rows_.keyAt(pos_) : 0;
     const int oldPos = pos_;
     std::unordered_set<qint64> gone;
     {
@@ -1316,30 +1295,15 @@ void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
             gone.insert(b);
         }
     }
-    const std::size_t stride = orderFields_.size();
-    std::vector<qint64> keys;
-    std::vector<SortVal> vals;
-    keys.reserve(keys_.size());
-    vals.reserve(sortVals_.size());
-    int newPos = -1;
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-        if (gone.count(keys_[i]))
-            continue;
-        if (keys_[i] == current)
-            newPos = static_cast<int>(keys.size());
-        keys.push_back(keys_[i]);
-        for (std::size_t c = 0; c < stride; ++c)
-            vals.push_back(std::move(sortVals_[i * stride + c]));
-    }
-    keys_ = std::move(keys);
-    sortVals_ = std::move(vals);
-    if (keys_.empty())
+    rows_.eraseKeys(gone);
+    const int newPos = rows_.indexOf(current);
+    if (rows_.empty())
         pos_ = -1;
     else if (newPos >= 0)
         pos_ = newPos;
     else
         pos_ = std::clamp(oldPos, 0, recordCount() - 1);
-    eof_ = bof_ = keys_.empty();
+    eof_ = bof_ = rows_.empty();
     invalidateRow();
     if (afterScroll)
         afterScroll();
@@ -1394,7 +1358,7 @@ int Table::batchCopyTo(const QString& destPath, int rowLimit) const {
     Table dest;
     dest.setTableName(destPath);
     dest.open();
-    std::vector<qint64> keys = keys_;
+    std::vector<qint64> keys = rows_.keys();
     if (rowLimit > 0 && static_cast<int>(keys.size()) > rowLimit)
         keys.resize(rowLimit);
     std::vector<int> all(fields_.size());
@@ -1435,7 +1399,23 @@ int Table::batchAppendFrom(Table& source) {
     source.requireOpen();
     checkBrowseMode();
     source.checkBrowseMode();
-    const std::vector<qint64> keys = source.keys_; // a snapshot: appending to itself ends
+    // Every row of the source, whatever its filter, in its table order; taken before the first
+    // row is appended, so that appending a table to itself ends.
+    std::vector<qint64> keys;
+    {
+        QString sql =
+            QStringLiteral("SELECT rowid FROM %1 ORDER BY ").arg(QLatin1String(kDataTable));
+        sql += source.orderFields_.empty()
+                   ? QStringLiteral("rowid")
+                   : source.quotedColumns(source.orderFields_) +
+                         (source.orderByKeyLast_ ? QStringLiteral(", rowid") : QString());
+        StmtGuard g{source.prepare(sql)};
+        int rc;
+        while ((rc = sqlite3_step(g.s)) == SQLITE_ROW)
+            keys.push_back(sqlite3_column_int64(g.s, 0));
+        if (rc != SQLITE_DONE)
+            source.failSql(QStringLiteral("leer las filas que se añaden"));
+    }
     const int n = std::min(fieldCount(), source.fieldCount());
     std::vector<int> srcCols;
     std::vector<int> dstCols;
@@ -1444,9 +1424,6 @@ int Table::batchAppendFrom(Table& source) {
             continue; // appended rows get new identities
         srcCols.push_back(i);
         dstCols.push_back(i);
-    }
-    if (srcCols.empty()) {
-        srcCols.clear();
     }
     StmtGuard read{source.prepare(
         QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
@@ -1496,6 +1473,18 @@ int Table::batchAppendFrom(Table& source) {
 }
 
 void Table::addPrimaryIndex(const QString& name, const QString& fieldList) {
+    if (!isOpen()) {
+        // A closed table is opened for the change and closed again.
+        open();
+        try {
+            addPrimaryIndex(name, fieldList);
+        } catch (...) {
+            close();
+            throw;
+        }
+        close();
+        return;
+    }
     checkBrowseMode();
     for (const IndexDef& ix : indexes_)
         if (ix.primary)
@@ -1564,25 +1553,65 @@ void Table::pack() {
             QStringList marks;
             for (std::size_t i = 0; i < all.size(); ++i)
                 marks << QStringLiteral("?");
-            sqlite3_stmt* read = nullptr;
-            sqlite3_stmt* write = nullptr;
-            const QByteArray readSql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                           .arg(quotedColumns(all), QLatin1String(kDataTable))
-                                           .toUtf8();
+            const QByteArray readSql =
+                QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid")
+                    .arg(quotedColumns(all), QLatin1String(kDataTable))
+                    .toUtf8();
             const QByteArray writeSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                             .arg(QLatin1String(kDataTable), quotedColumns(all),
                                                  marks.join(QStringLiteral(", ")))
                                             .toUtf8();
-            sqlite3_prepare_v2(db_, readSql.constData(), -1, &read, nullptr);
-            sqlite3_prepare_v2(c.db, writeSql.constData(), -1, &write, nullptr);
-            while (read && write && sqlite3_step(read) == SQLITE_ROW) {
-                sqlite3_reset(write);
-                for (int col = 0; col < static_cast<int>(all.size()); ++col)
-                    bindValue(write, col + 1, columnValue(read, col, fields[col].type));
-                sqlite3_step(write);
+            StmtGuard write;
+            if (sqlite3_prepare_v2(c.db, writeSql.constData(), -1, &write.s, nullptr) != SQLITE_OK)
+                fail(QStringLiteral("No se puede reconstruir la tabla %1").arg(p));
+            // Read in key order; past a damaged part, probe key by key for the rows that can
+            // still be read.
+            qint64 maxKey = 0;
+            for (const char* sql : {"SELECT max(rowid) FROM data",
+                                    "SELECT seq FROM sqlite_sequence WHERE name = 'data'"}) {
+                StmtGuard g;
+                if (sqlite3_prepare_v2(db_, sql, -1, &g.s, nullptr) == SQLITE_OK &&
+                    sqlite3_step(g.s) == SQLITE_ROW && sqlite3_column_type(g.s, 0) != SQLITE_NULL)
+                    maxKey = std::max(maxKey, sqlite3_column_int64(g.s, 0));
             }
-            sqlite3_finalize(read);
-            sqlite3_finalize(write);
+            const QByteArray probeSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?")
+                                            .arg(quotedColumns(all), QLatin1String(kDataTable))
+                                            .toUtf8();
+            StmtGuard probe;
+            sqlite3_prepare_v2(db_, probeSql.constData(), -1, &probe.s, nullptr);
+            auto copyRow = [&](sqlite3_stmt* from) {
+                sqlite3_reset(write.s);
+                for (int col = 0; col < static_cast<int>(all.size()); ++col)
+                    bindValue(write.s, col + 1, columnValue(from, col + 1, fields[col].type));
+                sqlite3_step(write.s);
+            };
+            qint64 after = std::numeric_limits<qint64>::min();
+            for (;;) {
+                StmtGuard read;
+                int rc = SQLITE_ERROR;
+                if (sqlite3_prepare_v2(db_, readSql.constData(), -1, &read.s, nullptr) ==
+                    SQLITE_OK) {
+                    sqlite3_bind_int64(read.s, 1, after);
+                    while ((rc = sqlite3_step(read.s)) == SQLITE_ROW) {
+                        after = sqlite3_column_int64(read.s, 0);
+                        copyRow(read.s);
+                    }
+                }
+                if (rc == SQLITE_DONE || !probe.s)
+                    break;
+                bool found = false;
+                for (qint64 k = std::max<qint64>(after, 0) + 1; k <= maxKey && !found; ++k) {
+                    sqlite3_reset(probe.s);
+                    sqlite3_bind_int64(probe.s, 1, k);
+                    after = k;
+                    if (sqlite3_step(probe.s) == SQLITE_ROW) {
+                        copyRow(probe.s);
+                        found = true;
+                    }
+                }
+                if (!found)
+                    break;
+            }
             // Identities stay unused after the rebuild, also those of rows deleted at the end.
             sqlite3_stmt* seq = nullptr;
             if (sqlite3_prepare_v2(db_, "SELECT seq FROM sqlite_sequence WHERE name = 'data'", -1,
@@ -1610,8 +1639,7 @@ void Table::pack() {
         state_ = State::Inactive;
         const bool wasExclusive = exclusive_;
         exclusive_ = true;
-        keys_.clear();
-        sortVals_.clear();
+        rows_.clear();
         try {
             open();
         } catch (...) {

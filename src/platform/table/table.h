@@ -8,7 +8,10 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "platform/table/key_list.h"
+
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -130,15 +133,15 @@ public:
     int moveBy(int distance); // returns the distance actually moved
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
-    bool isEmpty() const { return keys_.empty(); }
-    int recordCount() const { return static_cast<int>(keys_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+    int recordCount() const { return rows_.size(); }
     int recNo() const { return pos_ + 1; } // 1-based; 0 when empty
     void setRecNo(int recNo);
     // Moves straight to the visible row with this key; false (and no move) when it is not
     // visible.
     bool locateKey(qint64 key);
     // The keys of the visible rows in table order, without moving the cursor.
-    const std::vector<qint64>& visibleKeys() const { return keys_; }
+    std::vector<qint64> visibleKeys() const { return rows_.keys(); }
 
     Bookmark bookmark() const; // of the current row
     bool bookmarkValid(Bookmark bookmark) const;
@@ -151,6 +154,8 @@ public:
     void post();
     void cancel();
     void deleteCurrent();
+    // The key of the row posted last (also when it left the view at its post); 0 before any.
+    qint64 lastPostedKey() const { return lastPostedKey_; }
     void deleteBookmarks(const std::vector<Bookmark>& bookmarks);
 
     // Fields, by name without regard to case.
@@ -166,11 +171,11 @@ public:
     // rowLimit visible rows into it (every visible row when rowLimit <= 0), keys included.
     // Returns the number of rows copied.
     int batchCopyTo(const QString& destPath, int rowLimit) const;
-    // Appends the visible rows of source (all its rows when it is not filtered) to this table,
-    // columns matched by position; appended rows get new identities. Rows appended before an
-    // error stay. Returns the number of rows appended.
+    // Appends every row of source (whatever its filter) to this table, columns matched by
+    // position; appended rows get new identities. Rows appended before an error stay. Returns
+    // the number of rows appended.
     int batchAppendFrom(Table& source);
-    // Adds the primary index to an open table that has none.
+    // Adds the primary index to a table that has none (a closed table stays closed).
     void addPrimaryIndex(const QString& name, const QString& fields);
     // Drops free space and rebuilds the indexes; a table that fails its integrity check is
     // rebuilt from the rows that can still be read. The table must be open exclusively.
@@ -185,11 +190,6 @@ private:
     friend class Field;
     friend class BatchScope;
 
-    struct SortVal {
-        int kind = 0; // 0 blank, 1 integer, 2 text, 3 bytes
-        qint64 i = 0;
-        QByteArray s;
-    };
     struct Stmt;
 
     [[noreturn]] void fail(const QString& what) const;
@@ -211,12 +211,11 @@ private:
     void setValue(int index, const QVariant& value);
     QVariant toStorage(const FieldDef& def, const QVariant& value) const;
     bool readPlacement(qint64 key, std::vector<SortVal>& vals);
-    int insertPosition(const SortVal* vals, qint64 key) const;
-    int compareRow(const SortVal* a, qint64 ka, const SortVal* b, qint64 kb) const;
-    void eraseAt(int index);
     void beginBatch();
     void endBatch(bool throwOnError);
     void finalizeStatements();
+    sqlite3_stmt* writeStatement(char kind, const std::vector<int>& columns,
+                                 const std::function<QString()>& sql);
     QString quotedColumns(const std::vector<int>& indexes) const;
 
     QString folder_;
@@ -237,8 +236,7 @@ private:
     QString whereSql_; // compiled filter ("" = every row)
     std::vector<QVariant> whereBinds_;
 
-    std::vector<qint64> keys_;      // visible rows in table order
-    std::vector<SortVal> sortVals_; // orderFields_.size() per visible row
+    KeyList rows_; // visible rows in table order
     int pos_ = -1;
     bool eof_ = true;
     bool bof_ = true;
@@ -252,10 +250,11 @@ private:
     std::vector<char> modified_;
     qint64 editKey_ = 0;
     int insertReturnPos_ = -1;
+    qint64 lastPostedKey_ = 0;
 
     int batchDepth_ = 0;
-    std::vector<std::unique_ptr<Stmt>> stmts_;
-    sqlite3_stmt* rowStmt_ = nullptr;       // non-blob columns of one row
+    std::map<std::string, std::unique_ptr<Stmt>> writeStmts_; // by kind and changed columns
+    sqlite3_stmt* rowStmt_ = nullptr;                         // non-blob columns of one row
     sqlite3_stmt* placementStmt_ = nullptr; // visibility and sort values of one row
 };
 

@@ -5,7 +5,9 @@
 #include "table_fixture.h"
 
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
+#include <random>
 
 using table::EngineError;
 using table::Table;
@@ -163,4 +165,28 @@ TEST(FilterParse, AndBindsTighterThanOr) {
     EXPECT_EQ(tree->children[0]->field, "a");
     EXPECT_EQ(tree->children[2]->value.text, "4");
     EXPECT_EQ(table::filter::parse("  "), nullptr);
+}
+
+TEST_F(FilterTest, RandomTokenSoupFailsOnlyWithEngineErrors) {
+    const char* pieces[] = {"Nive_Fich", "clav_fich", "Camp_Logi", "Fech_Ulti_Repa",
+                            "=",         "<>",        "<",         "<=",
+                            ">=",        "(",         ")",         "and",
+                            "OR",        "true",      "'a*'",      "'it''s'",
+                            "''",        "3",         "-2",        "20240105",
+                            "'",         "!",         " ",         "Datos"};
+    std::mt19937 rng(11);
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QString expr;
+        const int n = 1 + static_cast<int>(rng() % 9);
+        for (int i = 0; i < n; ++i)
+            expr += QString(pieces[rng() % std::size(pieces)]) + (rng() % 3 ? " " : "");
+        try {
+            t_.setFilter(expr);
+            ++accepted;
+            EXPECT_EQ(static_cast<int>(walk(t_).size()), t_.recordCount()) << expr.toStdString();
+        } catch (const EngineError&) {
+        }
+    }
+    EXPECT_GT(accepted, 0);
 }

@@ -376,3 +376,60 @@ TEST(TableCreate, DefinitionsAreChecked) {
                 HasSubstr("B"));
     EXPECT_FALSE(QFile::exists(p));
 }
+
+TEST_F(TableFixture, LocatingAndDeletingFireOneScrollEach) {
+    const auto id = addRows({{1, 1}, {1, 2}, {1, 3}});
+    Table t;
+    std::vector<qint64> shown;
+    t.afterScroll = [&] {
+        shown.push_back(t.isEmpty() ? -1 : t.fieldByName("AutoInc").asInteger());
+    };
+    t.open(dirPath(), "T.DB");
+    shown.clear();
+    ASSERT_TRUE(t.locateKey(id[2]));
+    EXPECT_EQ(shown, (std::vector<qint64>{id[2]}));
+    EXPECT_FALSE(t.locateKey(12345));
+    EXPECT_EQ(shown.size(), 1u);
+    t.setRecNo(1);
+    t.deleteCurrent();
+    EXPECT_EQ(shown, (std::vector<qint64>{id[2], id[0], id[1]}));
+}
+
+TEST_F(TableFixture, RefreshSeesChangesOfAnotherConnection) {
+    const auto id = addRows({{1, 1}, {1, 2}});
+    Table t;
+    t.setFilter("Nive_Fich = 1");
+    t.setFiltered(true);
+    t.open(dirPath(), "T.DB");
+    t.last();
+    addRows({{1, 0}, {2, 0}});
+    EXPECT_EQ(t.recordCount(), 2);
+    t.refresh();
+    EXPECT_EQ(t.recordCount(), 3);
+    EXPECT_EQ(t.fieldByName("AutoInc").asInteger(), id[1]); // still on the same row
+}
+
+TEST_F(TableFixture, LastPostedKeyNamesARowThatLeftTheView) {
+    addRows({{1, 1}});
+    Table t;
+    t.setFilter("Nive_Fich = 1");
+    t.setFiltered(true);
+    t.open(dirPath(), "T.DB");
+    t.append();
+    t.fieldByName("Nive_Fich").setInteger(4);
+    t.post();
+    EXPECT_EQ(t.lastPostedKey(), 2);
+    EXPECT_EQ(t.fieldByName("AutoInc").asInteger(), 1);
+}
+
+TEST_F(TableFixture, AFieldOfAClosedTableRefusesInsteadOfReadingFreedData) {
+    addRows({{1, 1, "a"}});
+    Table t;
+    t.open(dirPath(), "T.DB");
+    table::Field f = t.fieldByName("Clav_Fich");
+    EXPECT_EQ(f.asString(), "a");
+    t.close();
+    EXPECT_THAT(errorOf([&] { (void)f.name(); }), HasSubstr("no está abierta"));
+    EXPECT_THAT(errorOf([&] { (void)f.asString(); }), HasSubstr("no está abierta"));
+    EXPECT_THAT(errorOf([&] { t.fieldByName("Clav_Fich"); }), HasSubstr("no está abierta"));
+}

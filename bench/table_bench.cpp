@@ -1,0 +1,172 @@
+// The table engine on a card table of 100,000 cards: creation in a batch, open and count under
+// the base filter, count and walk under a level filter, the promotion loop of 10,000 posts that
+// each move a card out of the filter, and 1,000 single committed posts.
+#include "platform/table/table.h"
+#include "studyfile/card_table.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kCards = 100000;
+constexpr int kLevels = 8; // 12,500 cards per level
+
+QTemporaryDir& workDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString templatePath() {
+    return workDir().filePath("PLANTILLA.DB");
+}
+
+void fillCards(const QString& path) {
+    studyfile::createCardTable(path);
+    table::Table t;
+    t.setTableName(path);
+    t.open();
+    table::BatchScope batch(t);
+    for (int i = 0; i < kCards; ++i) {
+        t.append();
+        t.fieldByName("Nive_Fich").setInteger(i % kLevels);
+        t.fieldByName("Nive_Impo").setInteger(i % 3);
+        t.fieldByName("Preg_Text").setString(QStringLiteral("Pregunta número %1").arg(i));
+        t.fieldByName("Tipo_Preg_Imag").setString(QStringLiteral("NO"));
+        t.fieldByName("Tipo_Resp_Imag").setString(QStringLiteral("NO"));
+        t.fieldByName("Fech_Crea").setString(QStringLiteral("20240101"));
+        t.fieldByName("Fech_Prox_Repa")
+            .setString(QStringLiteral("2024%1").arg(101 + i % 28, 4, 10, QChar(u'0')));
+        t.fieldByName("Total_Repa").setInteger(i % 11);
+        t.fieldByName("Ficha_Comp_Encr").setString(QStringLiteral("N"));
+        t.fieldByName("Camp_Logi").setBoolean(false);
+        t.post();
+    }
+}
+
+// A fresh copy of the 100,000-card table for benchmarks that change it.
+QString freshCopy(const char* name) {
+    if (!QFile::exists(templatePath()))
+        fillCards(templatePath());
+    const QString path = workDir().filePath(QString::fromLatin1(name));
+    QFile::remove(path);
+    QFile::copy(templatePath(), path);
+    return path;
+}
+
+void BM_CreateInBatch(benchmark::State& state) {
+    for (auto _ : state)
+        fillCards(workDir().filePath("CREA.DB"));
+    state.counters["cards"] = kCards;
+}
+BENCHMARK(BM_CreateInBatch)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_OpenBaseFilterCount(benchmark::State& state) {
+    const QString path = freshCopy("ABRE.DB");
+    int count = 0;
+    for (auto _ : state) {
+        table::Table t;
+        t.setFilter(studyfile::kBaseFilter);
+        t.setFiltered(true);
+        t.setTableName(path);
+        t.open();
+        count = t.recordCount();
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["visible"] = count;
+}
+BENCHMARK(BM_OpenBaseFilterCount)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_CountUnderLevelFilter(benchmark::State& state) {
+    const QString path = freshCopy("NIVEL.DB");
+    table::Table t;
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(path);
+    t.open();
+    int count = 0;
+    bool toggle = false;
+    for (auto _ : state) {
+        // Alternate two texts so that every iteration really applies a new filter.
+        t.setFilter(toggle ? QStringLiteral("Nive_Fich = 3") : QStringLiteral("nive_fich = 3 "));
+        toggle = !toggle;
+        count = t.recordCount();
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["visible"] = count;
+}
+BENCHMARK(BM_CountUnderLevelFilter)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_WalkUnderLevelFilter(benchmark::State& state) {
+    const QString path = freshCopy("RECORRE.DB");
+    table::Table t;
+    t.setFilter(QStringLiteral("Nive_Fich = 3"));
+    t.setFiltered(true);
+    t.setTableName(path);
+    t.open();
+    qint64 sum = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (t.first(); !t.eof(); t.next()) {
+            sum += t.fieldByName("Total_Repa").asInteger();
+            ++rows;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_WalkUnderLevelFilter)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_PromotionLoopInBatch(benchmark::State& state) {
+    const QString path = freshCopy("PROMO.DB");
+    table::Table t;
+    t.setFilter(QStringLiteral("nive_fich = 0"));
+    t.setFiltered(true);
+    t.setTableName(path);
+    t.open();
+    const int before = t.recordCount();
+    for (auto _ : state) {
+        table::BatchScope batch(t);
+        for (int i = 0; i < 10000; ++i) {
+            t.first();
+            t.edit();
+            t.fieldByName("Nive_Fich").setInteger(1);
+            t.post();
+        }
+    }
+    if (t.recordCount() != before - 10000)
+        state.SkipWithError("the promoted cards did not leave the view");
+    state.counters["posts"] = 10000;
+}
+BENCHMARK(BM_PromotionLoopInBatch)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SingleCommittedPosts(benchmark::State& state) {
+    const QString path = freshCopy("POSTS.DB");
+    table::Table t;
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(path);
+    t.open();
+    for (auto _ : state) {
+        t.first();
+        for (int i = 0; i < 1000; ++i) {
+            t.edit();
+            t.fieldByName("Total_Repa").setInteger(i);
+            t.fieldByName("Fech_Ulti_Repa").setString(QStringLiteral("20241210"));
+            t.post();
+            t.next();
+        }
+    }
+    state.counters["posts"] = 1000;
+    // Wall time per post: each one waits for the disk.
+    state.counters["per_post"] = benchmark::Counter(
+        1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SingleCommittedPosts)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
