@@ -8,7 +8,9 @@
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_box.h"
+#include "platform/rtf/rtf.h"
 #include "platform/volume.h"
+#include "studyfile/crea_fiche.h"
 #include "studyfile/data_module.h"
 
 #include <QCloseEvent>
@@ -260,8 +262,12 @@ void TPanta_Inicio_::FormActivate() {
         program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);
         state.savedTimedReviewFilter.clear();
     }
-    // The font style is read here and the quick selection of the review selection screen is
-    // applied here once those parts are in the program.
+    // The font style file, into the font-style buffer.
+    program_.data().Lee_Estilo_Fuente();
+    rtf::readDocument(rtf::writeDocument(program_.data().fontStyleBuffer),
+                      *RE_Estilo_Fuente->document());
+    // The quick selection of the review selection screen is applied here once that screen is in
+    // the program.
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();
@@ -428,7 +434,11 @@ void TPanta_Inicio_::Label9Click() {
 void TPanta_Inicio_::Label10Click() {
     guardOpenFile();
 }
-void TPanta_Inicio_::Label11Click() {}
+void TPanta_Inicio_::Label11Click() {
+    Cierra_Fichero();
+    program_.runModal(program_.crea_Fiche());
+    setEntryColour(Label11);
+}
 void TPanta_Inicio_::Label16Click() {
     guardOpenFile();
 }

@@ -3,6 +3,7 @@
 #include "app/panta_inicio.h"
 #include "app/program.h"
 #include "platform/picture/picture_box.h"
+#include "studyfile/crea_fiche.h"
 #include "viewers/picture_fit.h"
 #include "viewers/picture_fitting.h"
 
@@ -29,8 +30,11 @@ void Prepara_Imagen(Program& program, int number) {
     case picture_number::mainPage3:
         target = main.Image3;
         break;
+    case picture_number::creation:
+        target = program.crea_Fiche().Image1;
+        break;
     default:
-        // The review, card editor, information, creation and zoom screens place their pictures
+        // The review, card editor, information and zoom screens place their pictures
         // here once they are part of the program.
         return;
     }

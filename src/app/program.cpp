@@ -7,12 +7,14 @@
 #include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/help/help_window.h"
+#include "studyfile/crea_fiche.h"
 #include "studyfile/data_module.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
+#include <QLineEdit>
 
 #include <exception>
 
@@ -31,6 +33,7 @@ Program::~Program() {
     mensaje_.reset();
     passw_FE_.reset();
     acercaDe_.reset();
+    crea_Fiche_.reset();
     d_Module_.reset();
     panta_Inicio_.reset();
 }
@@ -52,6 +55,11 @@ void Program::create(const QString& programFolder) {
     panta_Inicio_->FormCreate();
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
+    d_Module_->askPassword = [this] {
+        runModal(*passw_FE_);
+        return passw_FE_->Edit1->text();
+    };
+    crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
     passw_FE_ = std::make_unique<TPassw_FE_>(*this);
     mensaje_ = std::make_unique<TMensaje>(*this);

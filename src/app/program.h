@@ -18,6 +18,7 @@ class HelpWindow;
 class QDialog;
 class QWidget;
 class TAcercaDe_;
+class TCrea_Fiche_;
 class TD_Module_;
 class TMensaje;
 class TPanta_Inicio_;
@@ -43,6 +44,7 @@ public:
 
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TD_Module_& data() { return *d_Module_; }
+    TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TAcercaDe_& acercaDe() { return *acercaDe_; }
     TPassw_FE_& passw_FE() { return *passw_FE_; }
     TMensaje& mensaje() { return *mensaje_; }
@@ -94,6 +96,7 @@ private:
     // The screens, in their creation order.
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
     std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TAcercaDe_> acercaDe_;
     std::unique_ptr<TPassw_FE_> passw_FE_;
     std::unique_ptr<TMensaje> mensaje_;
