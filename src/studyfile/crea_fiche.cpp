@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,22 +132,27 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
     // Right column: description and picture.
     GroupBox6 = named(new QGroupBox(QStringLiteral(" Descripción: "), Panel1), "GroupBox6");
     GroupBox6->setFont(bold);
-    GroupBox6->setGeometry(512, 12, 496, 346);
+    GroupBox6->setGeometry(512, 12, 496, 390);
     RichEdit1 = named(new QTextEdit(GroupBox6), "RichEdit1");
     RichEdit1->setFont(arial(15));
     RichEdit1->setAcceptRichText(true);
-    RichEdit1->setGeometry(10, 26, 476, 268);
+    RichEdit1->setGeometry(10, 26, 476, 312);
     RichEdit1->setPlainText(studyfile::descriptionTemplate().join(QLatin1Char('\n')));
     Button5 = named(new QPushButton(QStringLiteral("Pegar &Descripción"), GroupBox6), "Button5");
-    Button5->setGeometry(10, 302, 200, 34);
+    Button5->setGeometry(10, 346, 200, 34);
 
     GroupBox7 = named(new QGroupBox(QStringLiteral(" Imagen: "), Panel1), "GroupBox7");
     GroupBox7->setFont(bold);
-    GroupBox7->setGeometry(512, 366, 496, 320);
+    GroupBox7->setGeometry(512, 410, 496, 276);
+    // The picture's box, framed so that it shows while the picture is empty.
+    Shape1 = named(new QFrame(GroupBox7), "Shape1");
+    Shape1->setFrameShape(QFrame::Panel);
+    Shape1->setFrameShadow(QFrame::Sunken);
     Image1 = named(new PictureBox(GroupBox7), "Image1");
     Image1->setStretch(true);
     {
         const FitBox box = fitBoxForPicture(picture_number::creation);
+        Shape1->setGeometry(box.left - 2, box.top - 2, box.width + 4, box.height + 4);
         Image1->setGeometry(box.left, box.top, box.width, box.height);
     }
     BitBtn1 = named(new QPushButton(QStringLiteral(" Disc&o"), GroupBox7), "BitBtn1");

@@ -9,6 +9,7 @@
 class PictureBox;
 class Program;
 class QCheckBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -69,6 +70,7 @@ public:
     QTextEdit* RichEdit1;
     QPushButton* Button5;
     QGroupBox* GroupBox7; // picture
+    QFrame* Shape1;       // frame of the picture box
     PictureBox* Image1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
