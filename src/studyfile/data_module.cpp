@@ -35,13 +35,30 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     typedPassword.clear();
     openingTable_ = tablePath;
     const QString stu = files::findSibling(tablePath, QStringLiteral("STU"));
+    const QString stuPath =
+        stu.isEmpty() ? files::siblingPath(tablePath, QStringLiteral("STU")) : stu;
+    keyFromRememberedFile_ = false;
     try {
-        QXS3.LoadFromFile(stu.isEmpty() ? files::siblingPath(tablePath, QStringLiteral("STU"))
-                                        : stu);
+        QXS3.LoadFromFile(stuPath);
     } catch (const ECorruptFile&) {
-        // Damaged, a wrong key, or the dialog left with "Salir": QXS3Corrupt said what was due.
-        state_.rememberPasswordRequest = false;
-        return false;
+        bool opened = false;
+        if (keyFromRememberedFile_) {
+            // A remembered password that no longer opens the study file would refuse it at every
+            // opening without a word: it is forgotten and the password dialog asked instead.
+            keyFromRememberedFile_ = false;
+            files::removeNoCase(files::siblingPath(tablePath, QStringLiteral("CLA")));
+            try {
+                QXS3.LoadFromFile(stuPath);
+                opened = true;
+            } catch (const ECorruptFile&) {
+            }
+        }
+        if (!opened) {
+            // Damaged, a wrong key, or the dialog left with "Salir": QXS3Corrupt said what was
+            // due.
+            state_.rememberPasswordRequest = false;
+            return false;
+        }
     }
 
     // The password opened the study file: remember it when asked to.
@@ -124,11 +141,13 @@ QString TD_Module_::QXS3AskForKey(TQXStreams& /*sender*/) {
     if (rememberedPassword.isEmpty())
         rememberedPassword.append(studyfile::kPasswordPlaceholder);
     state_.rememberPasswordRequest = false;
+    keyFromRememberedFile_ = true;
     return rememberedPassword.value(1);
 }
 
 void TD_Module_::QXS3Corrupt(TQXStreams& /*sender*/) {
-    if (state_.passwordAccepted)
+    // A remembered password that fails is not the user's typing: the dialog follows instead.
+    if (state_.passwordAccepted && !keyFromRememberedFile_)
         Ver_Mensaje(studyfile::kWrongPasswordMessage);
 }
 

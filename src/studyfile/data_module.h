@@ -126,5 +126,6 @@ public:
 
 private:
     RunState& state_;
-    QString openingTable_; // the card table whose design record is being read
+    QString openingTable_;               // the card table whose design record is being read
+    bool keyFromRememberedFile_ = false; // the key being tried came from the .CLA file
 };

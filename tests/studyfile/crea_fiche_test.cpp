@@ -323,6 +323,22 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
     EXPECT_FALSE(QFile::exists(dat("Cuarto.STU")));
 }
 
+TEST_F(CreaFicheTest, EntryEightClosesTheOpenStudyFile) {
+    start();
+    CreationRequest r;
+    r.datFolder = dat();
+    r.name = "Abierto";
+    open(createStudyFile(r));
+    ASSERT_TRUE(program->state().fileOpen);
+    create([&](TCrea_Fiche_& s) {
+        EXPECT_FALSE(program->state().fileOpen);
+        EXPECT_FALSE(data().Tabla_Activa.isOpen());
+        s.Button2->click();
+    });
+    EXPECT_EQ(main().Label2->text(), "Fichero Abierto:  (ninguno)");
+    EXPECT_FALSE(program->state().fileOpen);
+}
+
 TEST_F(CreaFicheTest, PastingTheDescription) {
     start();
     TCrea_Fiche_& s = screen();

@@ -348,3 +348,23 @@ TEST_F(StudyFileSetTest, FontStyleFile) {
     third.Lee_Estilo_Fuente();
     EXPECT_EQ(third.fontStyle.font.family(), "Liberation Sans");
 }
+
+TEST_F(StudyFileSetTest, ARememberedPasswordThatNoLongerOpensIsForgotten) {
+    const QString table = create("Cambiada", DesignOptions{}, "nueva");
+    WriteWholeFile(cla("Cambiada"), rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
+    state.passwordAccepted = true; // accepted earlier in the run
+    answers.push_back({"nueva", true, false});
+    ASSERT_TRUE(open(table));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_FALSE(QFile::exists(cla("Cambiada")));
+    EXPECT_EQ(dm->QXS.Key, "nueva");
+
+    // Salir in that dialog: not opened, no message.
+    WriteWholeFile(cla("Cambiada"), rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
+    state.passwordAccepted = false;
+    answers.push_back({"", false, false});
+    EXPECT_FALSE(open(table));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(dialogs, 2);
+}
