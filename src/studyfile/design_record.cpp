@@ -138,7 +138,11 @@ void writeDesignRecordFile(const QString& path, const QStringList& lines, const 
 }
 
 QStringList readDesignRecordFile(const QString& path, const QString& password) {
-    TMemoryStream source(ReadWholeFile(path));
+    return readDesignRecordImage(ReadWholeFile(path), password);
+}
+
+QStringList readDesignRecordImage(const QByteArray& image, const QString& password) {
+    TMemoryStream source(image);
     const bool enciphered = source.Size() >= 2 && source.Bytes()[1] == '*';
     TQXStreams qxs;
     qxs.Key = password;

@@ -89,6 +89,8 @@ void writeDesignRecordFile(const QString& path, const QStringList& lines, const 
 // and std::runtime_error with kWrongPasswordMessage when it is enciphered and the password does
 // not open it.
 QStringList readDesignRecordFile(const QString& path, const QString& password);
+// The same over the bytes of such a file (no EFileError).
+QStringList readDesignRecordImage(const QByteArray& image, const QString& password);
 // Whether a design-record file is enciphered (its mark byte); false when it cannot be read.
 bool designRecordFileEnciphered(const QString& path);
 
