@@ -158,9 +158,9 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
     BitBtn1 = named(new QPushButton(QStringLiteral(" Disc&o"), GroupBox7), "BitBtn1");
     BitBtn2 = named(new QPushButton(QStringLiteral("Pe&gar"), GroupBox7), "BitBtn2");
     Button6 = named(new QPushButton(QStringLiteral(" &Borrar"), GroupBox7), "Button6");
-    BitBtn1->setGeometry(412, 26, 76, 34);
-    BitBtn2->setGeometry(412, 68, 76, 34);
-    Button6->setGeometry(412, 110, 76, 34);
+    BitBtn1->setGeometry(410, 26, 80, 34);
+    BitBtn2->setGeometry(410, 68, 80, 34);
+    Button6->setGeometry(410, 110, 80, 34);
 
     Button1 = named(new QPushButton(QStringLiteral("&Crear Fichero"), Panel1), "Button1");
     Button2 = named(new QPushButton(QStringLiteral("&Salir"), Panel1), "Button2");

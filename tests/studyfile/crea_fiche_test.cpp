@@ -151,6 +151,41 @@ TEST_F(CreaFicheTest, ControlsAndDefaults) {
     EXPECT_EQ(ui.screens(), QStringList{"TCrea_Fiche_"});
 }
 
+TEST_F(CreaFicheTest, LayoutFitsTheDesignArea) {
+    start();
+    TCrea_Fiche_& s = screen();
+    s.resize(1024, 768);
+    EXPECT_EQ(s.Panel1->geometry(), QRect(0, 0, 1024, 768));
+    // Every control lies inside its parent, no two siblings overlap (the picture lies on its
+    // frame), and every caption fits its control.
+    const std::function<void(QWidget*)> check = [&](QWidget* parent) {
+        QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* w : children) {
+            if (w->objectName().isEmpty() || w->isWindow())
+                continue; // parts of composite widgets (scroll bars, viewports)
+            EXPECT_TRUE(parent->rect().contains(w->geometry()))
+                << w->objectName().toStdString() << " in " << parent->objectName().toStdString();
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+                EXPECT_LE(b->sizeHint().width(), b->width()) << b->objectName().toStdString();
+            }
+            for (QWidget* other : children) {
+                if (other == w || other->objectName().isEmpty() || other->isWindow())
+                    continue;
+                if ((w == s.Image1 && other == s.Shape1) || (w == s.Shape1 && other == s.Image1))
+                    continue;
+                EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                    << w->objectName().toStdString() << " and "
+                    << other->objectName().toStdString();
+            }
+            if (qobject_cast<QGroupBox*>(w) != nullptr || w == s.Panel1)
+                check(w);
+        }
+    };
+    check(&s);
+    const QImage shot = s.grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(1024, 768));
+}
+
 TEST_F(CreaFicheTest, ShortAndLongAnswerTextExcludeEachOther) {
     start();
     TCrea_Fiche_& s = screen();
