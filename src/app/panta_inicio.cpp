@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_box.h"
+#include "platform/rtf/rtf.h"
 #include "platform/volume.h"
 #include "review/breaks.h"
 #include "review/descanso.h"
@@ -15,6 +16,7 @@
 #include "review/repasar.h"
 #include "review/selecc_repaso.h"
 #include "settings/configura_progr.h"
+#include "studyfile/crea_fiche.h"
 #include "studyfile/data_module.h"
 
 #include <QCloseEvent>
@@ -270,7 +272,10 @@ void TPanta_Inicio_::FormActivate() {
         program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);
         state.savedTimedReviewFilter.clear();
     }
-    // The font style is read here once that part is in the program.
+    // The font style file, into the font-style buffer.
+    program_.data().Lee_Estilo_Fuente();
+    rtf::readDocument(rtf::writeDocument(program_.data().fontStyleBuffer),
+                      *RE_Estilo_Fuente->document());
     // After a quick-selection review the selection in force comes back.
     if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick)
         program_.data().Tabla_Activa.setFilter(state.savedSelectionFilter);
@@ -481,7 +486,11 @@ void TPanta_Inicio_::Label9Click() {
 void TPanta_Inicio_::Label10Click() {
     guardOpenFile();
 }
-void TPanta_Inicio_::Label11Click() {}
+void TPanta_Inicio_::Label11Click() {
+    Cierra_Fichero();
+    program_.runModal(program_.crea_Fiche());
+    setEntryColour(Label11);
+}
 void TPanta_Inicio_::Label16Click() {
     guardOpenFile();
 }

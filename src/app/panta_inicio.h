@@ -127,8 +127,9 @@ private:
     void setFicheroAbierto(const QString& text);
     // Draws an entry in its page colour again (after a dialog, the pointer may have left it).
     void setEntryColour(QLabel* label);
-    // Opens the study file whose card table is `tablePath` (its set is complete and native).
-    void Abre_Fichero_Estudio(const QString& tablePath);
+    // Opens the study file whose card table is `tablePath` (its set is complete and native);
+    // false when its design record could not be read.
+    bool Abre_Fichero_Estudio(const QString& tablePath);
     // Creates the print table anew in the program folder and opens it.
     void Crea_Tabla_Impresion();
     // The entry guard: shows the message and returns false when no study file is open.

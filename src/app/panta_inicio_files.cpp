@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_box.h"
+#include "platform/rtf/rtf.h"
 #include "studyfile/card_table.h"
 #include "studyfile/data_module.h"
 
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextEdit>
 
 namespace {
 
@@ -92,7 +94,12 @@ void TPanta_Inicio_::Label5Click() {
             setEntryColour(Label5);
             return;
         }
-        Abre_Fichero_Estudio(table);
+        if (!Abre_Fichero_Estudio(table)) {
+            // The design record could not be read; any message was shown.
+            Cierra_Fichero();
+            setEntryColour(Label5);
+            return;
+        }
         // The study-file picture, or the main-screen picture when it has none.
         QString picture;
         for (const QString& letters :
@@ -116,16 +123,15 @@ void TPanta_Inicio_::Label5Click() {
     setEntryColour(Label5);
 }
 
-void TPanta_Inicio_::Abre_Fichero_Estudio(const QString& tablePath) {
-    // The design record, the password and the content container are read here once study files
-    // are part of the program; the card table opens behind the base filter.
-    RunState& state = program_.state();
+bool TPanta_Inicio_::Abre_Fichero_Estudio(const QString& tablePath) {
+    // The design record (with the password), the content container and the card table.
     TD_Module_& data = program_.data();
-    const QFileInfo info(tablePath);
-    data.Tabla_Activa.setFilter(studyfile::kBaseFilter);
-    data.Tabla_Activa.setFiltered(true);
-    data.Tabla_Activa.open(info.path(), info.fileName());
-    state.selectionFilter = studyfile::kBaseFilter;
+    if (!data.Abre_Conjunto_Fichero(tablePath))
+        return false;
+    // The hidden buffers hold the description and the remembered password as stored text.
+    rtf::readDocument(rtf::writeLines(data.description), *RichEdit1->document());
+    rtf::readDocument(rtf::writeLines(data.rememberedPassword), *RichEdit3->document());
+    return true;
 }
 
 void TPanta_Inicio_::Cierra_Fichero() {

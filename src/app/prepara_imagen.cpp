@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "platform/picture/picture_box.h"
 #include "review/repasar.h"
+#include "studyfile/crea_fiche.h"
 #include "viewers/imag_zoom.h"
 #include "viewers/picture_fit.h"
 #include "viewers/picture_fitting.h"
@@ -42,8 +43,11 @@ void Prepara_Imagen(Program& program, int number) {
         // The zoom window's own area is the box.
         program.imag_Zoom().Ajusta_Imagen();
         return;
+    case picture_number::creation:
+        target = program.crea_Fiche().Image1;
+        break;
     default:
-        // The card editor, information, creation and zoom screens place their pictures
+        // The card editor and information screens place their pictures
         // here once they are part of the program.
         return;
     }

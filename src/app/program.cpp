@@ -12,6 +12,7 @@
 #include "review/repasar.h"
 #include "review/selecc_repaso.h"
 #include "settings/configura_progr.h"
+#include "studyfile/crea_fiche.h"
 #include "studyfile/data_module.h"
 #include "viewers/imag_zoom.h"
 #include "viewers/text_zoom.h"
@@ -20,6 +21,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
+#include <QLineEdit>
 
 #include <exception>
 
@@ -45,6 +47,7 @@ Program::~Program() {
     acercaDe_.reset();
     repasar_.reset();
     selecc_Repaso_.reset();
+    crea_Fiche_.reset();
     d_Module_.reset();
     panta_Inicio_.reset();
 }
@@ -66,6 +69,11 @@ void Program::create(const QString& programFolder) {
     panta_Inicio_->FormCreate();
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
+    d_Module_->askPassword = [this] {
+        runModal(*passw_FE_);
+        return passw_FE_->Edit1->text();
+    };
+    crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
     repasar_ = std::make_unique<TRepasar_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);

@@ -21,6 +21,7 @@ class TAcercaDe_;
 class TConfigura_Progr_;
 class TDescanso_;
 class TImag_Zoom_;
+class TCrea_Fiche_;
 class TD_Module_;
 class TMensaje;
 class TPanta_Inicio_;
@@ -50,6 +51,7 @@ public:
 
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TD_Module_& data() { return *d_Module_; }
+    TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
     TRepasar_& repasar() { return *repasar_; }
     TAcercaDe_& acercaDe() { return *acercaDe_; }
@@ -108,6 +110,7 @@ private:
     // The screens, in their creation order.
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
     std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;
     std::unique_ptr<TRepasar_> repasar_;
     std::unique_ptr<TAcercaDe_> acercaDe_;

@@ -30,10 +30,6 @@ QFont arial(int pixels, bool bold = true) {
     return font;
 }
 
-const QString kNotModifiable =
-    QStringLiteral("El autor/a inicial de este Fichero de Estudio no \r\rautoriza la "
-                   "modificación ni el borrado de sus fichas.");
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                   int pixels = 15) {
     auto* label = new QLabel(text, parent);
@@ -47,34 +43,10 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 } // namespace
 
-// --- what the study-file parts provide ------------------------------------------------------
-// The design options, the card view and the font style come from the data module once the
-// study-file parts are in the program; until then a study file is taken to hold question and
-// short-answer texts only, and the font style is the default one.
-
-review::ReviewDesign reviewDesign(Program& /*program*/) {
-    return {};
+review::ReviewDesign reviewDesign(Program& program) {
+    const studyfile::DesignOptions& design = program.data().design;
+    return {design.questionImage, design.answerImage, design.longAnswerText};
 }
-
-namespace {
-
-struct ReviewFont {
-    QFont font;
-    QColor colour;
-};
-
-ReviewFont storedFontStyle(Program& /*program*/) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setBold(true);
-    font.setPixelSize(19);
-    return {font, QColor(0, 0, 128)};
-}
-
-bool designModifiable(Program& /*program*/) {
-    return true;
-}
-
-} // namespace
 
 TRepasar_::TRepasar_(Program& program) : program_(program) {
     setObjectName(QStringLiteral("TRepasar_"));
@@ -288,6 +260,11 @@ void TRepasar_::Muestra_Ficha() {
     DBText4->setText(text("Clav_Fich"));
     DBText5->setText(text("Total_Repa"));
 
+    const studyfile::CardView& view = program_.data().cardView;
+    Label7->setText(view.shortAnswer);
+    RichEdit1->document()->setHtml(view.longAnswer.toHtml());
+    Image1->setPicture(view.questionPicture);
+    Image2->setPicture(view.answerPicture);
     Prepara_Imagen(program_, picture_number::reviewQuestion);
     Prepara_Imagen(program_, layout_.answerPictureNumber);
 }
@@ -312,7 +289,7 @@ void TRepasar_::showQuestionPage() {
 }
 
 void TRepasar_::Actualiza_Fuente() {
-    const ReviewFont stored = storedFontStyle(program_);
+    const studyfile::FontStyle& stored = program_.data().fontStyle;
     for (QLabel* l : {DBText1, Label7}) {
         l->setFont(stored.font);
         QPalette pal = l->palette();
@@ -431,16 +408,18 @@ void TRepasar_::Image2Click() {
 }
 
 void TRepasar_::Button9Click() {
-    QFont font = storedFontStyle(program_).font;
+    TD_Module_& data = program_.data();
+    QFont font = data.fontStyle.font;
     if (!program_.ui().chooseFont(this, font))
         return;
-    // Stored as the font style file once the study-file parts are in the program.
+    data.Guarda_Estilo_Fuente(font);
+    data.Lee_Estilo_Fuente();
     Actualiza_Fuente();
 }
 
 void TRepasar_::Button11Click() {
-    if (!designModifiable(program_)) {
-        program_.Ver_Mensaje(kNotModifiable);
+    if (!program_.data().design.modifiable) {
+        program_.data().FE_No_Modificable();
         return;
     }
     // The card editor opens here on the current card (review-edit flag set, add mode cleared)

@@ -383,18 +383,16 @@ void TConfigura_Progr_::FormActivate() {
 }
 
 void TConfigura_Progr_::Actualiza_Fuente_Conf() {
-    // The font style file is read here once the study-file parts are in the program; until
-    // then the default style is shown.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setBold(true);
-    font.setPixelSize(19);
-    dialogFont = font;
+    const studyfile::FontStyle& style = program_.data().fontStyle;
+    dialogFont = style.font;
     Label37->setFont(dialogFont);
-    Label37->setStyleSheet(QStringLiteral("color: navy;"));
+    Label37->setStyleSheet(QStringLiteral("color: %1;").arg(style.colour.name()));
 }
 
 void TConfigura_Progr_::Guarda_Fuente() {
-    // Stored as the font style file once the study-file parts are in the program.
+    TD_Module_& data = program_.data();
+    data.Guarda_Estilo_Fuente(dialogFont);
+    data.Lee_Estilo_Fuente();
 }
 
 void TConfigura_Progr_::Button10Click() {

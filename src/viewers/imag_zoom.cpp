@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "platform/picture/picture_box.h"
 #include "review/repasar.h"
+#include "studyfile/crea_fiche.h"
 #include "viewers/picture_fit.h"
 #include "viewers/picture_fitting.h"
 
@@ -24,8 +25,10 @@ const PictureBox* zoomSourcePicture(Program& program, const QString& zoomSource)
         return program.repasar().Image1;
     if (zoomSource == QLatin1String("Repaso_Resp"))
         return program.repasar().Image2;
-    // "Ver_Info", "Altas_Preg", "Altas_Resp" and "Crea_Fich" name pictures of screens that
-    // join here when they are part of the program.
+    if (zoomSource == QLatin1String("Crea_Fich"))
+        return program.crea_Fiche().Image1;
+    // "Ver_Info", "Altas_Preg" and "Altas_Resp" name pictures of screens that join here when
+    // they are part of the program.
     return nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/picture/picture_box.h"
 #include "studyfile/card_table.h"
 #include "studyfile/data_module.h"
+#include "studyfile/design_record.h"
 #include "viewers/picture_fit.h"
 
 #include <QImage>
@@ -39,7 +40,9 @@ protected:
     QString makeStudyFile(const QString& name, const QString& stuLetters = "STU") {
         const QString table = dat(name + ".db");
         studyfile::createCardTable(table);
-        writeFile(dat(name + "." + stuLetters), "design record");
+        studyfile::writeDesignRecordFile(dat(name + "." + stuLetters),
+                                         studyfile::designRecordLines({}, {"Descripción"}),
+                                         QString());
         return table;
     }
     TPanta_Inicio_& main() { return program->mainScreen(); }
@@ -155,7 +158,8 @@ TEST_F(StudyFileTest, AnEngineErrorWhileOpeningLeavesNoFileOpen) {
     const QString good = makeStudyFile("Curso");
     // An SQLite header over garbage: the engine cannot open it.
     writeFile(dat("Malo.db"), QByteArray("SQLite format 3\0", 16) + QByteArray(600, '\x7f'));
-    writeFile(dat("Malo.STU"));
+    studyfile::writeDesignRecordFile(dat("Malo.STU"), studyfile::designRecordLines({}, {}),
+                                     QString());
     start();
     open(good);
     ASSERT_TRUE(program->state().fileOpen);

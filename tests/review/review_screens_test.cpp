@@ -9,6 +9,7 @@
 #include "review/parpadeo_aviso.h"
 #include "review/repasar.h"
 #include "review/selecc_repaso.h"
+#include "studyfile/crea_fiche.h"
 #include "viewers/imag_zoom.h"
 #include "viewers/text_zoom.h"
 
@@ -52,13 +53,13 @@ protected:
 TEST_F(ReviewScreensTest, EndToEndSessionWithOneRightAndOneWrongAnswer) {
     // 9 March 2005: the worked example's day.
     clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
-    const QString path =
-        makeStudyFile("Capitales", {
-                                       {"¿Capital de Francia?", 3, "20050220", 4, "20050309"},
-                                       {"¿Capital de Italia?", 3, "20050220", 4, "20050301"},
-                                       {"¿Capital de Suiza?", 2, "", 0, "20050401"},
-                                       {"¿Capital de Malta?", 0, "", 0, ""},
-                                   });
+    const QString path = makeStudyFile(
+        "Capitales", {
+                         {"¿Capital de Francia?", "París", 3, "20050220", 4, "20050309"},
+                         {"¿Capital de Italia?", "Roma", 3, "20050220", 4, "20050301"},
+                         {"¿Capital de Suiza?", "", 2, "", 0, "20050401"},
+                         {"¿Capital de Malta?", "", 0, "", 0, ""},
+                     });
     startWith(path);
 
     QStringList seen;
@@ -70,6 +71,9 @@ TEST_F(ReviewScreensTest, EndToEndSessionWithOneRightAndOneWrongAnswer) {
         seen << r.DBText1->text();
         r.Button1->click();
         EXPECT_EQ(r.PageControl1->currentWidget(), r.Respuesta);
+        EXPECT_EQ(r.Label7->text(), "París");
+        EXPECT_TRUE(r.Label7->isVisibleTo(&r));
+        EXPECT_EQ(r.DBText2->text(), "3");
         clock.advanceSeconds(40);
         r.Button6->click();
         EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
@@ -111,7 +115,7 @@ TEST_F(ReviewScreensTest, EndToEndSessionWithOneRightAndOneWrongAnswer) {
 }
 
 TEST_F(ReviewScreensTest, LeavingAtOnceChangesNoCard) {
-    const QString path = makeStudyFile("Curso", {{"A", 1, "", 0, ""}, {"B", 2, "", 0, ""}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"B", "", 2, "", 0, ""}});
     startWith(path);
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
     ui.queueScreen("TRepasar_", [&](QDialog& d) {
@@ -131,8 +135,9 @@ TEST_F(ReviewScreensTest, LeavingAtOnceChangesNoCard) {
 // "no more cards" line.
 TEST_F(ReviewScreensTest, SameDaySecondAnswerCountsButChangesNothing) {
     clock.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
-    const QString path = makeStudyFile(
-        "Curso", {{"A", 4, "20240305", 7, "20240401"}, {"B", 1, "", 0, ""}, {"C", 5, "", 0, ""}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 4, "20240305", 7, "20240401"},
+                                                 {"B", "", 1, "", 0, ""},
+                                                 {"C", "", 5, "", 0, ""}});
     startWith(path);
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
     ui.queueScreen("TRepasar_", [&](QDialog& d) {
@@ -162,8 +167,8 @@ TEST_F(ReviewScreensTest, SameDaySecondAnswerCountsButChangesNothing) {
 // leave no card (the screen stays open).
 TEST_F(ReviewScreensTest, QuickSelectionFilterTextsAndNoCardMessage) {
     clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
-    const QString path =
-        makeStudyFile("Curso", {{"A", 2, "20050309", 1, "20050309"}, {"B", 5, "", 0, "20050301"}});
+    const QString path = makeStudyFile(
+        "Curso", {{"A", "", 2, "20050309", 1, "20050309"}, {"B", "", 5, "", 0, "20050301"}});
     startWith(path);
     ui.queueScreen("TSelecc_Repaso_", [&](QDialog& d) {
         TSelecc_Repaso_& s = asSelection(d);
@@ -200,8 +205,9 @@ TEST_F(ReviewScreensTest, QuickSelectionFilterTextsAndNoCardMessage) {
 }
 
 TEST_F(ReviewScreensTest, QuickSelectionWithNoLevelReviewsEveryLevelIgnoringDueDates) {
-    const QString path = makeStudyFile(
-        "Curso", {{"A", 3, "", 0, "20991231"}, {"P", 0, "", 0, ""}, {"B", 1, "", 0, "20991231"}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 3, "", 0, "20991231"},
+                                                 {"P", "", 0, "", 0, ""},
+                                                 {"B", "", 1, "", 0, "20991231"}});
     startWith(path);
     QStringList seen;
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
@@ -224,7 +230,7 @@ TEST_F(ReviewScreensTest, QuickSelectionWithNoLevelReviewsEveryLevelIgnoringDueD
 // put back at the next activation of the main screen.
 TEST_F(ReviewScreensTest, TimedReviewAddsOnlyTheDueConditionAndRestoresTheFilter) {
     clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
-    const QString path = makeStudyFile("Curso", {{"A", 2, "20050309", 1, "20050309"}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 2, "20050309", 1, "20050309"}});
     startWith(path);
     selection().CheckBox9->setChecked(false);
     cards().setFilter(QString());
@@ -242,7 +248,7 @@ TEST_F(ReviewScreensTest, TimedReviewAddsOnlyTheDueConditionAndRestoresTheFilter
 
 TEST_F(ReviewScreensTest, TimedReviewWithNothingDueShowsTheMessage) {
     clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
-    const QString path = makeStudyFile("Curso", {{"A", 2, "", 0, "20050310"}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 2, "", 0, "20050310"}});
     startWith(path);
     main().Label32Click();
     EXPECT_EQ(ui.messages(), QStringList({review::kNoCardsMessage}));
@@ -262,7 +268,7 @@ TEST_F(ReviewScreensTest, EntriesTwoAndThreeNeedAnOpenStudyFile) {
 // The due-date button follows the timed review preference; the selection screen preselects
 // window selection when the card table carries another filter.
 TEST_F(ReviewScreensTest, SelectionScreenActivation) {
-    const QString path = makeStudyFile("Curso", {{"A", 1, "", 0, ""}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
     startWith(path);
     EXPECT_FALSE(selection().RadioButton1->isChecked());
     EXPECT_FALSE(selection().RadioButton2->isChecked());
@@ -288,7 +294,7 @@ TEST_F(ReviewScreensTest, SelectionScreenActivation) {
 
 // A five-minute break in a session is left out of the clock and of the average.
 TEST_F(ReviewScreensTest, BreakIsLeftOutOfClockAndSummary) {
-    const QString path = makeStudyFile("Curso", {{"A", 1, "", 0, ""}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
     startWith(path);
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
     ui.queueScreen("TDescanso_", [&](QDialog& d) {
@@ -377,7 +383,7 @@ TEST_F(ReviewScreensTest, BlinkNoticeDisappearsAndSkipsOneActivation) {
 }
 
 TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
-    const QString path = makeStudyFile("Curso", {{"A", 1, "", 0, ""}});
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
     startWith(path);
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
     ui.queueScreen("TText_Zoom_", [](QDialog& d) {
@@ -441,4 +447,47 @@ TEST_F(ReviewScreensTest, EditableTextZoomLeftWithEscDiscards) {
     });
     program->runModal(zoom);
     EXPECT_TRUE(state.textZoomSaveRequest);
+}
+
+// The creation screen's "&Zoom" edits the description in the text zoom; its picture opens the
+// image zoom.
+TEST_F(ReviewScreensTest, CreationScreenZooms) {
+    start();
+    TCrea_Fiche_& crea = program->crea_Fiche();
+    crea.RichEdit1->setPlainText("Antes");
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        EXPECT_FALSE(z.RichEdit1->isReadOnly());
+        EXPECT_EQ(z.RichEdit1->toPlainText(), "Antes");
+        z.RichEdit1->setPlainText("Cambiado");
+        z.Button2->click();
+        return d.result();
+    });
+    crea.Button12->click();
+    EXPECT_EQ(crea.RichEdit1->toPlainText(), "Antes");
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        z.RichEdit1->setPlainText("Cambiado");
+        z.Button1->click();
+        return d.result();
+    });
+    crea.Button12->click();
+    EXPECT_EQ(crea.RichEdit1->toPlainText(), "Cambiado");
+    EXPECT_FALSE(program->state().textZoomEditMode);
+
+    crea.Image1Click();
+    EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 0);
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    crea.Image1->setPicture(Picture::fromImage(image));
+    ui.queueScreen("TImag_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TImag_Zoom_&>(d);
+        // Smaller than the zoom area: its own size, centred.
+        EXPECT_EQ(z.Image1->size(), QSize(300, 200));
+        EXPECT_EQ(z.Image1->x(), (z.Panel1->width() - 300) / 2);
+        return d.result();
+    });
+    crea.Image1Click();
+    EXPECT_EQ(program->state().zoomSource, "Crea_Fich");
+    EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 1);
 }

@@ -5,7 +5,10 @@
 #include "../app/app_fixture.h"
 
 #include "app/panta_inicio.h"
+#include "streams/qx_streams.h"
+#include "studyfile/card_content.h"
 #include "studyfile/card_table.h"
+#include "studyfile/creation.h"
 #include "studyfile/data_module.h"
 
 #include <QTest>
@@ -16,6 +19,7 @@ namespace review_test {
 
 struct Card {
     QString question;
+    QString answer;
     int level = 1;
     QString lastReview;
     int total = 0;
@@ -24,16 +28,26 @@ struct Card {
 
 class ScreenTest : public AppTest {
 protected:
-    // A study file N in dat/ holding the cards; returns its table path.
-    QString makeStudyFile(const QString& name, const std::vector<Card>& cards) {
-        const QString path = dat(name + ".db");
-        studyfile::createCardTable(path);
-        writeFile(dat(name + ".STU"), "design record");
+    // A study file N in dat/ (question and short answer texts, unless the design says more)
+    // holding the cards; returns its table path.
+    QString makeStudyFile(const QString& name, const std::vector<Card>& cards,
+                          const studyfile::DesignOptions& design = {}) {
+        studyfile::CreationRequest request;
+        request.datFolder = dat();
+        request.name = name;
+        request.options = design;
+        request.description = {"Descripción"};
+        const QString path = studyfile::createStudyFile(request);
         table::Table t;
-        t.open(dat(), name + ".db");
+        t.open(QFileInfo(path).path(), QFileInfo(path).fileName());
+        TQXStreams qxs;
         for (const Card& c : cards) {
             t.append();
-            t.fieldByName("Preg_Text").setString(c.question);
+            studyfile::CardContent content;
+            content.question = c.question;
+            content.shortAnswer = c.answer;
+            content.level = c.level;
+            studyfile::writeNewCardContent(t, qxs, design, false, content, "20000101");
             t.fieldByName("Nive_Fich").setInteger(c.level);
             t.fieldByName("Fech_Ulti_Repa").setString(c.lastReview);
             t.fieldByName("Total_Repa").setInteger(c.total);
@@ -61,10 +75,12 @@ protected:
     // The schedule fields of the card whose question is q (read with no filter).
     Card stored(const QString& name, const QString& q) {
         table::Table t;
-        t.open(dat(), name + ".db");
+        t.open(dat(), name + ".DB");
         for (t.first(); !t.eof(); t.next()) {
             if (t.fieldByName("Preg_Text").asString() == q)
-                return {q, int(t.fieldByName("Nive_Fich").asInteger()),
+                return {q,
+                        QString(),
+                        int(t.fieldByName("Nive_Fich").asInteger()),
                         t.fieldByName("Fech_Ulti_Repa").asString(),
                         int(t.fieldByName("Total_Repa").asInteger()),
                         t.fieldByName("Fech_Prox_Repa").asString()};

@@ -1,0 +1,199 @@
+#include "studyfile/design_record.h"
+
+#include "platform/rtf/rtf.h"
+#include "streams/memory_stream.h"
+#include "streams/qx_streams.h"
+
+#include <QRegularExpression>
+
+namespace studyfile {
+
+namespace {
+
+QChar bit(bool on) {
+    return on ? QLatin1Char('1') : QLatin1Char('0');
+}
+
+QString siNo(bool on) {
+    return on ? QStringLiteral("si") : QStringLiteral("no");
+}
+
+void put(QString& line, int offset, const QString& text) {
+    line.replace(offset, text.size(), text);
+}
+
+// A size right-aligned in three characters.
+QString sizeField(int size) {
+    return QString::number(size).rightJustified(3, QLatin1Char(' '), true);
+}
+
+// The number of a three-character size field, leading spaces removed; only digits are a number.
+int sizeValue(const QString& line, int offset) {
+    QString text = line.mid(offset, 3);
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    if (text.isEmpty())
+        throw EDamagedRecord();
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            throw EDamagedRecord();
+    return text.toInt();
+}
+
+} // namespace
+
+QString flagsLine(const DesignOptions& o) {
+    QString line(kFlagsLineLength, QLatin1Char(' '));
+    line[0] = bit(o.questionImage);
+    line[2] = bit(o.answerImage);
+    line[4] = bit(o.longAnswerText);
+    line[6] = bit(o.cardKey);
+    line[8] = bit(o.importanceLevel);
+    put(line, 11, sizeField(o.questionSize));
+    put(line, 15, sizeField(o.shortAnswerSize));
+    put(line, 20, QStringLiteral("C") + siNo(o.compressed));
+    put(line, 24, QStringLiteral("E") + siNo(o.enciphered));
+    put(line, 28, QStringLiteral("M") + siNo(o.modifiable));
+    put(line, 32, QStringLiteral("EX") + siNo(o.exportable));
+    put(line, 37, QStringLiteral("IM") + siNo(o.printable));
+    return line;
+}
+
+DesignOptions parseFlagsLine(const QString& line) {
+    if (line.size() < kMinFlagsLineLength)
+        throw EDamagedRecord();
+    const auto one = [&](int offset) { return line[offset] == QLatin1Char('1'); };
+    const auto yes = [&](int offset) { return line[offset] == QLatin1Char('s'); };
+    DesignOptions o;
+    o.questionImage = one(0);
+    o.answerImage = one(2);
+    o.longAnswerText = one(4);
+    o.cardKey = one(6);
+    o.importanceLevel = one(8);
+    o.questionSize = sizeValue(line, 11);
+    o.shortAnswerSize = sizeValue(line, 15);
+    o.compressed = yes(21);
+    o.enciphered = yes(25);
+    o.modifiable = yes(29);
+    o.exportable = yes(34);
+    o.printable = yes(39);
+    return o;
+}
+
+QString versionLine() {
+    return kProductVersion.leftJustified(40, QLatin1Char(' '), true) +
+           QString(200, QLatin1Char(' '));
+}
+
+QStringList descriptionTemplate() {
+    return {QStringLiteral("Nombre del Fichero de Estudio:"),
+            QString(),
+            QStringLiteral("Contenido:"),
+            QString(),
+            QStringLiteral("Número de Fichas:"),
+            QString(),
+            QStringLiteral("Comentarios:"),
+            QString(),
+            QString(),
+            QStringLiteral("Fecha de Creación:"),
+            QString(),
+            QStringLiteral("Autor/a:"),
+            QString(),
+            QStringLiteral("Dirección de Correo Electrónico:"),
+            QString(),
+            QStringLiteral("Página Web:")};
+}
+
+DesignRecord parseDesignRecord(const QStringList& lines) {
+    if (lines.isEmpty())
+        throw EDamagedRecord();
+    DesignRecord r;
+    r.lines = lines;
+    r.flags = lines[0];
+    r.version = lines.value(1).trimmed();
+    r.description = lines.mid(3);
+    r.options = parseFlagsLine(r.flags);
+    return r;
+}
+
+QStringList designRecordLines(const DesignOptions& options, const QStringList& description) {
+    QStringList lines{flagsLine(options), versionLine(), QString()};
+    lines += description;
+    return lines;
+}
+
+QByteArray designRecordFileImage(const QStringList& lines, const QString& password) {
+    TQXStreams qxs;
+    qxs.Compressed = true;
+    qxs.Encrypted = !password.isEmpty();
+    qxs.Key = password;
+    qxs.AddStream(kDesignStreamName, TMemoryStream(rtf::writeLines(lines)));
+    TMemoryStream out;
+    qxs.SaveToStream(out);
+    return out.Bytes();
+}
+
+void writeDesignRecordFile(const QString& path, const QStringList& lines, const QString& password) {
+    WriteWholeFile(path, designRecordFileImage(lines, password));
+}
+
+QStringList readDesignRecordFile(const QString& path, const QString& password) {
+    return readDesignRecordImage(ReadWholeFile(path), password);
+}
+
+QStringList readDesignRecordImage(const QByteArray& image, const QString& password) {
+    TMemoryStream source(image);
+    const bool enciphered = source.Size() >= 2 && source.Bytes()[1] == '*';
+    TQXStreams qxs;
+    qxs.Key = password;
+    try {
+        qxs.LoadFromStream(source);
+    } catch (const ECorruptFile&) {
+        if (enciphered)
+            throw std::runtime_error(kWrongPasswordMessage.toStdString());
+        throw EDamagedRecord();
+    }
+    TMemoryStream record;
+    qxs.GetStream(kDesignStreamName, record);
+    return rtf::readLines(record.Bytes());
+}
+
+bool designRecordFileEnciphered(const QString& path) {
+    try {
+        const QByteArray head = ReadWholeFile(path).left(2);
+        return head.size() == 2 && head[1] == '*';
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+QString oneLine(const QString& text) {
+    static const QRegularExpression breaks(QStringLiteral("[ ]*[\\r\\n]+[ ]*"));
+    QString s = text;
+    s.replace(breaks, QStringLiteral(" "));
+    return s.trimmed();
+}
+
+QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volumeKey) {
+    TQXStreams qxs;
+    qxs.Compressed = true;
+    qxs.Encrypted = true;
+    qxs.Key = volumeKey;
+    qxs.AddStream(QStringLiteral("1"), TMemoryStream(rtf::writeLines(lines)));
+    TMemoryStream out;
+    qxs.SaveToStream(out);
+    return out.Bytes();
+}
+
+QStringList readRememberedPasswordFile(const QString& path, const QString& volumeKey) {
+    TQXStreams qxs;
+    qxs.Compressed = true;
+    qxs.Encrypted = true;
+    qxs.Key = volumeKey;
+    qxs.LoadFromFile(path);
+    TMemoryStream text;
+    qxs.GetStream(QStringLiteral("1"), text);
+    return rtf::readLines(text.Bytes());
+}
+
+} // namespace studyfile

@@ -1,0 +1,359 @@
+// orbanel-tool studyfile: create study files, show their design record, add a card and read one
+// back, through the same code as the program's screens.
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/picture/picture.h"
+#include "platform/rtf/codepage.h"
+#include "platform/rtf/rtf.h"
+#include "platform/table/table.h"
+#include "platform/volume.h"
+#include "streams/corrupt_file.h"
+#include "streams/memory_stream.h"
+#include "streams/qx_streams.h"
+#include "studyfile/card_content.h"
+#include "studyfile/creation.h"
+#include "studyfile/design_record.h"
+#include "tool/tool_command.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+using tool::Args;
+using tool::ParsedArgs;
+using tool::ToolError;
+
+const char kUsage[] =
+    "studyfile create DIR/N [--question-size N] [--answer-size N] [--long-answer]\n"
+    "          [--question-image] [--answer-image] [--no-card-key] [--importance] [--compressed]\n"
+    "          [--password P] [--description-file F]\n"
+    "    create the study file N in DIR (design record and empty card table) as the creation\n"
+    "    screen does (question 60, short answer 100, card key on by default); --password\n"
+    "    enciphers it; the description is the screen's template or the lines of F (UTF-8)\n"
+    "studyfile show FILE.DB [--password P]\n"
+    "    print the design options and the description of a study file\n"
+    "studyfile add-card FILE.DB --question Q [--answer A] [--long-answer-file F.rtf]\n"
+    "          [--question-image F] [--answer-image F] [--card-key K] [--importance N]\n"
+    "          [--level L] [--password P]\n"
+    "    store one new card as the card editor's add mode does and print its AutoInc\n"
+    "studyfile card FILE.DB AUTOINC [--password P] [--out DIR]\n"
+    "    print a card's fields and short answer; --out writes its pictures and long answer\n";
+
+QString fromLocal(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+[[noreturn]] void refuse(const QString& message) {
+    throw ToolError(studyfile::oneLine(message).toStdString());
+}
+
+void noExtraPositionals(const ParsedArgs& p, std::size_t count) {
+    if (p.positional().size() > count)
+        throw ToolError("unexpected argument \"" + p.positional()[count] + "\"");
+}
+
+int wholeNumber(const std::string& option, const std::string& text) {
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size())
+        throw ToolError("--" + option + " needs a whole number, got \"" + text + "\"");
+    return n;
+}
+
+QString yesNo(bool on) {
+    return on ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+// A study file opened for reading: its design record and the key of its content.
+struct OpenStudyFile {
+    QString table;
+    studyfile::DesignRecord record;
+    QString key;
+};
+
+OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::string>& password) {
+    OpenStudyFile s;
+    const QString path = fromLocal(file);
+    s.table = files::findPathNoCase(path);
+    if (s.table.isEmpty())
+        throw ToolError("no study file " + file);
+    const QString stu = files::findSibling(s.table, QStringLiteral("STU"));
+    if (stu.isEmpty())
+        refuse(QStringLiteral("El Fichero de Estudio está incompleto."));
+    if (password) {
+        s.key = fromLocal(*password);
+    } else if (studyfile::designRecordFileEnciphered(stu)) {
+        // A remembered password beside it, when it can be read here; it is never written or
+        // deleted by the tool.
+        const QString cla = files::findSibling(s.table, QStringLiteral("CLA"));
+        bool found = false;
+        if (!cla.isEmpty()) {
+            try {
+                const QStringList lines =
+                    studyfile::readRememberedPasswordFile(cla, volumeSerialText());
+                if (lines.size() >= 2) {
+                    s.key = lines[1];
+                    found = true;
+                }
+            } catch (const std::exception&) {
+            }
+        }
+        if (!found)
+            throw ToolError("the study file is enciphered: give its password with --password");
+    }
+    QStringList lines;
+    try {
+        lines = studyfile::readDesignRecordFile(stu, s.key);
+        s.record = studyfile::parseDesignRecord(lines);
+    } catch (const EFileError&) {
+        throw;
+    } catch (const std::exception& e) {
+        refuse(QString::fromStdString(e.what()));
+    }
+    return s;
+}
+
+studyfile::DesignOptions optionsFrom(const ParsedArgs& p) {
+    studyfile::DesignOptions o;
+    if (auto v = p.value("question-size"))
+        o.questionSize = wholeNumber("question-size", *v);
+    if (auto v = p.value("answer-size"))
+        o.shortAnswerSize = wholeNumber("answer-size", *v);
+    if (p.flag("long-answer"))
+        o.shortAnswerSize = 0;
+    // Without a short answer text the answer is a long text, as unticking the short text does.
+    o.longAnswerText = o.shortAnswerSize == 0;
+    o.questionImage = p.flag("question-image");
+    o.answerImage = p.flag("answer-image");
+    o.cardKey = !p.flag("no-card-key");
+    o.importanceLevel = p.flag("importance");
+    o.compressed = p.flag("compressed");
+    return o;
+}
+
+int create(const Args& args) {
+    const ParsedArgs p(args, {"question-size", "answer-size", "password", "description-file"},
+                       {"long-answer", "question-image", "answer-image", "no-card-key",
+                        "importance", "compressed"});
+    const QString target = fromLocal(p.at(1, "DIR/N"));
+    noExtraPositionals(p, 2);
+    const int slash = target.lastIndexOf(QLatin1Char('/'));
+    studyfile::CreationRequest r;
+    r.datFolder = slash < 0 ? QStringLiteral(".") : target.left(slash);
+    if (r.datFolder.isEmpty())
+        r.datFolder = QStringLiteral("/");
+    r.name = slash < 0 ? target : target.mid(slash + 1);
+    if (!QFileInfo(r.datFolder).isDir())
+        throw ToolError("no folder " + r.datFolder.toStdString());
+    if (r.name.isEmpty())
+        refuse(studyfile::kNoNameMessage);
+    r.options = optionsFrom(p);
+    r.description = studyfile::descriptionTemplate();
+    if (auto f = p.value("description-file"))
+        r.description = rtf::splitLines(QString::fromUtf8(ReadWholeFile(fromLocal(*f))));
+    if (auto pw = p.value("password")) {
+        if (pw->empty())
+            throw ToolError("--password needs a password that is not empty");
+        r.password = fromLocal(*pw);
+    }
+    try {
+        studyfile::createStudyFile(r);
+    } catch (const studyfile::ECreationRefused& e) {
+        refuse(e.message());
+    }
+    return 0;
+}
+
+int show(const Args& args) {
+    const ParsedArgs p(args, {"password"});
+    const std::string& file = p.at(1, "FILE.DB");
+    noExtraPositionals(p, 2);
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& o = s.record.options;
+    QString out;
+    out += QStringLiteral("question size: %1\n").arg(o.questionSize);
+    out += QStringLiteral("short answer size: %1\n").arg(o.shortAnswerSize);
+    out += QStringLiteral("question image: ") + yesNo(o.questionImage) + QLatin1Char('\n');
+    out += QStringLiteral("answer image: ") + yesNo(o.answerImage) + QLatin1Char('\n');
+    out += QStringLiteral("long answer text: ") + yesNo(o.longAnswerText) + QLatin1Char('\n');
+    out += QStringLiteral("card key: ") + yesNo(o.cardKey) + QLatin1Char('\n');
+    out += QStringLiteral("importance level: ") + yesNo(o.importanceLevel) + QLatin1Char('\n');
+    out += QStringLiteral("compressed: ") + yesNo(o.compressed) + QLatin1Char('\n');
+    out += QStringLiteral("enciphered: ") + yesNo(o.enciphered) + QLatin1Char('\n');
+    out += QStringLiteral("modifiable: ") + yesNo(o.modifiable) + QLatin1Char('\n');
+    out += QStringLiteral("exportable: ") + yesNo(o.exportable) + QLatin1Char('\n');
+    out += QStringLiteral("printable: ") + yesNo(o.printable) + QLatin1Char('\n');
+    out += QStringLiteral("description:\n");
+    for (const QString& line : s.record.description)
+        out += line + QLatin1Char('\n');
+    std::cout << out.toStdString();
+    return 0;
+}
+
+Picture pictureFile(const std::string& file) {
+    try {
+        return Picture::fromFile(fromLocal(file));
+    } catch (const PictureError& e) {
+        throw ToolError("cannot read picture " + file + ": " + e.what());
+    }
+}
+
+void requireDesign(bool has, const char* option, const char* what) {
+    if (!has)
+        throw ToolError(std::string("--") + option + ": the study file's cards have no " + what);
+}
+
+int addCard(const Args& args) {
+    const ParsedArgs p(args, {"question", "answer", "long-answer-file", "question-image",
+                              "answer-image", "card-key", "importance", "level", "password"});
+    const std::string& file = p.at(1, "FILE.DB");
+    noExtraPositionals(p, 2);
+    const auto question = p.value("question");
+    if (!question)
+        throw ToolError("--question is required");
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+
+    studyfile::CardContent c;
+    c.question = fromLocal(*question);
+    if (auto v = p.value("answer")) {
+        requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
+        c.shortAnswer = fromLocal(*v);
+    }
+    if (auto v = p.value("long-answer-file")) {
+        requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
+        const QByteArray bytes = ReadWholeFile(fromLocal(*v));
+        c.longAnswerRtf = rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
+    }
+    if (auto v = p.value("question-image")) {
+        requireDesign(design.questionImage, "question-image", "question image");
+        c.questionPicture = pictureFile(*v);
+    }
+    if (auto v = p.value("answer-image")) {
+        requireDesign(design.answerImage, "answer-image", "answer image");
+        c.answerPicture = pictureFile(*v);
+    }
+    if (auto v = p.value("card-key")) {
+        requireDesign(design.cardKey, "card-key", "card key");
+        c.cardKey = fromLocal(*v);
+    }
+    if (auto v = p.value("importance")) {
+        requireDesign(design.importanceLevel, "importance", "importance level");
+        c.importance = wholeNumber("importance", *v);
+    }
+    if (auto v = p.value("level"))
+        c.level = wholeNumber("level", *v);
+
+    TQXStreams qxs;
+    studyfile::configureContentContainer(qxs, design, s.key);
+    table::Table t;
+    t.open(QFileInfo(s.table).path(), QFileInfo(s.table).fileName());
+    t.append();
+    studyfile::writeNewCardContent(t, qxs, design, design.packedContent(), c,
+                                   dateKey(Clock::system().today()));
+    t.post();
+    std::cout << t.fieldByName(QStringLiteral("AutoInc")).asInteger() << "\n";
+    return 0;
+}
+
+QString extensionOf(const QString& kind) {
+    const QString k = kind.trimmed();
+    if (k == QLatin1String("BMP"))
+        return QStringLiteral("bmp");
+    if (k == QLatin1String("JPG"))
+        return QStringLiteral("jpg");
+    return QString();
+}
+
+int card(const Args& args) {
+    const ParsedArgs p(args, {"password", "out"});
+    const std::string& file = p.at(1, "FILE.DB");
+    const std::string& idText = p.at(2, "AUTOINC");
+    noExtraPositionals(p, 3);
+    const int id = wholeNumber("AUTOINC", idText);
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+    table::Table t;
+    t.open(QFileInfo(s.table).path(), QFileInfo(s.table).fileName());
+    if (!t.locateKey(id))
+        throw ToolError("no card with AutoInc " + idText);
+
+    TQXStreams qxs;
+    studyfile::configureContentContainer(qxs, design, s.key);
+    const bool packed = studyfile::cardIsPacked(
+        t.fieldByName(QStringLiteral("Ficha_Comp_Encr")).asString(), design.packedContent());
+    const auto plainField = [&](const char* name) {
+        QByteArray bytes = t.fieldByName(QLatin1String(name)).asBytes();
+        if (packed && !bytes.isEmpty()) {
+            try {
+                bytes = studyfile::unpackContent(qxs, bytes);
+            } catch (const ECorruptFile&) {
+                refuse(studyfile::kDamagedMessage);
+            }
+        }
+        return bytes;
+    };
+
+    QString out;
+    for (const table::FieldDef& def : t.fieldDefs()) {
+        if (def.type == table::FieldType::Blob)
+            continue;
+        out += def.name + QStringLiteral(": ") + t.fieldByName(def.name).asString() +
+               QLatin1Char('\n');
+    }
+    const QString shortAnswer = design.shortAnswerSize > 0
+                                    ? studyfile::shortAnswerText(plainField("Resp_Text"))
+                                    : QString();
+    out += QStringLiteral("short answer: ") + shortAnswer + QLatin1Char('\n');
+
+    if (auto dir = p.value("out")) {
+        const QDir outDir(fromLocal(*dir));
+        if (!outDir.exists())
+            throw ToolError("no folder " + *dir);
+        const QString questionExt =
+            extensionOf(t.fieldByName(QStringLiteral("Tipo_Preg_Imag")).asString());
+        const QByteArray questionBytes =
+            questionExt.isEmpty() ? QByteArray() : plainField("Preg_Imag");
+        const QString answerExt =
+            extensionOf(t.fieldByName(QStringLiteral("Tipo_Resp_Imag")).asString());
+        const QByteArray answerBytes = answerExt.isEmpty() ? QByteArray() : plainField("Resp_Imag");
+        const QByteArray memo = design.longAnswerText ? plainField("Resp_Memo") : QByteArray();
+        if (!questionBytes.isEmpty())
+            WriteWholeFile(outDir.filePath(QStringLiteral("question.") + questionExt),
+                           questionBytes);
+        if (!answerBytes.isEmpty())
+            WriteWholeFile(outDir.filePath(QStringLiteral("answer.") + answerExt), answerBytes);
+        if (!memo.isEmpty())
+            WriteWholeFile(outDir.filePath(QStringLiteral("long-answer.rtf")), memo);
+    }
+    std::cout << out.toStdString();
+    return 0;
+}
+
+int run(const Args& args) {
+    if (args.empty())
+        throw ToolError(std::string("missing studyfile command\n") + kUsage);
+    const std::string& cmd = args[0];
+    if (cmd == "create")
+        return create(args);
+    if (cmd == "show")
+        return show(args);
+    if (cmd == "add-card")
+        return addCard(args);
+    if (cmd == "card")
+        return card(args);
+    throw ToolError("unknown studyfile command \"" + cmd + "\"");
+}
+
+const tool::RegisterGroup reg({"studyfile", kUsage, &run});
+
+} // namespace

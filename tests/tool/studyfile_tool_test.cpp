@@ -1,0 +1,319 @@
+// End-to-end tests of orbanel-tool studyfile: creation with the screen's defaults and refusals,
+// the design record shown back, enciphered study files with and without a remembered password,
+// and cards stored and read back in every packing form.
+#include "tool_runner.h"
+
+#include "platform/clock.h"
+#include "platform/picture/picture.h"
+#include "platform/rtf/rtf.h"
+#include "platform/table/table.h"
+#include "platform/volume.h"
+#include "streams/memory_stream.h"
+#include "studyfile/card_table.h"
+#include "studyfile/design_record.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using studyfile::DesignOptions;
+
+std::string dateKeyToday() {
+    return dateKey(QDate::currentDate()).toStdString();
+}
+
+class StudyFileToolTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    ToolResult tool(QStringList args) { return runTool(args, dir.path()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // Runs a command that must succeed and returns what it printed.
+    std::string ok(const QStringList& args) {
+        const ToolResult r = tool(args);
+        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err;
+        return r.out;
+    }
+    // Runs a command that must fail and returns its one error line.
+    std::string fails(const QStringList& args) {
+        const ToolResult r = tool(args);
+        EXPECT_NE(r.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        return r.err;
+    }
+    QString flags(const QString& name, const QString& password = QString()) {
+        return studyfile::readDesignRecordFile(path(name + ".STU"), password).value(0);
+    }
+
+    QTemporaryDir dir;
+};
+
+const std::string kTemplateDescription = "description:\n"
+                                         "Nombre del Fichero de Estudio:\n"
+                                         "\n"
+                                         "Contenido:\n"
+                                         "\n"
+                                         "Número de Fichas:\n"
+                                         "\n"
+                                         "Comentarios:\n"
+                                         "\n"
+                                         "\n"
+                                         "Fecha de Creación:\n"
+                                         "\n"
+                                         "Autor/a:\n"
+                                         "\n"
+                                         "Dirección de Correo Electrónico:\n"
+                                         "\n"
+                                         "Página Web:\n";
+
+TEST_F(StudyFileToolTest, CreateWithTheScreenDefaultsAndShowIt) {
+    ok({"studyfile", "create", path("Curso")});
+    EXPECT_TRUE(QFile::exists(path("Curso.DB")));
+    EXPECT_TRUE(QFile::exists(path("Curso.STU")));
+    EXPECT_EQ(ok({"studyfile", "show", path("Curso.DB")}), "question size: 60\n"
+                                                           "short answer size: 100\n"
+                                                           "question image: no\n"
+                                                           "answer image: no\n"
+                                                           "long answer text: no\n"
+                                                           "card key: yes\n"
+                                                           "importance level: no\n"
+                                                           "compressed: no\n"
+                                                           "enciphered: no\n"
+                                                           "modifiable: yes\n"
+                                                           "exportable: yes\n"
+                                                           "printable: yes\n" +
+                                                               kTemplateDescription);
+    // The record as the screen writes it: flags, version and empty line before the description.
+    const QStringList lines = studyfile::readDesignRecordFile(path("Curso.STU"), QString());
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0],
+              QString("0 0 0 1 0   60 100  Cno Eno Msi EXsi IMsi").leftJustified(200, ' '));
+    EXPECT_EQ(lines[1], QString("Orbanel  vs. 2.0").leftJustified(240, ' '));
+    EXPECT_EQ(lines[2], "");
+    // The empty card table with the question size as Preg_Text's size.
+    table::Table t;
+    t.open(dir.path(), "Curso.DB");
+    EXPECT_TRUE(t.isEmpty());
+    EXPECT_EQ(t.fieldDefs()[4].name, "Preg_Text");
+    EXPECT_EQ(t.fieldDefs()[4].size, 60);
+}
+
+TEST_F(StudyFileToolTest, OptionsReachTheFlagsLine) {
+    struct Case {
+        QStringList options;
+        QString flags; // the first 41 characters
+    };
+    const Case cases[] = {
+        {{}, "0 0 0 1 0   60 100  Cno Eno Msi EXsi IMsi"},
+        {{"--long-answer"}, "0 0 1 1 0   60   0  Cno Eno Msi EXsi IMsi"},
+        {{"--answer-size", "0"}, "0 0 1 1 0   60   0  Cno Eno Msi EXsi IMsi"},
+        {{"--question-size", "7", "--answer-size", "255"},
+         "0 0 0 1 0    7 255  Cno Eno Msi EXsi IMsi"},
+        {{"--question-image", "--answer-image", "--no-card-key", "--importance", "--compressed"},
+         "1 1 0 0 1   60 100  Csi Eno Msi EXsi IMsi"},
+        {{"--password", "clave", "--question-size", "255"},
+         "0 0 0 1 0  255 100  Cno Esi Msi EXsi IMsi"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString name = QString("F%1").arg(n++);
+        // Options after the positional argument as well as before it.
+        ok(QStringList{"studyfile", "create"} + c.options + QStringList{path(name)});
+        const QString password = c.options.contains("--password") ? "clave" : QString();
+        EXPECT_EQ(flags(name, password), c.flags.leftJustified(200, ' '))
+            << c.options.join(' ').toStdString();
+    }
+    ok({"studyfile", "create", path("Late"), "--question-size", "30"});
+    EXPECT_EQ(flags("Late").mid(11, 3), " 30");
+    table::Table t;
+    t.open(dir.path(), "F3.DB");
+    EXPECT_EQ(t.fieldByName("Preg_Text").def().size, 7);
+}
+
+TEST_F(StudyFileToolTest, CreationRefusalsWriteNothing) {
+    struct Case {
+        QStringList options;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"--question-size", "0"},
+         "error: El tamaño mínimo es 1. El valor que escriba debe ser igual o mayor.\n"},
+        {{"--question-size", "256"},
+         "error: El tamaño máximo es 255. El valor que escriba debe ser igual o menor.\n"},
+        {{"--answer-size", "300"},
+         "error: El tamaño máximo es 255. El valor que escriba debe ser igual o menor.\n"},
+        {{"--question-size", "abc"}, "error: --question-size needs a whole number, got \"abc\"\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fails(QStringList{"studyfile", "create", path("N")} + c.options), c.error)
+            << c.options.join(' ').toStdString();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+    // Only N.px exists: the name is taken (whatever the letter case).
+    QFile px(path("N.px"));
+    ASSERT_TRUE(px.open(QIODevice::WriteOnly));
+    px.close();
+    EXPECT_EQ(fails({"studyfile", "create", path("N")}),
+              "error: Ya existe un Fichero con ese nombre. Debe cambiarlo para poder crear un "
+              "Fichero nuevo.\n");
+    EXPECT_FALSE(QFile::exists(path("N.STU")));
+    EXPECT_EQ(fails({"studyfile", "create", dir.path() + "/"}),
+              "error: Debe escribir un nombre para el Fichero de Estudio.\n");
+}
+
+TEST_F(StudyFileToolTest, DescriptionFromAFile) {
+    QFile f(path("desc.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Vocabulario de alemán\r\n\r\nAutor/a: Ana\n");
+    f.close();
+    ok({"studyfile", "create", path("D"), "--description-file", path("desc.txt")});
+    const std::string out = ok({"studyfile", "show", path("D.DB")});
+    EXPECT_NE(out.find("description:\nVocabulario de alemán\n\nAutor/a: Ana\n"), std::string::npos)
+        << out;
+}
+
+TEST_F(StudyFileToolTest, EncipheredStudyFilePasswords) {
+    ok({"studyfile", "create", path("S"), "--password", "clave", "--compressed"});
+    EXPECT_EQ(fails({"studyfile", "show", path("S.DB"), "--password", "otra"}),
+              "error: La contraseña no es correcta para este Fichero de Estudio.\n");
+    EXPECT_NE(fails({"studyfile", "show", path("S.DB")}), "");
+    EXPECT_NE(
+        ok({"studyfile", "show", "--password", "clave", path("S.DB")}).find("enciphered: yes\n"),
+        std::string::npos);
+
+    // A remembered password made on this device opens it; one made elsewhere does not, and the
+    // tool leaves the file as it was.
+    const QByteArray here =
+        studyfile::rememberedPasswordImage({"RichEdit3", "clave"}, volumeSerialText(dir.path()));
+    WriteWholeFile(path("S.CLA"), here);
+    EXPECT_NE(ok({"studyfile", "show", path("S.DB")}).find("compressed: yes\n"), std::string::npos);
+    const QByteArray elsewhere =
+        studyfile::rememberedPasswordImage({"RichEdit3", "clave"}, "0000-0000");
+    WriteWholeFile(path("S.CLA"), elsewhere);
+    fails({"studyfile", "show", path("S.DB")});
+    EXPECT_EQ(ReadWholeFile(path("S.CLA")), elsewhere);
+}
+
+TEST_F(StudyFileToolTest, DamagedDesignRecords) {
+    studyfile::createCardTable(path("X.DB"));
+    const std::string damaged = "error: Los datos de este Fichero de Estudio están dañados.\n";
+    const QString good = studyfile::flagsLine(DesignOptions{});
+    const QStringList records[] = {
+        {good.left(40), "v", ""},                       // flags line too short
+        {QString(good).replace(11, 3, " x0"), "v", ""}, // question size not a number
+        {QString(good).replace(15, 3, "   "), "v", ""}, // short answer size blank
+    };
+    for (const QStringList& lines : records) {
+        studyfile::writeDesignRecordFile(path("X.STU"), lines, QString());
+        EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}), damaged);
+    }
+    WriteWholeFile(path("X.STU"), "& garbage that is not a container");
+    EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}), damaged);
+    QFile::remove(path("X.STU"));
+    EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}),
+              "error: El Fichero de Estudio está incompleto.\n");
+}
+
+TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
+    QImage image(23, 17, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const Picture jpeg = Picture::jpegFromImage(image);
+    WriteWholeFile(path("q.jpeg"), jpeg.bytes());
+    const QByteArray bmp = ReadWholeFile(ORBANEL_TEST_FIXTURES "/streams/picture.bmp");
+    WriteWholeFile(path("a.bmp"), bmp);
+    const QByteArray memo = ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
+
+    struct Form {
+        const char* name;
+        QStringList options;
+        const char* state;
+    };
+    const Form forms[] = {
+        {"plain", {}, "N"},
+        {"compressed", {"--compressed"}, "S"},
+        {"enciphered", {"--password", "pw"}, "S"},
+        {"both", {"--compressed", "--password", "pw"}, "S"},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.name);
+        const QString base = path(form.name);
+        const QStringList pw =
+            form.options.contains("--password") ? QStringList{"--password", "pw"} : QStringList{};
+        // Short answer with both pictures, card key and importance.
+        ok(QStringList{"studyfile", "create", base, "--question-image", "--answer-image",
+                       "--importance"} +
+           form.options);
+        const std::string id =
+            ok(QStringList{"studyfile", "add-card", base + ".DB", "--question", "¿Capital de Perú?",
+                           "--answer", "Lima, la ñ", "--question-image", path("q.jpeg"),
+                           "--answer-image", path("a.bmp"), "--card-key", "geo", "--importance",
+                           "-3", "--level", "4"} +
+               pw);
+        EXPECT_EQ(id, "1\n");
+        const QString out = path(QString(form.name) + "-out");
+        QDir().mkpath(out);
+        const std::string shown =
+            ok(QStringList{"studyfile", "card", base + ".DB", "1", "--out", out} + pw);
+        const std::string today = dateKeyToday();
+        EXPECT_EQ(shown, "Nive_Fich: 4\nNive_Impo: 0\nAutoInc: 1\nClav_Fich: geo\n"
+                         "Preg_Text: ¿Capital de Perú?\nTipo_Preg_Imag: JPG\nTipo_Resp_Imag: BMP\n"
+                         "Fech_Crea: " +
+                             today + "\nFech_Ulti_Repa: \nTotal_Repa: 0\nFech_Prox_Repa: " + today +
+                             "\nFicha_Comp_Encr: " + form.state +
+                             "\nCamp_Logi: \nshort answer: Lima, la ñ\n");
+        EXPECT_EQ(ReadWholeFile(out + "/question.jpg"), jpeg.bytes());
+        EXPECT_EQ(ReadWholeFile(out + "/answer.bmp"), bmp);
+        EXPECT_FALSE(QFile::exists(out + "/long-answer.rtf"));
+
+        // Long answer, no card key: a picture the design has but none is given is "NO".
+        ok(QStringList{"studyfile", "create", base + "L", "--long-answer", "--no-card-key",
+                       "--question-image"} +
+           form.options);
+        ok(QStringList{"studyfile", "add-card", base + "L.DB", "--question", "q",
+                       "--long-answer-file", ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf"} +
+           pw);
+        const QString outL = out + "L";
+        QDir().mkpath(outL);
+        const std::string shownL =
+            ok(QStringList{"studyfile", "card", base + "L.DB", "1", "--out", outL} + pw);
+        EXPECT_NE(shownL.find("Nive_Impo: \nAutoInc: 1\nClav_Fich: \n"), std::string::npos);
+        EXPECT_NE(shownL.find("Tipo_Preg_Imag: NO\nTipo_Resp_Imag: \n"), std::string::npos);
+        EXPECT_NE(shownL.find("short answer: \n"), std::string::npos);
+        EXPECT_EQ(ReadWholeFile(outL + "/long-answer.rtf"), memo);
+        EXPECT_FALSE(QFile::exists(outL + "/question.jpg"));
+
+        // What is stored is packed exactly when the design packs content.
+        table::Table t;
+        t.open(dir.path(), QString(form.name) + ".DB");
+        const QByteArray stored = t.fieldByName("Resp_Imag").asBytes();
+        EXPECT_EQ(stored == bmp, QString(form.state) == "N");
+    }
+}
+
+TEST_F(StudyFileToolTest, AddCardRefusesWhatTheDesignLacks) {
+    ok({"studyfile", "create", path("R"), "--no-card-key"});
+    const QString db = path("R.DB");
+    for (const QStringList& extra :
+         {QStringList{"--long-answer-file", path("x.rtf")}, QStringList{"--card-key", "k"},
+          QStringList{"--importance", "2"}, QStringList{"--question-image", path("a.bmp")},
+          QStringList{"--answer-image", path("a.bmp")}}) {
+        const std::string err =
+            fails(QStringList{"studyfile", "add-card", db, "--question", "q"} + extra);
+        EXPECT_NE(err.find("error: --"), std::string::npos) << err;
+    }
+    fails({"studyfile", "add-card", db, "--answer", "a"});
+    table::Table t;
+    t.open(dir.path(), "R.DB");
+    EXPECT_TRUE(t.isEmpty());
+    ok({"studyfile", "create", path("RL"), "--long-answer"});
+    fails({"studyfile", "add-card", path("RL.DB"), "--question", "q", "--answer", "a"});
+    EXPECT_NE(fails({"studyfile", "card", db, "7"}).find("error:"), std::string::npos);
+}
+
+} // namespace
