@@ -56,6 +56,7 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
     resize(1024, 768);
 
     auto* panel = new QWidget(this);
+    panel_ = panel;
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(0, 0, 1024, 768);
 
@@ -103,8 +104,9 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
     Respuesta->setObjectName(QStringLiteral("Respuesta"));
     PageControl1->addTab(Pregunta, QStringLiteral("   P R E G U N T A   "));
     PageControl1->addTab(Respuesta, QStringLiteral("   R E S P U E S T A   "));
-    // The answer page is reached only through "Ver la Respuesta".
-    PageControl1->tabBar()->setEnabled(false);
+    // The answer page is reached only through "Ver la Respuesta": clicks on the tabs are
+    // ignored.
+    PageControl1->tabBar()->installEventFilter(this);
 
     // Question page.
     DBText1 = makeLabel(Pregunta, "DBText1", QString(), QRect(8, 99, 981, 333), 19);
@@ -344,6 +346,21 @@ void TRepasar_::Button4Click() {
 
 void TRepasar_::Button2Click() {
     reject();
+}
+
+bool TRepasar_::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PageControl1->tabBar() &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::Wheel))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void TRepasar_::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The 1024 x 768 design area, centred in the window.
+    panel_->move(qMax(0, (width() - panel_->width()) / 2),
+                 qMax(0, (height() - panel_->height()) / 2));
 }
 
 void TRepasar_::keyPressEvent(QKeyEvent* event) {

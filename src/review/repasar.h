@@ -92,7 +92,9 @@ public:
     void done(int result) override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void answer(review::Answer verdict);
@@ -103,6 +105,7 @@ private:
     void clearCard();
 
     Program& program_;
+    QWidget* panel_ = nullptr;
     review::SessionCounters counters_;
     review::ReviewLayout layout_;
     // Set when start session opened the screen: its first activation starts the session.
