@@ -491,3 +491,96 @@ TEST_F(ReviewScreensTest, CreationScreenZooms) {
     EXPECT_EQ(program->state().zoomSource, "Crea_Fich");
     EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 1);
 }
+
+// The layout follows the design of the open study file: a long answer beside the answer picture,
+// the short answer hidden; the long answer shown through the loader.
+TEST_F(ReviewScreensTest, LayoutFollowsTheDesignOptions) {
+    studyfile::DesignOptions design;
+    design.answerImage = true;
+    design.longAnswerText = true;
+    design.shortAnswerSize = 0;
+    const QString path = makeStudyFile("Largo", {{"A", "", 1, "", 0, ""}}, design);
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        EXPECT_FALSE(r.Label7->isVisibleTo(&r));
+        EXPECT_EQ(r.RichEdit1->geometry(), QRect(12, 99, 481, 333));
+        EXPECT_EQ(r.Button5->x(), 411);
+        EXPECT_EQ(r.layout().answerPictureLeft, 498);
+        EXPECT_EQ(r.layout().answerPictureNumber, 5);
+        EXPECT_EQ(r.DBText1->y(), 99);
+        r.Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
+}
+
+TEST_F(ReviewScreensTest, ModifyingACardOfAClosedStudyFileIsRefused) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    program->data().design.modifiable = false;
+    review().Button11Click();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(),
+              "El autor/a inicial de este Fichero de Estudio no \r\rautoriza "
+              "la modificación ni el borrado de sus fichas.");
+    EXPECT_FALSE(program->state().reviewEdit);
+}
+
+// "Tipo de letra": the chosen font becomes the stored font style and the question's font.
+TEST_F(ReviewScreensTest, FontDialogStoresTheFontStyle) {
+    start();
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPixelSize(30);
+    ui.queueFont(chosen);
+    review().Button9Click();
+    EXPECT_TRUE(QFile::exists(folder.filePath("01.stl")));
+    EXPECT_EQ(review().DBText1->font().family(), chosen.family());
+    // The style file keeps sizes in points: 30 pixels are 22.5 points.
+    EXPECT_DOUBLE_EQ(review().DBText1->font().pointSizeF(), 22.5);
+    EXPECT_DOUBLE_EQ(program->data().fontStyle.font.pointSizeF(), 22.5);
+    // Cancelled: nothing changes.
+    ui.queueFont(std::nullopt);
+    review().Button9Click();
+    EXPECT_DOUBLE_EQ(review().Label7->font().pointSizeF(), 22.5);
+}
+
+// After a quick-selection session the main screen puts the saved selection filter back; when no
+// selection was ever applied that leaves the card table without a filter.
+TEST_F(ReviewScreensTest, QuickSelectionHandsTheFilterBack) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_TRUE(selection().RadioButton2->isChecked());
+    EXPECT_EQ(cards().filter(), "");
+    EXPECT_EQ(cards().recordCount(), 2);
+}
+
+// Every screen of the review cycle lays its controls out inside the 1024 x 768 design area.
+TEST_F(ReviewScreensTest, ScreensFitTheDesignArea) {
+    start();
+    QList<QWidget*> screens = {&review(), &selection(), &program->descanso(),
+                               &program->parpadeo_Aviso(), &program->text_Zoom()};
+    for (QWidget* screen : screens) {
+        screen->resize(1024, 768);
+        for (QWidget* w : screen->findChildren<QWidget*>()) {
+            if (w->isWindow() || !w->isVisibleTo(screen) || w->objectName().isEmpty() ||
+                w->size().isEmpty())
+                continue;
+            const QRect r(w->mapTo(screen, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(r))
+                << screen->objectName().toStdString() << " " << w->objectName().toStdString();
+        }
+#ifdef ORBANEL_TEST_OUTPUT
+        QDir().mkpath(ORBANEL_TEST_OUTPUT);
+        screen->grab().save(QDir(ORBANEL_TEST_OUTPUT).filePath(screen->objectName() + ".png"));
+#endif
+    }
+}
