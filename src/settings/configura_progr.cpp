@@ -309,7 +309,8 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
 
 void TConfigura_Progr_::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    Panel1->move(qMax(0, (width() - kPanelWidth) / 2), qMax(0, (height() - kPanelHeight) / 2));
+    // Centred, a little above the middle.
+    Panel1->move(qMax(0, (width() - kPanelWidth) / 2), qMax(0, (height() - kPanelHeight) / 2 - 18));
 }
 
 settings::OptionsForm TConfigura_Progr_::form() const {

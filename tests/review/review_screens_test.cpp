@@ -359,10 +359,40 @@ TEST_F(ReviewScreensTest, DefinedSequenceStopsAfterTheSixthBreak) {
 }
 
 TEST_F(ReviewScreensTest, BreakRemindersOffOpenNoBreakScreen) {
-    start();
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
     program->state().breaksEnabled = false;
     main().Timer_DescansoTimer();
     EXPECT_TRUE(ui.screens().isEmpty());
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        EXPECT_FALSE(asReview(d).Button12->isEnabled());
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TDescanso_"), 0);
+}
+
+// A blink notice during a session: the review screen keeps its page and counters.
+TEST_F(ReviewScreensTest, BlinkNoticeLeavesTheReviewAsItWas) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"B", "", 1, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        r.Button6->click();
+        r.Button1->click();
+        main().Timer_ParpadeoTimer();
+        program->parpadeo_Aviso().Timer1Timer();
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Respuesta);
+        EXPECT_EQ(r.counters().reviewed, 1);
+        EXPECT_FALSE(program->state().skipNextActivation);
+        r.Button2->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_TRUE(ui.messages().value(0).contains("Se han repasado 1 fichas."));
 }
 
 // The blink notice shows without taking the focus, and the screen below does not run its
