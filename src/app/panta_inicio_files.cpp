@@ -100,25 +100,33 @@ void TPanta_Inicio_::Label5Click() {
             setEntryColour(Label5);
             return;
         }
-        // The study-file picture, or the main-screen picture when it has none.
-        QString picture;
-        for (const QString& letters :
-             {QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("JPEG")}) {
-            picture = files::findSibling(chosen, letters);
-            if (!picture.isEmpty())
-                break;
-        }
-        if (picture.isEmpty()) {
-            showMainPicture();
-        } else {
-            Image1->setPicture(Picture::fromFile(picture));
-            Actualiza_Imagenes(QStringLiteral("Info FE: SI"));
-        }
     } catch (...) {
         // Whatever went wrong, no study file is left half open.
         Cierra_Fichero();
         setEntryColour(Label5);
         throw;
+    }
+    // The study-file picture, or the main-screen picture when it has none. The study file is
+    // open by now: a picture that cannot be read is reported and the main-screen picture shown,
+    // the cards stay usable.
+    QString picture;
+    for (const QString& letters :
+         {QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("JPEG")}) {
+        picture = files::findSibling(chosen, letters);
+        if (!picture.isEmpty())
+            break;
+    }
+    if (picture.isEmpty()) {
+        showMainPicture();
+    } else {
+        try {
+            Image1->setPicture(Picture::fromFile(picture));
+        } catch (const PictureError&) {
+            showMainPicture();
+            setEntryColour(Label5);
+            throw;
+        }
+        Actualiza_Imagenes(QStringLiteral("Info FE: SI"));
     }
     setEntryColour(Label5);
 }

@@ -1,10 +1,14 @@
 #include "app/ui.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 
 int ProductionUi::runModal(QDialog& screen, QWidget* below, const std::function<void()>& shown) {
     // The screen blocks the screens below it (its parent chain), not the help window, which is a
@@ -60,6 +64,21 @@ bool ProductionUi::chooseFont(QWidget* parent, QFont& font) {
     if (ok)
         font = chosen;
     return ok;
+}
+
+void installSpanishTranslations() {
+    static QTranslator* installed = nullptr;
+    if (installed != nullptr)
+        return;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
 }
 
 QString qtFileFilter(const QString& filter) {

@@ -57,6 +57,11 @@ public:
     bool chooseFont(QWidget* parent, QFont& font) override;
 };
 
+// Installs Qt's Spanish translations, so that the standard dialogs (file, font, the OK/No box)
+// speak Spanish like the rest of the program. Installing again changes nothing; where the
+// translations are not installed, those dialogs stay in English.
+void installSpanishTranslations();
+
 // The program's filter form converted to Qt's: "Ficheros de Estudio (*.db *.DB);;...". Patterns
 // are matched in both letter cases, as on the platform the study files come from.
 QString qtFileFilter(const QString& filter);

@@ -120,8 +120,11 @@ bool CipherKeyAccepted(const QByteArray& key) {
 }
 
 bool EncipherStream(TMemoryStream& stream, const QByteArray& key) {
+    // An empty stream is left alone before the key is scheduled (an empty key included).
+    if (stream.Size() == 0)
+        return false;
     TBlockCipher cipher;
-    if (!cipher.SetCipherKey(key, 16) || stream.Size() == 0)
+    if (!cipher.SetCipherKey(key, 16))
         return false;
     const qint64 position = stream.Position();
     PadStream(stream);
@@ -137,8 +140,11 @@ bool EncipherStream(TMemoryStream& stream, const QByteArray& key) {
 }
 
 bool DecipherStream(TMemoryStream& stream, const QByteArray& key) {
+    // An empty stream is left alone before the key is scheduled (an empty key included).
+    if (stream.Size() == 0)
+        return false;
     TBlockCipher cipher;
-    if (!cipher.SetCipherKey(key, 16) || stream.Size() == 0)
+    if (!cipher.SetCipherKey(key, 16))
         return false;
     const qint64 position = stream.Position();
     char* p = stream.Memory();

@@ -60,13 +60,13 @@ private:
 void PadStream(TMemoryStream& stream);
 
 // Pads the stream and enciphers every 8-byte block in place with a fresh 16-round schedule of
-// key. Leaves the stream unchanged and returns false when it is empty or the key is refused (weak,
-// or 256 bytes or more). Throws ECipherKeyError for an empty key.
+// key. Leaves the stream unchanged and returns false when it is empty (whatever the key) or the key
+// is refused (weak, or 256 bytes or more). Throws ECipherKeyError for an empty key.
 bool EncipherStream(TMemoryStream& stream, const QByteArray& key);
 
 // Deciphers every whole 8-byte block in place and removes the padding its last byte announces (a
-// count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty or
-// the key refused; throws ECipherKeyError for an empty key.
+// count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty
+// (whatever the key) or the key refused; throws ECipherKeyError for an empty key.
 bool DecipherStream(TMemoryStream& stream, const QByteArray& key);
 
 // Whether EncipherStream would use the key (false for weak keys and keys of 256 bytes or more).

@@ -58,3 +58,14 @@ TEST_F(AppTest, ProgramRunsThePasswordDialogThroughTheProductionUi) {
     EXPECT_TRUE(p.state().passwordAccepted);
     EXPECT_EQ(p.stackDepth(), 1);
 }
+
+TEST(ProductionUiTest, StandardDialogsSpeakSpanish) {
+    // The file dialogs, the OK/No box and the font dialog are Qt's own: their buttons and labels
+    // come from Qt's translations, which the program installs at start.
+    installSpanishTranslations();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    // Installing twice keeps one set of translations.
+    installSpanishTranslations();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+}

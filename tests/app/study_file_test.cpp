@@ -318,3 +318,24 @@ TEST_F(StudyFileTest, DataModuleMessagesUseTheMessageDialog) {
     EXPECT_EQ(program->state().messageText, "Hola\r\rAdiós");
     EXPECT_EQ(program->mensaje().Label1->text(), "Hola\n\nAdiós");
 }
+
+TEST_F(StudyFileTest, ADamagedStudyFilePictureDoesNotCloseTheStudyFile) {
+    writeImage(QDir(folder.path()).filePath("Image.BMP"), 300, 200, "BMP");
+    const QString table = makeStudyFile("Curso");
+    writeFile(dat("Curso.BMP"), QByteArray("BM") + QByteArray(40, '\0'));
+    start();
+    ui.clearRecords();
+    open(table);
+
+    // The picture's error is reported; the cards are as usable as ever.
+    EXPECT_EQ(ui.errors().size(), 1);
+    EXPECT_TRUE(ui.messages().isEmpty()) << ui.messages().join("|").toStdString();
+    EXPECT_TRUE(program->state().fileOpen);
+    EXPECT_TRUE(data().Tabla_Activa.isOpen());
+    for (QLabel* label : {main().Label1, main().Label2, main().Label3})
+        EXPECT_EQ(label->text(), "Fichero Abierto: Curso");
+    // The pages show the main-screen picture instead.
+    EXPECT_EQ(main().Image1->picture().width(), 300);
+    EXPECT_EQ(main().Image3->picture().width(), 300);
+    EXPECT_EQ(main().Label5->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+}

@@ -211,6 +211,12 @@ TEST(BlockCipher, KeysThatCannotBeUsed) {
     EXPECT_EQ(c.PWord(0), fresh.PWord(0));
     EXPECT_EQ(c.SWord(2, 7), fresh.SWord(2, 7));
 
+    // An empty stream is left as it is before the key is looked at, even an empty key.
+    TMemoryStream empty;
+    EXPECT_FALSE(EncipherStream(empty, QByteArray()));
+    EXPECT_FALSE(DecipherStream(empty, QByteArray()));
+    EXPECT_EQ(empty.Size(), 0);
+
     TMemoryStream s(QByteArray("datos"));
     EXPECT_THROW(EncipherStream(s, QByteArray()), ECipherKeyError);
     EXPECT_THROW(DecipherStream(s, QByteArray()), ECipherKeyError);

@@ -1090,12 +1090,18 @@ void Table::append() {
 
 void Table::cancel() {
     requireOpen();
-    if (state_ == State::Insert)
+    // Leaving an appended row makes the row that was current before it current again.
+    const bool wasInsert = state_ == State::Insert;
+    if (wasInsert && beforeScroll)
+        beforeScroll();
+    if (wasInsert)
         pos_ = rows_.empty() ? -1 : std::clamp(insertReturnPos_, 0, recordCount() - 1);
     state_ = State::Browse;
     std::fill(modified_.begin(), modified_.end(), 0);
     std::fill(edits_.begin(), edits_.end(), QVariant());
     invalidateRow();
+    if (wasInsert && afterScroll)
+        afterScroll();
 }
 
 bool Table::readPlacement(qint64 key, std::vector<SortVal>& vals) {

@@ -342,6 +342,19 @@ TEST_F(TableFixture, EventsFireAroundMovesAndPosts) {
     t.fieldByName("Nive_Impo").setInteger(7);
     t.post();
     EXPECT_THAT(log, ElementsAre("post"));
+
+    // Cancelling an append leaves the new row for the one that was current before it: the
+    // current row changes, as it did when the append began. Cancelling an edit stays put.
+    t.first();
+    log.clear();
+    t.append();
+    t.cancel();
+    EXPECT_THAT(log, ElementsAre("before", "after", "before", "after"));
+    EXPECT_EQ(t.recNo(), 1);
+    log.clear();
+    t.edit();
+    t.cancel();
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(TableFixture, CreateReplacesAnExistingTableAndItsJournal) {
