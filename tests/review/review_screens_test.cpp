@@ -593,6 +593,42 @@ TEST_F(ReviewScreensTest, QuickSelectionHandsTheFilterBack) {
     EXPECT_EQ(cards().recordCount(), 2);
 }
 
+// The next review after a quick-selection session of a run in which no selection was built: the
+// card table is left without a filter, so window selection is preselected. Its selection filter
+// is the base filter set when the study file was opened, so neither start button brings the
+// parked level-0 card into the session.
+TEST_F(ReviewScreensTest, WindowSelectionWithoutASelectionNeverReviewsLevelZero) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    ASSERT_EQ(cards().filter(), "");
+
+    for (QPushButton* TSelecc_Repaso_::*button :
+         {&TSelecc_Repaso_::Button1, &TSelecc_Repaso_::Button4}) {
+        // As the quick-selection hand-back left it (a window-selection session keeps its own).
+        cards().setFilter(QString());
+        QStringList seen;
+        ui.queueScreen("TSelecc_Repaso_", [button](QDialog& d) {
+            EXPECT_TRUE(asSelection(d).RadioButton1->isChecked());
+            return press(button)(d);
+        });
+        ui.queueScreen("TRepasar_", [&](QDialog& d) {
+            seen << asReview(d).DBText1->text() << asReview(d).Label2->text();
+            asReview(d).Button4->click();
+            return d.result();
+        });
+        main().Label6Click();
+        EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+        EXPECT_EQ(seen, QStringList({"A", "Fichas Seleccionadas: 1"}));
+    }
+}
+
 // Every screen of the review cycle lays its controls out inside the 1024 x 768 design area.
 TEST_F(ReviewScreensTest, ScreensFitTheDesignArea) {
     start();
