@@ -1,6 +1,7 @@
 #include "app/acerca_de.h"
 
 #include "app/program.h"
+#include "app/screen_helpers.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -31,13 +32,6 @@ QPixmap programIcon() {
     return pixmap;
 }
 
-static QFont arial(int pixels, bool bold) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
     setObjectName(QStringLiteral("TAcercaDe_"));
     setWindowTitle(QStringLiteral(" Acerca de..."));
@@ -65,7 +59,7 @@ TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
     ProductName = new QLabel(productText().trimmed(), Panel1);
     ProductName->setObjectName(QStringLiteral("ProductName"));
     ProductName->setTextFormat(Qt::PlainText);
-    ProductName->setFont(arial(24, true));
+    ProductName->setFont(arialFont(24, true));
     ProductName->setStyleSheet(QStringLiteral("color: yellow;"));
     ProductName->setGeometry(96, 24, 296, 40);
 
@@ -74,14 +68,14 @@ TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
     Comments->setObjectName(QStringLiteral("Comments"));
     Comments->setTextFormat(Qt::PlainText);
     Comments->setWordWrap(true);
-    Comments->setFont(arial(15, true));
+    Comments->setFont(arialFont(15, true));
     Comments->setStyleSheet(QStringLiteral("color: white;"));
     Comments->setGeometry(16, 96, 372, 48);
 
     LinkLabel = new QLabel(QStringLiteral("Ayuda del programa"), Panel1);
     LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
     LinkLabel->setTextFormat(Qt::PlainText);
-    QFont linkFont = arial(15, true);
+    QFont linkFont = arialFont(15, true);
     linkFont.setUnderline(true);
     LinkLabel->setFont(linkFont);
     LinkLabel->setGeometry(16, 152, 372, 24);
@@ -95,7 +89,7 @@ TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
                            Panel1);
     Copyright->setObjectName(QStringLiteral("Copyright"));
     Copyright->setTextFormat(Qt::PlainText);
-    Copyright->setFont(arial(13, false));
+    Copyright->setFont(arialFont(13, false));
     Copyright->setStyleSheet(QStringLiteral("color: #d0d0ff;"));
     Copyright->setGeometry(16, 188, 372, 64);
 
@@ -108,15 +102,9 @@ TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
 
 void TAcercaDe_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width()) / 2,
-             desktop.top() + (desktop.height() - height()) / 2);
-    }
+    centreOnDesktop(*this, size());
 }
 
 void TAcercaDe_::setLinkColour(const QColor& colour) {

@@ -1,6 +1,7 @@
 #include "app/mensaje.h"
 
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "app/ui.h"
 
 #include <QFontMetrics>
@@ -9,13 +10,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
-
-static QFont arialBold(int pixels) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
 
 // The size of `text` drawn in `font`, line by line.
 static QSize textSize(const QFont& font, const QString& text) {
@@ -37,21 +31,20 @@ TMensaje::TMensaje(Program& program) : program_(program) {
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
-    Label1->setFont(arialBold(19));
+    Label1->setFont(arialFont(19, true));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setStyleSheet(QStringLiteral("color: white;"));
 
     Label2 = new QLabel(QStringLiteral("Pulsar tecla o Clic para Continuar"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(arialBold(16));
+    Label2->setFont(arialFont(16, true));
     Label2->setStyleSheet(QStringLiteral("color: yellow;"));
 }
 
 void TMensaje::FormActivate() {
-    RunState& state = program_.state();
-    if (state.skipNextActivation)
-        state.skipNextActivation = false;
+    // The dialog has nothing to set up at activation; a pending skip is only cleared.
+    program_.state().takeSkipNextActivation();
 }
 
 void TMensaje::FormShow() {
@@ -72,11 +65,7 @@ void TMensaje::FormShow() {
     Label2->setGeometry(width - 36 - hint.width(), height - 54 - hint.height(), hint.width(),
                         hint.height());
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width) / 2,
-             desktop.top() + (desktop.height() - height) / 2);
-    }
+    centreOnDesktop(*this, QSize(width, height));
 }
 
 QSize TMensaje::frameExtra() const {

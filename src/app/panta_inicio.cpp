@@ -3,6 +3,7 @@
 #include "app/acerca_de.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -46,13 +47,6 @@ constexpr int entryLeft = 18;
 constexpr int entryWidth = 326;
 constexpr int entryGap = 22;
 
-QFont arialBold(int pixels) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
-
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, colour);
@@ -80,7 +74,7 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     PageControl1 = new QTabWidget(Panel1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, designWidth, designHeight);
-    PageControl1->setFont(arialBold(15));
+    PageControl1->setFont(arialFont(15, true));
     PageControl1->setFocusPolicy(Qt::NoFocus);
 
     const auto makePage = [this](const char* name, const QString& caption) {
@@ -182,7 +176,7 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
         auto* label = new QLabel(ficheroAbiertoText(QString()), page);
         label->setObjectName(QString::fromLatin1(name));
         label->setTextFormat(Qt::PlainText);
-        label->setFont(arialBold(17));
+        label->setFont(arialFont(17, true));
         label->setGeometry(352, 470, 608, 30);
         return label;
     };
@@ -224,7 +218,7 @@ QLabel* TPanta_Inicio_::addEntry(QWidget* page, const char* name, const QString&
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setFont(arialBold(21));
+    label->setFont(arialFont(21, true));
     setTextColour(label, colour);
     label->setMouseTracking(true);
     label->installEventFilter(this);
@@ -263,10 +257,8 @@ void TPanta_Inicio_::FormCreate() {
 
 void TPanta_Inicio_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     // The filter the timed review narrowed is put back.
     if (!state.savedTimedReviewFilter.isEmpty()) {
         program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);

@@ -1,6 +1,7 @@
 #include "app/passw_fe.h"
 
 #include "app/program.h"
+#include "app/screen_helpers.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -64,15 +65,9 @@ TPassw_FE_::TPassw_FE_(Program& program) : program_(program) {
 
 void TPassw_FE_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width()) / 2,
-             desktop.top() + (desktop.height() - height()) / 2);
-    }
+    centreOnDesktop(*this, size());
     Edit1->clear();
     Edit1->setEchoMode(CheckBox1->isChecked() ? QLineEdit::Password : QLineEdit::Normal);
     Edit1->setFocus();

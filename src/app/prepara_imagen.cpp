@@ -16,10 +16,8 @@ void Prepara_Imagen(Program& program, int number) {
     if (number < 1 || number > 11)
         throw std::out_of_range("Número de imagen desconocido: " + std::to_string(number));
     RunState& state = program.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     TPanta_Inicio_& main = program.mainScreen();
     PictureBox* target = nullptr;
     switch (number) {

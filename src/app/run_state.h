@@ -78,6 +78,13 @@ struct RunState {
     // Set when the blink notice is shown: the next activation of any screen only clears it,
     // because showing the notice re-activates the screen below it.
     bool skipNextActivation = false;
+    // Every activation handler starts here: true (and the flag cleared) when it must skip itself
+    // once.
+    bool takeSkipNextActivation() {
+        const bool skip = skipNextActivation;
+        skipNextActivation = false;
+        return skip;
+    }
 
     // Preferences (read at the main screen's activation). The values below are the defaults of
     // the preferences file.

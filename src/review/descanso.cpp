@@ -3,6 +3,7 @@
 #include "app/acerca_de.h"
 #include "app/panta_inicio.h"
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "platform/clock.h"
 #include "review/breaks.h"
 #include "review/repasar.h"
@@ -11,17 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-
-namespace {
-
-QFont arialBold(int pixels) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
-
-} // namespace
 
 TDescanso_::TDescanso_(Program& program) : program_(program) {
     setObjectName(QStringLiteral("TDescanso_"));
@@ -39,14 +29,14 @@ TDescanso_::TDescanso_(Program& program) : program_(program) {
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(arialBold(24));
+    Label1->setFont(arialFont(24, true));
     Label1->setAutoFillBackground(true);
     Label1->setStyleSheet(QStringLiteral("background-color: yellow; color: navy;"));
     Label1->setGeometry(104, 34, 292, 52);
 
     Button1 = new QPushButton(QStringLiteral("&Salir"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setFont(arialBold(15));
+    Button1->setFont(arialFont(15, true));
     Button1->setGeometry(150, 140, 120, 40);
     Button1->setDefault(true);
     program_.connectGuarded(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -54,16 +44,10 @@ TDescanso_::TDescanso_(Program& program) : program_(program) {
 
 void TDescanso_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     program_.repasar().Timer_n_Repaso->setEnabled(false);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - frameGeometry().width()) / 2,
-             desktop.top() + (desktop.height() - frameGeometry().height()) / 2);
-    }
+    centreOnDesktop(*this, frameGeometry().size());
 }
 
 void TDescanso_::Button1Click() {

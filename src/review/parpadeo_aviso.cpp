@@ -50,10 +50,8 @@ void TParpadeo_Aviso_::Muestra() {
 
 void TParpadeo_Aviso_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     Timer1->setEnabled(true);
 }
 

@@ -3,6 +3,7 @@
 #include "app/panta_inicio.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/picture/picture_box.h"
@@ -23,20 +24,13 @@
 
 namespace {
 
-QFont arial(int pixels, bool bold = true) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                   int pixels = 15) {
     auto* label = new QLabel(text, parent);
     if (name != nullptr)
         label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
-    label->setFont(arial(pixels));
+    label->setFont(arialFont(pixels, true));
     label->setGeometry(geometry);
     return label;
 }
@@ -74,7 +68,7 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
                                    const QRect& geometry, int pixels = 15) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arial(pixels));
+        b->setFont(arialFont(pixels, true));
         b->setGeometry(geometry);
         b->setAutoDefault(false);
         return b;
@@ -85,7 +79,7 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
         makeButton(panel, "Button12", QStringLiteral("&Descansar"), QRect(566, 33, 150, 26), 13);
     CheckBox2 = new QCheckBox(QStringLiteral("Centrar"), panel);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setFont(arial(13));
+    CheckBox2->setFont(arialFont(13, true));
     CheckBox2->setChecked(true);
     CheckBox2->setGeometry(730, 6, 110, 22);
     Button9 =
@@ -95,7 +89,7 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
 
     PageControl1 = new QTabWidget(panel);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setFont(arial(14));
+    PageControl1->setFont(arialFont(14, true));
     PageControl1->setGeometry(4, 64, 1016, 700);
     PageControl1->setFocusPolicy(Qt::NoFocus);
     Pregunta = new QWidget;
@@ -199,10 +193,8 @@ void TRepasar_::FormShow() {
 
 void TRepasar_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     if (closing_)
         return;
     if (program_.mainScreen().isMaximized())

@@ -1,6 +1,7 @@
 #include "review/selecc_repaso.h"
 
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "review/repasar.h"
 #include "studyfile/card_table.h"
 #include "studyfile/data_module.h"
@@ -11,13 +12,6 @@
 #include <QRadioButton>
 
 namespace {
-
-QFont arial(int pixels, bool bold = true) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 const QString kExplanation = QStringLiteral(
     "Con esta opción activada, podrá repasar las fichas varias veces en el mismo día, pero solo "
@@ -38,7 +32,7 @@ TSelecc_Repaso_::TSelecc_Repaso_(Program& program) : program_(program) {
                                    int pixels = 15) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arial(pixels));
+        b->setFont(arialFont(pixels, true));
         b->setGeometry(g);
         b->setAutoDefault(false);
         return b;
@@ -46,19 +40,19 @@ TSelecc_Repaso_::TSelecc_Repaso_(Program& program) : program_(program) {
 
     RadioButton1 = new QRadioButton(QStringLiteral("Usar Ventana de Selección"), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setFont(arial(16));
+    RadioButton1->setFont(arialFont(16, true));
     RadioButton1->setGeometry(20, 16, 300, 28);
     Button5 =
         makeButton("Button5", QStringLiteral("  Selecci&onar Fichas"), QRect(340, 12, 260, 36));
 
     RadioButton2 = new QRadioButton(QStringLiteral("Usar Selección Rápida:"), this);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setFont(arial(16));
+    RadioButton2->setFont(arialFont(16, true));
     RadioButton2->setGeometry(20, 64, 300, 28);
     for (int i = 0; i < 8; ++i) {
         auto* box = new QCheckBox(QStringLiteral("Nivel %1").arg(i + 1), this);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setFont(arial(15));
+        box->setFont(arialFont(15, true));
         box->setGeometry(44 + (i % 4) * 140, 100 + (i / 4) * 32, 130, 26);
         box->setEnabled(false);
         levelBoxes[static_cast<std::size_t>(i)] = box;
@@ -69,14 +63,14 @@ TSelecc_Repaso_::TSelecc_Repaso_(Program& program) : program_(program) {
     CheckBox9 =
         new QCheckBox(QStringLiteral("Permitir repasar fichas varias veces el mismo día."), this);
     CheckBox9->setObjectName(QStringLiteral("CheckBox9"));
-    CheckBox9->setFont(arial(15));
+    CheckBox9->setFont(arialFont(15, true));
     CheckBox9->setChecked(true);
     CheckBox9->setGeometry(20, 184, 600, 26);
     Label1 = new QLabel(kExplanation, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
-    Label1->setFont(arial(13, false));
+    Label1->setFont(arialFont(13, false));
     Label1->setStyleSheet(QStringLiteral("color: navy;"));
     Label1->setGeometry(44, 212, 570, 100);
 
@@ -109,10 +103,8 @@ std::optional<review::SelectionMode> TSelecc_Repaso_::mode() const {
 
 void TSelecc_Repaso_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     Button4->setEnabled(state.timedReviewEnabled);
     const review::SelectionMode initial =
         review::initialMode(program_.data().Tabla_Activa.filter());

@@ -2,6 +2,7 @@
 
 #include "app/panta_inicio.h"
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -28,13 +29,6 @@
 #include <stdexcept>
 
 namespace {
-
-QFont arial(int pixels, bool bold = true) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 constexpr int kPanelWidth = 860;
 constexpr int kPanelHeight = 660;
@@ -164,21 +158,21 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
 
     const auto group = [this](const QString& title, const QRect& g) {
         auto* box = new QGroupBox(title, Panel1);
-        box->setFont(arial(14));
+        box->setFont(arialFont(14, true));
         box->setGeometry(g);
         return box;
     };
     const auto label = [this](const QString& text, int x, int y, int w = 200) {
         auto* l = new QLabel(text, Panel1);
         l->setTextFormat(Qt::PlainText);
-        l->setFont(arial(13));
+        l->setFont(arialFont(13, true));
         l->setGeometry(x, y, w, 24);
         return l;
     };
     const auto check = [this](const char* name, const QString& text, int x, int y, int w) {
         auto* c = new QCheckBox(text, Panel1);
         c->setObjectName(QString::fromLatin1(name));
-        c->setFont(arial(13));
+        c->setFont(arialFont(13, true));
         c->setGeometry(x, y, w, 24);
         return c;
     };
@@ -186,7 +180,7 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
                               int w) {
         auto* r = new QRadioButton(text, parent);
         r->setObjectName(QString::fromLatin1(name));
-        r->setFont(arial(13));
+        r->setFont(arialFont(13, true));
         r->setGeometry(x, y, w, 24);
         return r;
     };
@@ -197,7 +191,7 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
         e->setMaxLength(width);
         e->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("[0-9 ]{0,%1}").arg(width)), e));
-        e->setFont(arial(14));
+        e->setFont(arialFont(14, true));
         e->setAlignment(Qt::AlignRight);
         e->setGeometry(x, y, 16 + 12 * width, 26);
         e->installEventFilter(this);
@@ -207,7 +201,7 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
     const auto button = [this](const char* name, const QString& caption, const QRect& g) {
         auto* b = new QPushButton(caption, Panel1);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arial(14));
+        b->setFont(arialFont(14, true));
         b->setGeometry(g);
         b->setAutoDefault(false);
         return b;
@@ -270,7 +264,7 @@ TConfigura_Progr_::TConfigura_Progr_(Program& program) : program_(program) {
     CheckBox6->setChecked(true);
     QLabel* note =
         label(QStringLiteral("(se puede modificar cada vez que vaya a repasar)"), 32, 438, 400);
-    note->setFont(arial(12, false));
+    note->setFont(arialFont(12, false));
 
     Label37 = new QLabel(QStringLiteral("abc - ABC - 123"), Panel1);
     Label37->setObjectName(QStringLiteral("Label37"));
@@ -361,10 +355,8 @@ void TConfigura_Progr_::applyEnabling() {
 
 void TConfigura_Progr_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     if (program_.mainScreen().isMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
 

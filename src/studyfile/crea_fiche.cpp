@@ -3,6 +3,7 @@
 #include "app/panta_inicio.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
+#include "app/screen_helpers.h"
 #include "app/ui.h"
 #include "platform/picture/picture_box.h"
 #include "platform/rtf/codepage.h"
@@ -28,13 +29,6 @@
 
 namespace {
 
-QFont arial(int pixels, bool bold = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -52,18 +46,18 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMaximizeButtonHint);
     resize(1024, 768);
-    setFont(arial(15));
+    setFont(arialFont(15, false));
 
     Panel1 = named(new QWidget(this), "Panel1");
     Panel1->setGeometry(0, 0, 1024, 768);
-    const QFont bold = arial(15, true);
+    const QFont bold = arialFont(15, true);
 
     // Left column: name, question, answer and the other options.
     Label1 = named(new QLabel(QStringLiteral("Nombre:"), Panel1), "Label1");
-    Label1->setFont(arial(17, true));
+    Label1->setFont(arialFont(17, true));
     Label1->setGeometry(24, 20, 90, 28);
     Edit1 = named(new QLineEdit(Panel1), "Edit1");
-    Edit1->setFont(arial(17));
+    Edit1->setFont(arialFont(17, false));
     Edit1->setGeometry(116, 18, 370, 32);
 
     GroupBox1 =
@@ -136,7 +130,7 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
     GroupBox6->setFont(bold);
     GroupBox6->setGeometry(512, 12, 496, 390);
     RichEdit1 = named(new QTextEdit(GroupBox6), "RichEdit1");
-    RichEdit1->setFont(arial(15));
+    RichEdit1->setFont(arialFont(15, false));
     RichEdit1->setAcceptRichText(true);
     RichEdit1->setGeometry(10, 26, 476, 312);
     RichEdit1->setPlainText(studyfile::descriptionTemplate().join(QLatin1Char('\n')));
@@ -177,13 +171,13 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
          {Button5, Button12, BitBtn1, BitBtn2, Button6, Button1, Button2, Button3}) {
         b->setAutoDefault(false);
         b->setDefault(false);
-        b->setFont(b == Button1 ? bold : arial(15));
+        b->setFont(b == Button1 ? bold : arialFont(15, false));
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              RadioButton1, RadioButton2, RadioButton3, RadioButton4, CheckBox1, CheckBox4,
              RadioButton5, RadioButton6, RadioButton7, RadioButton8, CheckBox2, CheckBox3,
              CheckBox7, CheckBox5, CheckBox6, Edit2, Edit3})
-        w->setFont(arial(15));
+        w->setFont(arialFont(15, false));
 
     Edit2->installEventFilter(this);
     Edit3->installEventFilter(this);
@@ -206,10 +200,8 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
 
 void TCrea_Fiche_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     if (program_.mainScreen().isMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
     else

@@ -65,10 +65,8 @@ TImag_Zoom_::TImag_Zoom_(Program& program) : program_(program) {
 
 void TImag_Zoom_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     QRect desktop(0, 0, 1024, 768);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         desktop = screen->availableGeometry();

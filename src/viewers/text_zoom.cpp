@@ -1,21 +1,11 @@
 #include "viewers/text_zoom.h"
 
 #include "app/program.h"
+#include "app/screen_helpers.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTextEdit>
-
-namespace {
-
-QFont arialBold(int pixels) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
-
-} // namespace
 
 TText_Zoom_::TText_Zoom_(Program& program) : program_(program) {
     setObjectName(QStringLiteral("TText_Zoom_"));
@@ -29,13 +19,13 @@ TText_Zoom_::TText_Zoom_(Program& program) : program_(program) {
     RichEdit1->setAcceptRichText(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Text without formatting of its own is shown bold at 16 pixels.
-    RichEdit1->document()->setDefaultFont(arialBold(16));
+    RichEdit1->document()->setDefaultFont(arialFont(16, true));
     RichEdit1->installEventFilter(this);
 
     const auto makeButton = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arialBold(14));
+        b->setFont(arialFont(14, true));
         return b;
     };
     Button1 = makeButton("Button1", QStringLiteral("Guarda y A&caba"));
@@ -58,10 +48,8 @@ void TText_Zoom_::resizeEvent(QResizeEvent* event) {
 
 void TText_Zoom_::FormActivate() {
     RunState& state = program_.state();
-    if (state.skipNextActivation) {
-        state.skipNextActivation = false;
+    if (state.takeSkipNextActivation())
         return;
-    }
     RichEdit1->setReadOnly(!state.textZoomEditMode);
     Button1->setVisible(state.textZoomEditMode);
     RichEdit1->setFocus();
