@@ -28,7 +28,7 @@ constexpr int PBIT = 4;
 constexpr int NPT = NT > NP ? NT : NP;
 constexpr int BUFSIZ_ = 16 * 1024;
 // Hash heads for the children of each node live in next[] after the 2 * DICSIZ node numbers.
-constexpr int HASH_BITS = 14;
+constexpr int HASH_BITS = 16;
 constexpr int MAX_HASH_VAL = DICSIZ * 2 + (1 << HASH_BITS) - 1;
 constexpr int NIL = 0;
 constexpr std::uint16_t PERC_FLAG = 0x8000;
@@ -100,13 +100,13 @@ private:
     std::uint8_t level_[DICSIZ + UCHAR_MAX_ + 1] = {};
     std::uint8_t childcount_[DICSIZ + UCHAR_MAX_ + 1] = {};
     std::uint16_t position_[DICSIZ + UCHAR_MAX_ + 1] = {};
-    // Node numbers fit 16 bits (at most MAX_HASH_VAL).
-    std::int16_t parent_[DICSIZ * 2] = {};
-    std::int16_t prev_[DICSIZ * 2] = {};
-    std::int16_t next_[MAX_HASH_VAL + 1] = {};
-    std::int16_t& par(int i) { return parent_[i]; }
-    std::int16_t& nxt(int i) { return next_[i]; }
-    std::int16_t& prv(int i) { return prev_[i]; }
+    // Node numbers go up to MAX_HASH_VAL, past 16 bits.
+    std::int32_t parent_[DICSIZ * 2] = {};
+    std::int32_t prev_[DICSIZ * 2] = {};
+    std::int32_t next_[MAX_HASH_VAL + 1] = {};
+    std::int32_t& par(int i) { return parent_[i]; }
+    std::int32_t& nxt(int i) { return next_[i]; }
+    std::int32_t& prv(int i) { return prev_[i]; }
     std::uint16_t& posn(int i) { return position_[i]; }
     std::uint8_t& lvl(int i) { return level_[i]; }
     std::uint8_t& ccount(int i) { return childcount_[i]; }
