@@ -60,8 +60,10 @@ private:
 
     // Sliding dictionary
     void initSlide();
-    // Bucket of the child of node p whose edge starts with byte c. Only ever looked up for a
-    // given p, so it must be one-to-one in c (the xor of c is); spreading p keeps chains short.
+    // Bucket of the child of node p whose edge starts with byte c. child() trusts the first
+    // node of that bucket's chain whose parent is p, so the bucket must be one-to-one in c for a
+    // given p (the xor of c is). Scattering p keeps chains short, while the children of one node
+    // stay within 256 neighbouring buckets, that is within a few cache lines.
     static int hash(int p, int c) {
         return DICSIZ * 2 +
                int(((std::uint32_t(p) * 0x9E3779B1U) >> (32 - HASH_BITS)) ^ unsigned(c));
