@@ -27,7 +27,9 @@ constexpr int TBIT = 5;
 constexpr int PBIT = 4;
 constexpr int NPT = NT > NP ? NT : NP;
 constexpr int BUFSIZ_ = 16 * 1024;
-constexpr int MAX_HASH_VAL = 3 * DICSIZ + (DICSIZ / 512 + 1) * UCHAR_MAX_;
+// Hash heads for the children of each node live in next[] after the 2 * DICSIZ node numbers.
+constexpr int HASH_BITS = 16;
+constexpr int MAX_HASH_VAL = DICSIZ * 2 + (1 << HASH_BITS) - 1;
 constexpr int NIL = 0;
 constexpr std::uint16_t PERC_FLAG = 0x8000;
 
@@ -58,7 +60,14 @@ private:
 
     // Sliding dictionary
     void initSlide();
-    static int hash(int p, int c) { return p + (c << (DICBIT - 9)) + DICSIZ * 2; }
+    // Bucket of the child of node p whose edge starts with byte c. child() trusts the first
+    // node of that bucket's chain whose parent is p, so the bucket must be one-to-one in c for a
+    // given p (the xor of c is). Scattering p keeps chains short, while the children of one node
+    // stay within 256 neighbouring buckets, that is within a few cache lines.
+    static int hash(int p, int c) {
+        return DICSIZ * 2 +
+               int(((std::uint32_t(p) * 0x9E3779B1U) >> (32 - HASH_BITS)) ^ unsigned(c));
+    }
     int child(int q, int c);
     void makechild(int q, int c, int r);
     void split(int old);
@@ -93,10 +102,16 @@ private:
     std::uint8_t level_[DICSIZ + UCHAR_MAX_ + 1] = {};
     std::uint8_t childcount_[DICSIZ + UCHAR_MAX_ + 1] = {};
     std::uint16_t position_[DICSIZ + UCHAR_MAX_ + 1] = {};
-    // Node numbers fit 16 bits (at most MAX_HASH_VAL).
-    std::int16_t parent_[DICSIZ * 2] = {};
-    std::int16_t prev_[DICSIZ * 2] = {};
-    std::int16_t next_[MAX_HASH_VAL + 1] = {};
+    // Node numbers go up to MAX_HASH_VAL, past 16 bits.
+    std::int32_t parent_[DICSIZ * 2] = {};
+    std::int32_t prev_[DICSIZ * 2] = {};
+    std::int32_t next_[MAX_HASH_VAL + 1] = {};
+    std::int32_t& par(int i) { return parent_[i]; }
+    std::int32_t& nxt(int i) { return next_[i]; }
+    std::int32_t& prv(int i) { return prev_[i]; }
+    std::uint16_t& posn(int i) { return position_[i]; }
+    std::uint8_t& lvl(int i) { return level_[i]; }
+    std::uint8_t& ccount(int i) { return childcount_[i]; }
     int pos_ = 0, matchpos_ = 0, avail_ = 0;
     int remainder_ = 0, matchlen_ = 0;
 
@@ -122,51 +137,51 @@ private:
 
 void Encoder::initSlide() {
     for (int i = DICSIZ; i <= DICSIZ + UCHAR_MAX_; i++) {
-        level_[i] = 1;
-        position_[i] = NIL;
+        lvl(i) = 1;
+        posn(i) = NIL;
     }
     for (int i = DICSIZ; i < DICSIZ * 2; i++)
-        parent_[i] = NIL;
+        par(i) = NIL;
     avail_ = 1;
     for (int i = 1; i < DICSIZ - 1; i++)
-        next_[i] = i + 1;
-    next_[DICSIZ - 1] = NIL;
+        nxt(i) = i + 1;
+    nxt(DICSIZ - 1) = NIL;
     for (int i = DICSIZ * 2; i <= MAX_HASH_VAL; i++)
-        next_[i] = NIL;
+        nxt(i) = NIL;
 }
 
 int Encoder::child(int q, int c) {
-    int r = next_[hash(q, c)];
-    parent_[NIL] = q; // sentinel
-    while (parent_[r] != q)
-        r = next_[r];
+    int r = nxt(hash(q, c));
+    par(NIL) = q; // sentinel
+    while (par(r) != q)
+        r = nxt(r);
     return r;
 }
 
 void Encoder::makechild(int q, int c, int r) {
     const int h = hash(q, c);
-    const int t = next_[h];
-    next_[h] = r;
-    next_[r] = t;
-    prev_[t] = r;
-    prev_[r] = h;
-    parent_[r] = q;
-    childcount_[q]++;
+    const int t = nxt(h);
+    nxt(h) = r;
+    nxt(r) = t;
+    prv(t) = r;
+    prv(r) = h;
+    par(r) = q;
+    ccount(q)++;
 }
 
 void Encoder::split(int old) {
     const int nw = avail_;
-    avail_ = next_[nw];
-    childcount_[nw] = 0;
-    int t = prev_[old];
-    prev_[nw] = t;
-    next_[t] = nw;
-    t = next_[old];
-    next_[nw] = t;
-    prev_[t] = nw;
-    parent_[nw] = parent_[old];
-    level_[nw] = static_cast<std::uint8_t>(matchlen_);
-    position_[nw] = static_cast<std::uint16_t>(pos_);
+    avail_ = nxt(nw);
+    ccount(nw) = 0;
+    int t = prv(old);
+    prv(nw) = t;
+    nxt(t) = nw;
+    t = nxt(old);
+    nxt(nw) = t;
+    prv(t) = nw;
+    par(nw) = par(old);
+    lvl(nw) = static_cast<std::uint8_t>(matchlen_);
+    posn(nw) = static_cast<std::uint16_t>(pos_);
     makechild(nw, text_[matchpos_ + matchlen_], old);
     makechild(nw, text_[pos_ + matchlen_], pos_);
 }
@@ -176,19 +191,19 @@ void Encoder::insertNode() {
     if (matchlen_ >= 4) {
         matchlen_--;
         r = (matchpos_ + 1) | DICSIZ;
-        while ((q = parent_[r]) == NIL)
-            r = next_[r];
-        while (level_[q] >= matchlen_) {
+        while ((q = par(r)) == NIL)
+            r = nxt(r);
+        while (lvl(q) >= matchlen_) {
             r = q;
-            q = parent_[q];
+            q = par(q);
         }
         t = q;
-        while (position_[t] & PERC_FLAG) {
-            position_[t] = static_cast<std::uint16_t>(pos_);
-            t = parent_[t];
+        while (posn(t) & PERC_FLAG) {
+            posn(t) = static_cast<std::uint16_t>(pos_);
+            t = par(t);
         }
         if (t < DICSIZ)
-            position_[t] = static_cast<std::uint16_t>(pos_ | PERC_FLAG);
+            posn(t) = static_cast<std::uint16_t>(pos_ | PERC_FLAG);
     } else {
         q = text_[pos_] + DICSIZ;
         const int c = text_[pos_ + 1];
@@ -204,8 +219,8 @@ void Encoder::insertNode() {
             j = MAXMATCH;
             matchpos_ = r;
         } else {
-            j = level_[r];
-            matchpos_ = position_[r] & ~PERC_FLAG;
+            j = lvl(r);
+            matchpos_ = posn(r) & ~PERC_FLAG;
         }
         if (matchpos_ >= pos_)
             matchpos_ -= DICSIZ;
@@ -222,7 +237,7 @@ void Encoder::insertNode() {
         }
         if (matchlen_ >= MAXMATCH)
             break;
-        position_[r] = static_cast<std::uint16_t>(pos_);
+        posn(r) = static_cast<std::uint16_t>(pos_);
         q = r;
         if ((r = child(q, *t1)) == NIL) {
             makechild(q, *t1, pos_);
@@ -230,64 +245,64 @@ void Encoder::insertNode() {
         }
         matchlen_++;
     }
-    t = prev_[r];
-    prev_[pos_] = t;
-    next_[t] = pos_;
-    t = next_[r];
-    next_[pos_] = t;
-    prev_[t] = pos_;
-    parent_[pos_] = q;
-    parent_[r] = NIL;
-    next_[r] = pos_; // special use of next[]: the replaced leaf points at its successor
+    t = prv(r);
+    prv(pos_) = t;
+    nxt(t) = pos_;
+    t = nxt(r);
+    nxt(pos_) = t;
+    prv(t) = pos_;
+    par(pos_) = q;
+    par(r) = NIL;
+    nxt(r) = pos_; // special use of next[]: the replaced leaf points at its successor
 }
 
 void Encoder::deleteNode() {
-    if (parent_[pos_] == NIL)
+    if (par(pos_) == NIL)
         return;
-    int r = prev_[pos_];
-    int s = next_[pos_];
-    next_[r] = s;
-    prev_[s] = r;
-    r = parent_[pos_];
-    parent_[pos_] = NIL;
-    if (r >= DICSIZ || --childcount_[r] > 1)
+    int r = prv(pos_);
+    int s = nxt(pos_);
+    nxt(r) = s;
+    prv(s) = r;
+    r = par(pos_);
+    par(pos_) = NIL;
+    if (r >= DICSIZ || --ccount(r) > 1)
         return;
-    int t = position_[r] & ~PERC_FLAG;
+    int t = posn(r) & ~PERC_FLAG;
     if (t >= pos_)
         t -= DICSIZ;
     s = t;
-    int q = parent_[r];
+    int q = par(r);
     int u;
-    while ((u = position_[q]) & PERC_FLAG) {
+    while ((u = posn(q)) & PERC_FLAG) {
         u &= ~PERC_FLAG;
         if (u >= pos_)
             u -= DICSIZ;
         if (u > s)
             s = u;
-        position_[q] = static_cast<std::uint16_t>(s | DICSIZ);
-        q = parent_[q];
+        posn(q) = static_cast<std::uint16_t>(s | DICSIZ);
+        q = par(q);
     }
     if (q < DICSIZ) {
         if (u >= pos_)
             u -= DICSIZ;
         if (u > s)
             s = u;
-        position_[q] = static_cast<std::uint16_t>(s | DICSIZ | PERC_FLAG);
+        posn(q) = static_cast<std::uint16_t>(s | DICSIZ | PERC_FLAG);
     }
-    s = child(r, text_[t + level_[r]]);
-    t = prev_[s];
-    u = next_[s];
-    next_[t] = u;
-    prev_[u] = t;
-    t = prev_[r];
-    next_[t] = s;
-    prev_[s] = t;
-    t = next_[r];
-    prev_[t] = s;
-    next_[s] = t;
-    parent_[s] = parent_[r];
-    parent_[r] = NIL;
-    next_[r] = avail_;
+    s = child(r, text_[t + lvl(r)]);
+    t = prv(s);
+    u = nxt(s);
+    nxt(t) = u;
+    prv(u) = t;
+    t = prv(r);
+    nxt(t) = s;
+    prv(s) = t;
+    t = nxt(r);
+    prv(t) = s;
+    nxt(s) = t;
+    par(s) = par(r);
+    par(r) = NIL;
+    nxt(r) = avail_;
     avail_ = r;
 }
 
