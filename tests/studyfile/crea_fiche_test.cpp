@@ -1,5 +1,6 @@
 // The creation screen and the study-file opening through the program's screens, driven by the
 // scripted Ui.
+#include "../app/app_fixture.h"
 #include "app/panta_inicio.h"
 #include "app/passw_fe.h"
 #include "app/program.h"
@@ -37,22 +38,8 @@ using namespace studyfile;
 
 namespace {
 
-class CreaFicheTest : public ::testing::Test {
+class CreaFicheTest : public AppTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        QDir(folder.path()).mkdir("dat");
-    }
-    void TearDown() override { program.reset(); }
-    Program& start() {
-        program = std::make_unique<Program>(folder.path(), ui, clock);
-        program->start();
-        ui.clearRecords();
-        return *program;
-    }
-    QString dat(const QString& name = QString()) const {
-        return QDir(folder.filePath("dat")).filePath(name);
-    }
     TCrea_Fiche_& screen() { return program->crea_Fiche(); }
     TPanta_Inicio_& main() { return program->mainScreen(); }
     TD_Module_& data() { return program->data(); }
@@ -85,11 +72,6 @@ protected:
     QString flagsOf(const QString& name) {
         return readDesignRecordFile(dat(name + ".STU"), QString()).value(0);
     }
-
-    QTemporaryDir folder;
-    ScriptedUi ui;
-    ManualClock clock{QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0))};
-    std::unique_ptr<Program> program;
 };
 
 } // namespace
