@@ -1,16 +1,22 @@
 #include "app/prepara_imagen.h"
 
-#include "app/panta_inicio.h"
 #include "app/program.h"
-#include "platform/picture/picture_box.h"
-#include "review/repasar.h"
-#include "studyfile/crea_fiche.h"
-#include "viewers/imag_zoom.h"
+#include "app/ui/panta_inicio.h"
+#include "platform/ui/picture_box.h"
+#include "review/ui/repasar.h"
+#include "studyfile/ui/crea_fiche.h"
 #include "viewers/picture_fit.h"
-#include "viewers/picture_fitting.h"
+#include "viewers/ui/imag_zoom.h"
 
 #include <stdexcept>
 #include <string>
+
+void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureBox& target) {
+    const int pictureWidth = source.picture().width();
+    const int pictureHeight = source.picture().height();
+    target.setStretch(true);
+    target.setGeometry(AdaptaImagen(W, H, L, T, pictureWidth, pictureHeight));
+}
 
 void Prepara_Imagen(Program& program, int number) {
     if (number < 1 || number > 11)

@@ -2,6 +2,12 @@
 #pragma once
 
 class Program;
+class PictureBox;
+
+// Places target in the box (width W, height H, left L, top T of target's parent area) at the
+// size of source's picture, shrunk proportionally when it is larger than the box and centred;
+// target stretches its picture to the geometry it gets. source and target may be the same box.
+void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureBox& target);
 
 // Fits the picture of `number` (1..11) into its box: a picture larger than the box shrinks
 // proportionally, a smaller one keeps its size, and it is centred. Pictures 2 and 3 (main screen

@@ -1,6 +1,6 @@
 // The one seam for every modal interaction of the program: running a screen modally, the warning
 // box with OK and No, the platform error box, the file, picture and font dialogs. The program uses
-// ProductionUi (real Qt dialogs); tests use ScriptedUi (scripted_ui.h), which records what was
+// ProductionUi (real Qt dialogs); tests use ScriptedUi (tests/support), which records what was
 // shown and answers from a script, so that no test blocks in an event loop.
 #pragma once
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 // Where the program reads the date and time from. Screens hold a Clock& (the system clock in the
-// program, a ManualClock in tests).
+// program, a manual clock in tests).
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -24,20 +24,6 @@ public:
 class SystemClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
-
-// A clock that shows whatever it was set to, for tests.
-class ManualClock : public Clock {
-public:
-    explicit ManualClock(QDateTime start = QDateTime(QDate(2024, 1, 15), QTime(10, 0, 0)))
-        : now_(std::move(start)) {}
-    QDateTime now() const override { return now_; }
-    void setNow(const QDateTime& when) { now_ = when; }
-    void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
-    void advanceDays(int days) { now_ = now_.addDays(days); }
-
-private:
-    QDateTime now_;
 };
 
 // A date as eight digits year, month, day ("20240105"). Texts of this form order as their dates.

@@ -1,6 +1,6 @@
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 
-#include "app/panta_inicio.h"
+#include "app/ui/panta_inicio.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 // The production Ui runs real dialogs: these tests close them from a timer.
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 
 #include "platform/rtf/rtf.h"
 #include "settings/preferences.h"
 
-#include "app/passw_fe.h"
+#include "app/ui/passw_fe.h"
 #include "app/ui.h"
 
 #include <QLineEdit>

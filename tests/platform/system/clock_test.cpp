@@ -1,4 +1,5 @@
 #include "platform/clock.h"
+#include "support/manual_clock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

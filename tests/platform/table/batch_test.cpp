@@ -1,7 +1,7 @@
 // Batch scopes, bookmarks and deletion, exclusive open, pack, batch copy and append.
 #include "platform/table/table.h"
 
-#include "table_fixture.h"
+#include "support/table_fixture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,19 +17,11 @@
 using table::EngineError;
 using table::Table;
 using table_test::Row;
+using table_test::errorOf;
 using table_test::TableFixture;
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 int countOther(const QString& path) {
     sqlite3* db = nullptr;

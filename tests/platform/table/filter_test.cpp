@@ -2,7 +2,7 @@
 #include "platform/table/filter.h"
 #include "platform/table/table.h"
 
-#include "table_fixture.h"
+#include "support/table_fixture.h"
 
 #include <gmock/gmock.h>
 

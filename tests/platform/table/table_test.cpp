@@ -1,6 +1,6 @@
 #include "platform/table/table.h"
 
-#include "table_fixture.h"
+#include "support/table_fixture.h"
 
 #include <QFile>
 
@@ -13,20 +13,12 @@ using table::EngineError;
 using table::FieldType;
 using table::Table;
 using table_test::Row;
+using table_test::errorOf;
 using table_test::TableFixture;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 // Reads one value through a connection of its own, as another program would.
 QString readOther(const QString& path, const QString& sql) {

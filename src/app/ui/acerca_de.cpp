@@ -1,0 +1,151 @@
+#include "app/ui/acerca_de.h"
+
+#include "app/program.h"
+#include "app/screen_helpers.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+
+QPixmap programIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 128), 2));
+    p.setBrush(QColor(255, 255, 160));
+    p.drawRoundedRect(QRectF(14, 6, 44, 32), 4, 4);
+    p.setBrush(QColor(255, 255, 255));
+    p.drawRoundedRect(QRectF(6, 24, 44, 32), 4, 4);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(22);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(128, 0, 0));
+    p.drawText(QRectF(6, 24, 44, 32), Qt::AlignCenter, QStringLiteral("?"));
+    return pixmap;
+}
+
+TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
+    setObjectName(QStringLiteral("TAcercaDe_"));
+    setWindowTitle(QStringLiteral(" Acerca de..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(420, 330);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(8, 8, 404, 264);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Sunken);
+    Panel1->setAutoFillBackground(true);
+    QPalette pal = Panel1->palette();
+    pal.setColor(QPalette::Window, QColor(40, 44, 60));
+    Panel1->setPalette(pal);
+    Panel1->setMouseTracking(true);
+    Panel1->installEventFilter(this);
+
+    ProgramIcon = new QLabel(Panel1);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setPixmap(programIcon());
+    ProgramIcon->setGeometry(16, 16, 64, 64);
+
+    ProductName = new QLabel(productText().trimmed(), Panel1);
+    ProductName->setObjectName(QStringLiteral("ProductName"));
+    ProductName->setTextFormat(Qt::PlainText);
+    ProductName->setFont(arialFont(24, true));
+    ProductName->setStyleSheet(QStringLiteral("color: yellow;"));
+    ProductName->setGeometry(96, 24, 296, 40);
+
+    Comments = new QLabel(
+        QStringLiteral("Le ayuda al repasar en el estudio, aumentando el recuerdo."), Panel1);
+    Comments->setObjectName(QStringLiteral("Comments"));
+    Comments->setTextFormat(Qt::PlainText);
+    Comments->setWordWrap(true);
+    Comments->setFont(arialFont(15, true));
+    Comments->setStyleSheet(QStringLiteral("color: white;"));
+    Comments->setGeometry(16, 96, 372, 48);
+
+    LinkLabel = new QLabel(QStringLiteral("Ayuda del programa"), Panel1);
+    LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
+    LinkLabel->setTextFormat(Qt::PlainText);
+    QFont linkFont = arialFont(15, true);
+    linkFont.setUnderline(true);
+    LinkLabel->setFont(linkFont);
+    LinkLabel->setGeometry(16, 152, 372, 24);
+    LinkLabel->setMouseTracking(true);
+    LinkLabel->installEventFilter(this);
+    setLinkColour(QColor(0x40, 0x80, 0xff));
+
+    Copyright = new QLabel(QStringLiteral("Repaso de fichas de preguntas y respuestas con\n"
+                                          "intervalos crecientes entre repasos.\n"
+                                          "Versión 2.0"),
+                           Panel1);
+    Copyright->setObjectName(QStringLiteral("Copyright"));
+    Copyright->setTextFormat(Qt::PlainText);
+    Copyright->setFont(arialFont(13, false));
+    Copyright->setStyleSheet(QStringLiteral("color: #d0d0ff;"));
+    Copyright->setGeometry(16, 188, 372, 64);
+
+    OKButton = new QPushButton(QStringLiteral("&Ok"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(160, 284, 100, 32);
+    OKButton->setDefault(true);
+    program_.connectGuarded(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+}
+
+void TAcercaDe_::FormActivate() {
+    RunState& state = program_.state();
+    if (state.takeSkipNextActivation())
+        return;
+    centreOnDesktop(*this, size());
+}
+
+void TAcercaDe_::setLinkColour(const QColor& colour) {
+    linkColour_ = colour;
+    LinkLabel->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
+}
+
+void TAcercaDe_::LinkLabelClick() {
+    setLinkColour(QColor(0x40, 0x80, 0xff));
+    LinkLabel->unsetCursor();
+    program_.showHelpStart();
+}
+
+void TAcercaDe_::LinkLabelMouseMove() {
+    setLinkColour(Qt::white);
+    LinkLabel->setCursor(Qt::PointingHandCursor);
+}
+
+void TAcercaDe_::Panel1MouseMove() {
+    setLinkColour(QColor(0x40, 0x80, 0xff));
+    LinkLabel->unsetCursor();
+}
+
+void TAcercaDe_::OKButtonClick() {
+    accept();
+}
+
+bool TAcercaDe_::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LinkLabel) {
+        if (event->type() == QEvent::MouseMove) {
+            program_.guard([this] { LinkLabelMouseMove(); });
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && LinkLabel->rect().contains(mouse->pos()))
+                program_.guard([this] { LinkLabelClick(); });
+            return true;
+        }
+    } else if (watched == Panel1 && event->type() == QEvent::MouseMove) {
+        program_.guard([this] { Panel1MouseMove(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}

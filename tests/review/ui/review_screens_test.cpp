@@ -1,0 +1,652 @@
+// The review cycle through its screens: selection, session, summary, breaks, blink notice and the
+// zooms, driven through the scripted Ui.
+#include "support/screen_fixture.h"
+
+#include "app/ui/mensaje.h"
+#include "platform/clock.h"
+#include "platform/ui/picture_box.h"
+#include "review/ui/descanso.h"
+#include "review/ui/parpadeo_aviso.h"
+#include "review/ui/repasar.h"
+#include "review/ui/selecc_repaso.h"
+#include "studyfile/ui/crea_fiche.h"
+#include "viewers/ui/imag_zoom.h"
+#include "viewers/ui/text_zoom.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+
+using review_test::Card;
+
+namespace {
+
+TRepasar_& asReview(QDialog& d) {
+    return static_cast<TRepasar_&>(d);
+}
+TSelecc_Repaso_& asSelection(QDialog& d) {
+    return static_cast<TSelecc_Repaso_&>(d);
+}
+
+// The selection screen presses one of its start buttons.
+ScriptedUi::ScreenScript press(QPushButton* TSelecc_Repaso_::*button) {
+    return [button](QDialog& d) {
+        (asSelection(d).*button)->click();
+        return d.result();
+    };
+}
+
+} // namespace
+
+class ReviewScreensTest : public review_test::ScreenTest {
+protected:
+    TRepasar_& review() { return program->repasar(); }
+    TSelecc_Repaso_& selection() { return program->selecc_Repaso(); }
+};
+
+// Open a study file, review two cards (one right, one wrong), check the stored schedule and the
+// summary.
+TEST_F(ReviewScreensTest, EndToEndSessionWithOneRightAndOneWrongAnswer) {
+    // 9 March 2005: the worked example's day.
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile(
+        "Capitales", {
+                         {"¿Capital de Francia?", "París", 3, "20050220", 4, "20050309"},
+                         {"¿Capital de Italia?", "Roma", 3, "20050220", 4, "20050301"},
+                         {"¿Capital de Suiza?", "", 2, "", 0, "20050401"},
+                         {"¿Capital de Malta?", "", 0, "", 0, ""},
+                     });
+    startWith(path);
+
+    QStringList seen;
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button4));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
+        EXPECT_EQ(r.Label2->text(), "Fichas Seleccionadas: 2");
+        seen << r.DBText1->text();
+        r.Button1->click();
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Respuesta);
+        EXPECT_EQ(r.Label7->text(), "París");
+        EXPECT_TRUE(r.Label7->isVisibleTo(&r));
+        EXPECT_EQ(r.DBText2->text(), "3");
+        clock.advanceSeconds(40);
+        r.Button6->click();
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
+        EXPECT_EQ(r.Label1->text(), "Fichas ya Repasadas: 1");
+        EXPECT_EQ(r.Label13->text(), "Fichas pendientes: 1");
+        seen << r.DBText1->text();
+        r.Button1->click();
+        clock.advanceSeconds(50);
+        r.Button7->click();
+        return d.result();
+    });
+    main().Label6Click();
+
+    EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+    EXPECT_EQ(ui.screens(), QStringList({"TSelecc_Repaso_", "TRepasar_", "TMensaje"}));
+    EXPECT_EQ(seen, QStringList({"¿Capital de Francia?", "¿Capital de Italia?"}));
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(), "No hay más fichas seleccionadas que repasar\r\r"
+                                     "La sesión de repaso ha durado   00:01:30\r\r"
+                                     "Se han repasado 2 fichas.\r\r"
+                                     "    *  Correctas: 1 fichas.   ( 50 % )\r\r"
+                                     "    *  Incorrectas: 1 fichas.   ( 50 % )\r\r"
+                                     "Tiempo medio dedicado a cada ficha: 45 segundos.");
+
+    const Card right = stored("Capitales", "¿Capital de Francia?");
+    EXPECT_EQ(right.level, 4);
+    EXPECT_EQ(right.lastReview, "20050309");
+    EXPECT_EQ(right.total, 5);
+    EXPECT_EQ(right.nextReview, "20050330");
+    const Card wrong = stored("Capitales", "¿Capital de Italia?");
+    EXPECT_EQ(wrong.level, 1);
+    EXPECT_EQ(wrong.lastReview, "20050309");
+    EXPECT_EQ(wrong.total, 5);
+    EXPECT_EQ(wrong.nextReview, "20050310");
+    const Card untouched = stored("Capitales", "¿Capital de Suiza?");
+    EXPECT_EQ(untouched.level, 2);
+    EXPECT_EQ(untouched.total, 0);
+    EXPECT_TRUE(program->state().pendingCards.isEmpty());
+}
+
+TEST_F(ReviewScreensTest, LeavingAtOnceChangesNoCard) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"B", "", 2, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        clock.advanceSeconds(7);
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(),
+              "La sesión de repaso ha durado   00:00:07\r\rNo se han repasado fichas.");
+    EXPECT_EQ(stored("Curso", "A").total, 0);
+    EXPECT_EQ(stored("Curso", "B").level, 2);
+}
+
+// A second answer on the same day counts but changes nothing; a session left early has no
+// "no more cards" line.
+TEST_F(ReviewScreensTest, SameDaySecondAnswerCountsButChangesNothing) {
+    clock.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 4, "20240305", 7, "20240401"},
+                                                 {"B", "", 1, "", 0, ""},
+                                                 {"C", "", 5, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        EXPECT_EQ(r.DBText1->text(), "B");
+        r.Button7->click();
+        EXPECT_EQ(r.DBText1->text(), "A");
+        r.Button6->click();
+        EXPECT_EQ(r.counters().reviewed, 2);
+        EXPECT_EQ(r.counters().correct, 1);
+        EXPECT_EQ(r.counters().incorrect, 1);
+        EXPECT_EQ(r.counters().pending, 1);
+        r.Button2->click();
+        return d.result();
+    });
+    main().Label6Click();
+    const Card a = stored("Curso", "A");
+    EXPECT_EQ(a.level, 4);
+    EXPECT_EQ(a.total, 7);
+    EXPECT_EQ(a.nextReview, "20240401");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages().first().startsWith("La sesión de repaso ha durado"));
+    EXPECT_TRUE(ui.messages().first().contains("Se han repasado 2 fichas."));
+}
+
+// The filter texts the selection screen builds, to the character, and the message when they
+// leave no card (the screen stays open).
+TEST_F(ReviewScreensTest, QuickSelectionFilterTextsAndNoCardMessage) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile(
+        "Curso", {{"A", "", 2, "20050309", 1, "20050309"}, {"B", "", 5, "", 0, "20050301"}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", [&](QDialog& d) {
+        TSelecc_Repaso_& s = asSelection(d);
+        EXPECT_TRUE(s.RadioButton2->isChecked());
+        EXPECT_FALSE(s.Button5->isEnabled());
+        s.levelBoxes[1]->click();
+        s.levelBoxes[2]->click();
+        s.CheckBox9->setChecked(false);
+        s.Button1->click();
+        EXPECT_EQ(cards().filter(), " ( Nive_Fich = 2 or Nive_Fich = 3 ) and  (Nive_fich <> 0 ) "
+                                    "and (Fech_Ulti_Repa <> 20050309)");
+        // Card A was changed today: nothing left, the screen stays. It regains the focus with
+        // the session filter on the card table, so it now shows window selection.
+        EXPECT_EQ(ui.messages().size(), 1);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_TRUE(s.RadioButton1->isChecked());
+        s.Button4->click();
+        return d.result();
+    });
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        EXPECT_EQ(cards().filter(), "Fech_Prox_Repa <= '20050309' and  (Nive_fich <> 0 ) and "
+                                    "(Fech_Ulti_Repa <> 20050309)");
+        EXPECT_EQ(asReview(d).DBText1->text(), "B");
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    ASSERT_GE(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(), review::kNoCardsMessage);
+    EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
+    // The level choices follow the boxes, and stay for the run.
+    EXPECT_EQ(program->state().levelChoices,
+              (review::LevelChoices{false, true, true, false, false, false, false, false}));
+}
+
+TEST_F(ReviewScreensTest, QuickSelectionWithNoLevelReviewsEveryLevelIgnoringDueDates) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 3, "", 0, "20991231"},
+                                                 {"P", "", 0, "", 0, ""},
+                                                 {"B", "", 1, "", 0, "20991231"}});
+    startWith(path);
+    QStringList seen;
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        EXPECT_EQ(cards().filter(), " (Nive_fich <> 0 ) ");
+        TRepasar_& r = asReview(d);
+        seen << r.DBText1->text();
+        r.Button6->click();
+        seen << r.DBText1->text();
+        r.Button6->click();
+        return d.result();
+    });
+    main().Label6Click();
+    // Table order: lowest level first; the parked card is never shown.
+    EXPECT_EQ(seen, QStringList({"B", "A"}));
+    EXPECT_TRUE(ui.messages().value(0).startsWith("No hay más fichas seleccionadas"));
+}
+
+// Entry 3: the due condition with the bare date, never the same-day condition, and the filter
+// put back at the next activation of the main screen.
+TEST_F(ReviewScreensTest, TimedReviewAddsOnlyTheDueConditionAndRestoresTheFilter) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 2, "20050309", 1, "20050309"}});
+    startWith(path);
+    selection().CheckBox9->setChecked(false);
+    cards().setFilter(QString());
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        EXPECT_EQ(cards().filter(), "( Nive_Fich <> 0 )  and (Fech_Prox_Repa <= 20050309)");
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label32Click();
+    EXPECT_EQ(ui.screens(), QStringList({"TRepasar_", "TMensaje"}));
+    // The main screen's activation ran when the review closed.
+    EXPECT_EQ(cards().filter(), "( Nive_Fich <> 0 ) ");
+    EXPECT_TRUE(program->state().savedTimedReviewFilter.isEmpty());
+}
+
+TEST_F(ReviewScreensTest, TimedReviewWithNothingDueShowsTheMessage) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 2, "", 0, "20050310"}});
+    startWith(path);
+    main().Label32Click();
+    EXPECT_EQ(ui.messages(), QStringList({review::kNoCardsMessage}));
+    EXPECT_EQ(ui.screens().count("TRepasar_"), 0);
+}
+
+TEST_F(ReviewScreensTest, EntriesTwoAndThreeNeedAnOpenStudyFile) {
+    start();
+    ui.clearRecords();
+    main().Label6Click();
+    main().Label32Click();
+    EXPECT_EQ(ui.messages(), QStringList({"No hay ningún Fichero de Estudio abierto.",
+                                          "No hay ningún Fichero de Estudio abierto."}));
+    EXPECT_EQ(ui.screens(), QStringList({"TMensaje", "TMensaje"}));
+}
+
+// The due-date button follows the timed review preference; the selection screen preselects
+// window selection when the card table carries another filter.
+TEST_F(ReviewScreensTest, SelectionScreenActivation) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    EXPECT_FALSE(selection().RadioButton1->isChecked());
+    EXPECT_FALSE(selection().RadioButton2->isChecked());
+    program->state().timedReviewEnabled = false;
+    cards().setFilter("Nive_Fich = 1");
+    ui.queueScreen("TSelecc_Repaso_", [](QDialog& d) {
+        TSelecc_Repaso_& s = asSelection(d);
+        EXPECT_FALSE(s.Button4->isEnabled());
+        EXPECT_TRUE(s.RadioButton1->isChecked());
+        EXPECT_TRUE(s.Button5->isEnabled());
+        for (QCheckBox* box : s.levelBoxes)
+            EXPECT_FALSE(box->isEnabled());
+        s.RadioButton2->click();
+        EXPECT_FALSE(s.Button5->isEnabled());
+        for (QCheckBox* box : s.levelBoxes)
+            EXPECT_TRUE(box->isEnabled());
+        s.Button2->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens(), QStringList({"TSelecc_Repaso_"}));
+}
+
+// A five-minute break in a session is left out of the clock and of the average.
+TEST_F(ReviewScreensTest, BreakIsLeftOutOfClockAndSummary) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TDescanso_", [&](QDialog& d) {
+        EXPECT_FALSE(review().Timer_n_Repaso->enabled());
+        // The timer fires again while the break screen is open: no second break screen.
+        main().Timer_DescansoTimer();
+        clock.advanceSeconds(300);
+        static_cast<TDescanso_&>(d).Button1->click();
+        return d.result();
+    });
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        EXPECT_TRUE(r.Button12->isEnabled());
+        clock.advanceSeconds(10);
+        r.Button12->click();
+        EXPECT_EQ(main().Timer_Descanso->interval(), 99);
+        EXPECT_TRUE(main().Timer_Descanso->enabled());
+        main().Timer_DescansoTimer();
+        EXPECT_TRUE(r.Timer_n_Repaso->enabled());
+        clock.advanceSeconds(10);
+        r.Timer_n_RepasoTimer();
+        EXPECT_EQ(r.Label12->text(), "00:00:20");
+        r.Button6->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TDescanso_"), 1);
+    // Periodic breaks: the next one after the period.
+    EXPECT_EQ(main().Timer_Descanso->interval(), 30 * 60000);
+    EXPECT_TRUE(program->state().breakAllowed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages().first().contains("ha durado   00:00:20"));
+    EXPECT_TRUE(ui.messages().first().endsWith("Tiempo medio dedicado a cada ficha: 20 segundos."));
+}
+
+TEST_F(ReviewScreensTest, DefinedSequenceStopsAfterTheSixthBreak) {
+    start();
+    RunState& state = program->state();
+    state.periodicBreaks = false;
+    state.breakSchedule = {30, 35, 31, 32, 33, 34, 36};
+    ui.onScreen("TDescanso_", [](QDialog& d) {
+        static_cast<TDescanso_&>(d).Button1->click();
+        return d.result();
+    });
+    std::vector<int> intervals;
+    for (int i = 0; i < 5; ++i) {
+        main().Timer_DescansoTimer();
+        intervals.push_back(main().Timer_Descanso->interval());
+        EXPECT_TRUE(main().Timer_Descanso->enabled());
+    }
+    EXPECT_EQ(intervals,
+              (std::vector<int>{31 * 60000, 32 * 60000, 33 * 60000, 34 * 60000, 36 * 60000}));
+    main().Timer_DescansoTimer(); // the sixth
+    EXPECT_FALSE(main().Timer_Descanso->enabled());
+    EXPECT_EQ(state.breakNumber, 7);
+    // "Descansar" after that still opens the break screen; the timer stops again.
+    review().Button12Click();
+    EXPECT_TRUE(main().Timer_Descanso->enabled());
+    main().Timer_DescansoTimer();
+    EXPECT_FALSE(main().Timer_Descanso->enabled());
+    EXPECT_EQ(ui.screens().count("TDescanso_"), 7);
+}
+
+TEST_F(ReviewScreensTest, BreakRemindersOffOpenNoBreakScreen) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    program->state().breaksEnabled = false;
+    main().Timer_DescansoTimer();
+    EXPECT_TRUE(ui.screens().isEmpty());
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        EXPECT_FALSE(asReview(d).Button12->isEnabled());
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TDescanso_"), 0);
+}
+
+// A blink notice during a session: the review screen keeps its page and counters.
+TEST_F(ReviewScreensTest, BlinkNoticeLeavesTheReviewAsItWas) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"B", "", 1, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        r.Button6->click();
+        r.Button1->click();
+        main().Timer_ParpadeoTimer();
+        program->parpadeo_Aviso().Timer1Timer();
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Respuesta);
+        EXPECT_EQ(r.counters().reviewed, 1);
+        EXPECT_FALSE(program->state().skipNextActivation);
+        r.Button2->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_TRUE(ui.messages().value(0).contains("Se han repasado 1 fichas."));
+}
+
+// The blink notice shows without taking the focus, and the screen below does not run its
+// activation again when it goes.
+TEST_F(ReviewScreensTest, BlinkNoticeDisappearsAndSkipsOneActivation) {
+    start();
+    TParpadeo_Aviso_& notice = program->parpadeo_Aviso();
+    main().Timer_ParpadeoTimer();
+    EXPECT_TRUE(notice.isVisible());
+    EXPECT_FALSE(notice.isModal());
+    EXPECT_TRUE(notice.Timer1->enabled());
+    EXPECT_EQ(notice.Timer1->interval(), 3000);
+    EXPECT_TRUE(program->state().skipNextActivation);
+    notice.Timer1Timer();
+    EXPECT_FALSE(notice.isVisible());
+    EXPECT_FALSE(notice.Timer1->enabled());
+    EXPECT_FALSE(program->state().skipNextActivation);
+}
+
+TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        EXPECT_TRUE(z.RichEdit1->isReadOnly());
+        EXPECT_FALSE(z.Button1->isVisibleTo(&z));
+        EXPECT_EQ(z.RichEdit1->toPlainText(), "Texto largo");
+        z.Button2->click();
+        return d.result();
+    });
+    ui.queueScreen("TImag_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TImag_Zoom_&>(d);
+        EXPECT_EQ(z.Image1->picture().width(), 1200);
+        EXPECT_GE(z.Image1->y(), 2);
+        EXPECT_LE(z.Image1->width(), z.Panel1->width());
+        EXPECT_LE(z.Image1->height(), z.Panel1->height());
+        z.accept();
+        return d.result();
+    });
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        r.Button1->click();
+        r.RichEdit1->setPlainText("Texto largo");
+        r.Button5->click();
+        // An empty picture opens no zoom.
+        r.Image1Click();
+        QImage image(1200, 900, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        r.Image1->setPicture(Picture::fromImage(image));
+        r.Image1Click();
+        EXPECT_EQ(program->state().zoomSource, "Repaso_Preg");
+        // Coming back shows the question page and keeps the counters.
+        EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
+        EXPECT_EQ(r.counters().pending, 1);
+        r.Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens(), QStringList({"TSelecc_Repaso_", "TRepasar_", "TText_Zoom_",
+                                         "TImag_Zoom_", "TMensaje"}));
+}
+
+TEST_F(ReviewScreensTest, EditableTextZoomLeftWithEscDiscards) {
+    start();
+    RunState& state = program->state();
+    TText_Zoom_& zoom = program->text_Zoom();
+    state.textZoomEditMode = true;
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        EXPECT_FALSE(z.RichEdit1->isReadOnly());
+        EXPECT_TRUE(z.Button1->isVisibleTo(&z));
+        QTest::keyClick(z.RichEdit1, Qt::Key_Escape);
+        return d.result();
+    });
+    state.textZoomSaveRequest = true;
+    program->runModal(zoom);
+    EXPECT_FALSE(state.textZoomSaveRequest);
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        static_cast<TText_Zoom_&>(d).Button1->click();
+        return d.result();
+    });
+    program->runModal(zoom);
+    EXPECT_TRUE(state.textZoomSaveRequest);
+}
+
+// The creation screen's "&Zoom" edits the description in the text zoom; its picture opens the
+// image zoom.
+TEST_F(ReviewScreensTest, CreationScreenZooms) {
+    start();
+    TCrea_Fiche_& crea = program->crea_Fiche();
+    crea.RichEdit1->setPlainText("Antes");
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        EXPECT_FALSE(z.RichEdit1->isReadOnly());
+        EXPECT_EQ(z.RichEdit1->toPlainText(), "Antes");
+        z.RichEdit1->setPlainText("Cambiado");
+        z.Button2->click();
+        return d.result();
+    });
+    crea.Button12->click();
+    EXPECT_EQ(crea.RichEdit1->toPlainText(), "Antes");
+    ui.queueScreen("TText_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TText_Zoom_&>(d);
+        z.RichEdit1->setPlainText("Cambiado");
+        z.Button1->click();
+        return d.result();
+    });
+    crea.Button12->click();
+    EXPECT_EQ(crea.RichEdit1->toPlainText(), "Cambiado");
+    EXPECT_FALSE(program->state().textZoomEditMode);
+
+    crea.Image1Click();
+    EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 0);
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    crea.Image1->setPicture(Picture::fromImage(image));
+    ui.queueScreen("TImag_Zoom_", [](QDialog& d) {
+        auto& z = static_cast<TImag_Zoom_&>(d);
+        // Smaller than the zoom area: its own size, centred.
+        EXPECT_EQ(z.Image1->size(), QSize(300, 200));
+        EXPECT_EQ(z.Image1->x(), (z.Panel1->width() - 300) / 2);
+        return d.result();
+    });
+    crea.Image1Click();
+    EXPECT_EQ(program->state().zoomSource, "Crea_Fich");
+    EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 1);
+}
+
+// The layout follows the design of the open study file: a long answer beside the answer picture,
+// the short answer hidden; the long answer shown through the loader.
+TEST_F(ReviewScreensTest, LayoutFollowsTheDesignOptions) {
+    studyfile::DesignOptions design;
+    design.answerImage = true;
+    design.longAnswerText = true;
+    design.shortAnswerSize = 0;
+    const QString path = makeStudyFile("Largo", {{"A", "", 1, "", 0, ""}}, design);
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        TRepasar_& r = asReview(d);
+        EXPECT_FALSE(r.Label7->isVisibleTo(&r));
+        EXPECT_EQ(r.RichEdit1->geometry(), QRect(12, 99, 481, 333));
+        EXPECT_EQ(r.Button5->x(), 411);
+        EXPECT_EQ(r.layout().answerPictureLeft, 498);
+        EXPECT_EQ(r.layout().answerPictureNumber, 5);
+        EXPECT_EQ(r.DBText1->y(), 99);
+        r.Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
+}
+
+TEST_F(ReviewScreensTest, ModifyingACardOfAClosedStudyFileIsRefused) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
+    startWith(path);
+    program->data().design.modifiable = false;
+    review().Button11Click();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(),
+              "El autor/a inicial de este Fichero de Estudio no \r\rautoriza "
+              "la modificación ni el borrado de sus fichas.");
+    EXPECT_FALSE(program->state().reviewEdit);
+}
+
+// "Tipo de letra": the chosen font becomes the stored font style and the question's font.
+TEST_F(ReviewScreensTest, FontDialogStoresTheFontStyle) {
+    start();
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPixelSize(30);
+    ui.queueFont(chosen);
+    review().Button9Click();
+    EXPECT_TRUE(QFile::exists(folder.filePath("01.stl")));
+    EXPECT_EQ(review().DBText1->font().family(), chosen.family());
+    // The style file keeps sizes in points: 30 pixels are 22.5 points.
+    EXPECT_DOUBLE_EQ(review().DBText1->font().pointSizeF(), 22.5);
+    EXPECT_DOUBLE_EQ(program->data().fontStyle.font.pointSizeF(), 22.5);
+    // Cancelled: nothing changes.
+    ui.queueFont(std::nullopt);
+    review().Button9Click();
+    EXPECT_DOUBLE_EQ(review().Label7->font().pointSizeF(), 22.5);
+}
+
+// After a quick-selection session the main screen puts the saved selection filter back; when no
+// selection was ever applied that leaves the card table without a filter.
+TEST_F(ReviewScreensTest, QuickSelectionHandsTheFilterBack) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_TRUE(selection().RadioButton2->isChecked());
+    EXPECT_EQ(cards().filter(), "");
+    EXPECT_EQ(cards().recordCount(), 2);
+}
+
+// The next review after a quick-selection session of a run in which no selection was built: the
+// card table is left without a filter, so window selection is preselected. Its selection filter
+// is the base filter set when the study file was opened, so neither start button brings the
+// parked level-0 card into the session.
+TEST_F(ReviewScreensTest, WindowSelectionWithoutASelectionNeverReviewsLevelZero) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
+    startWith(path);
+    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    ASSERT_EQ(cards().filter(), "");
+
+    for (QPushButton* TSelecc_Repaso_::*button :
+         {&TSelecc_Repaso_::Button1, &TSelecc_Repaso_::Button4}) {
+        // As the quick-selection hand-back left it (a window-selection session keeps its own).
+        cards().setFilter(QString());
+        QStringList seen;
+        ui.queueScreen("TSelecc_Repaso_", [button](QDialog& d) {
+            EXPECT_TRUE(asSelection(d).RadioButton1->isChecked());
+            return press(button)(d);
+        });
+        ui.queueScreen("TRepasar_", [&](QDialog& d) {
+            seen << asReview(d).DBText1->text() << asReview(d).Label2->text();
+            asReview(d).Button4->click();
+            return d.result();
+        });
+        main().Label6Click();
+        EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+        EXPECT_EQ(seen, QStringList({"A", "Fichas Seleccionadas: 1"}));
+    }
+}
+
+// Every screen of the review cycle lays its controls out inside the 1024 x 768 design area.
+TEST_F(ReviewScreensTest, ScreensFitTheDesignArea) {
+    start();
+    QList<QWidget*> screens = {&review(), &selection(), &program->descanso(),
+                               &program->parpadeo_Aviso(), &program->text_Zoom()};
+    for (QWidget* screen : screens) {
+        screen->resize(1024, 768);
+        for (QWidget* w : screen->findChildren<QWidget*>()) {
+            if (w->isWindow() || !w->isVisibleTo(screen) || w->objectName().isEmpty() ||
+                w->size().isEmpty())
+                continue;
+            const QRect r(w->mapTo(screen, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(r))
+                << screen->objectName().toStdString() << " " << w->objectName().toStdString();
+        }
+#ifdef ORBANEL_TEST_OUTPUT
+        QDir().mkpath(ORBANEL_TEST_OUTPUT);
+        screen->grab().save(QDir(ORBANEL_TEST_OUTPUT).filePath(screen->objectName() + ".png"));
+#endif
+    }
+}
