@@ -1,10 +1,10 @@
 #include "app/program.h"
 
+#include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "app/ui/mensaje.h"
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
-#include "app/ui.h"
 #include "platform/clock.h"
 #include "platform/ui/help_window.h"
 #include "review/ui/descanso.h"

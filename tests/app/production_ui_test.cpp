@@ -4,8 +4,8 @@
 #include "platform/rtf/rtf.h"
 #include "settings/preferences.h"
 
-#include "app/ui/passw_fe.h"
 #include "app/ui.h"
+#include "app/ui/passw_fe.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/program.h"
-#include "support/scripted_ui.h"
 #include "platform/clock.h"
 #include "support/manual_clock.h"
+#include "support/scripted_ui.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "app/ui.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
-#include "platform/ui/picture_box.h"
 #include "platform/rtf/rtf.h"
+#include "platform/ui/picture_box.h"
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
 

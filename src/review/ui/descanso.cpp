@@ -1,9 +1,9 @@
 #include "review/ui/descanso.h"
 
-#include "app/ui/acerca_de.h"
-#include "app/ui/panta_inicio.h"
 #include "app/program.h"
 #include "app/screen_helpers.h"
+#include "app/ui/acerca_de.h"
+#include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
 #include "review/breaks.h"
 #include "review/ui/repasar.h"

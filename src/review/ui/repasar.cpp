@@ -1,16 +1,16 @@
 #include "review/ui/repasar.h"
 
-#include "app/ui/panta_inicio.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
 #include "app/screen_helpers.h"
 #include "app/ui.h"
+#include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
 #include "platform/ui/picture_box.h"
 #include "review/breaks.h"
 #include "studyfile/ui/data_module.h"
-#include "viewers/ui/imag_zoom.h"
 #include "viewers/picture_fit.h"
+#include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
 #include <QCheckBox>

@@ -1,14 +1,14 @@
 #include "settings/ui/configura_progr.h"
 
-#include "app/ui/panta_inicio.h"
 #include "app/program.h"
 #include "app/screen_helpers.h"
 #include "app/ui.h"
+#include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
-#include "platform/ui/picture_box.h"
 #include "platform/rtf/rtf.h"
+#include "platform/ui/picture_box.h"
 #include "review/ui/selecc_repaso.h"
 #include "studyfile/ui/data_module.h"
 

@@ -1,15 +1,15 @@
 #include "studyfile/ui/crea_fiche.h"
 
-#include "app/ui/panta_inicio.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
 #include "app/screen_helpers.h"
 #include "app/ui.h"
-#include "platform/ui/picture_box.h"
+#include "app/ui/panta_inicio.h"
 #include "platform/rtf/codepage.h"
+#include "platform/ui/picture_box.h"
 #include "studyfile/creation.h"
-#include "viewers/ui/imag_zoom.h"
 #include "viewers/picture_fit.h"
+#include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
 #include <QApplication>

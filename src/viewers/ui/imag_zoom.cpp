@@ -6,7 +6,6 @@
 #include "review/ui/repasar.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "viewers/picture_fit.h"
-#include "app/prepara_imagen.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,12 +1,12 @@
 #include "support/app_fixture.h"
 
+#include "app/prepara_imagen.h"
 #include "app/ui/mensaje.h"
 #include "app/ui/panta_inicio.h"
-#include "app/prepara_imagen.h"
 #include "platform/ui/picture_box.h"
 #include "studyfile/card_table.h"
-#include "studyfile/ui/data_module.h"
 #include "studyfile/design_record.h"
+#include "studyfile/ui/data_module.h"
 #include "viewers/picture_fit.h"
 
 #include <QImage>

@@ -16,8 +16,8 @@
 
 using table::EngineError;
 using table::Table;
-using table_test::Row;
 using table_test::errorOf;
+using table_test::Row;
 using table_test::TableFixture;
 using ::testing::HasSubstr;
 

@@ -12,8 +12,8 @@
 using table::EngineError;
 using table::FieldType;
 using table::Table;
-using table_test::Row;
 using table_test::errorOf;
+using table_test::Row;
 using table_test::TableFixture;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -2,8 +2,8 @@
 #include "support/app_fixture.h"
 
 #include "app/ui/panta_inicio.h"
-#include "platform/ui/picture_box.h"
 #include "platform/rtf/rtf.h"
+#include "platform/ui/picture_box.h"
 #include "review/ui/selecc_repaso.h"
 #include "settings/ui/configura_progr.h"
 

@@ -1,18 +1,18 @@
 // The creation screen and the study-file opening through the program's screens, driven by the
 // scripted Ui.
-#include "support/app_fixture.h"
+#include "app/program.h"
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
-#include "app/program.h"
-#include "support/scripted_ui.h"
 #include "platform/clock.h"
-#include "platform/ui/picture_box.h"
 #include "platform/rtf/rtf.h"
+#include "platform/ui/picture_box.h"
 #include "platform/volume.h"
 #include "streams/memory_stream.h"
-#include "studyfile/ui/crea_fiche.h"
 #include "studyfile/creation.h"
+#include "studyfile/ui/crea_fiche.h"
 #include "studyfile/ui/data_module.h"
+#include "support/app_fixture.h"
+#include "support/scripted_ui.h"
 
 #include <QApplication>
 #include <QCheckBox>
