@@ -703,16 +703,16 @@ void Table::loadViewFrom(bool bypassIndex) {
                 break;
             case SQLITE_INTEGER:
             case SQLITE_FLOAT:
-                v.kind = 1;
+                v.kind = SortKind::Integer;
                 v.i = sqlite3_column_int64(g.s, c + 1);
                 break;
             case SQLITE_TEXT:
-                v.kind = 2;
+                v.kind = SortKind::Text;
                 v.s = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(g.s, c + 1)),
                                  sqlite3_column_bytes(g.s, c + 1));
                 break;
             default:
-                v.kind = 3;
+                v.kind = SortKind::Bytes;
                 v.s = QByteArray(static_cast<const char*>(sqlite3_column_blob(g.s, c + 1)),
                                  sqlite3_column_bytes(g.s, c + 1));
                 break;
@@ -1141,16 +1141,16 @@ bool Table::readPlacement(qint64 key, std::vector<SortVal>& vals) {
             break;
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
-            v.kind = 1;
+            v.kind = SortKind::Integer;
             v.i = sqlite3_column_int64(st, col);
             break;
         case SQLITE_TEXT:
-            v.kind = 2;
+            v.kind = SortKind::Text;
             v.s = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
                              sqlite3_column_bytes(st, col));
             break;
         default:
-            v.kind = 3;
+            v.kind = SortKind::Bytes;
             v.s = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)),
                              sqlite3_column_bytes(st, col));
         }
