@@ -79,9 +79,9 @@ int KeyList::compare(const SortVal* a, qint64 ka, const SortVal* b, qint64 kb) c
     for (int c = 0; c < stride_; ++c) {
         if (a[c].kind != b[c].kind)
             return a[c].kind < b[c].kind ? -1 : 1;
-        if (a[c].kind == 1 && a[c].i != b[c].i)
+        if (a[c].kind == SortKind::Integer && a[c].i != b[c].i)
             return a[c].i < b[c].i ? -1 : 1;
-        if (a[c].kind >= 2) {
+        if (a[c].kind == SortKind::Text || a[c].kind == SortKind::Bytes) {
             const int r = a[c].s.compare(b[c].s);
             if (r != 0)
                 return r < 0 ? -1 : 1;

@@ -11,10 +11,13 @@
 
 namespace table {
 
+// What a sort value holds; values of different kinds sort in this order, as SQLite sorts them.
+enum class SortKind { Blank, Integer, Text, Bytes };
+
 struct SortVal {
-    int kind = 0; // 0 blank, 1 integer, 2 text (UTF-8), 3 bytes: the order SQLite sorts them in
-    qint64 i = 0;
-    QByteArray s;
+    SortKind kind = SortKind::Blank;
+    qint64 i = 0; // Integer
+    QByteArray s; // Text (UTF-8) or Bytes
 };
 
 class KeyList {

@@ -1,18 +1,18 @@
+// The cursor and editing: opening and closing a table, the filter and the visible rows,
+// navigation, row values, posts and deletions, and batch scopes.
 #include "platform/table/table.h"
 
 #include "platform/table/filter.h"
+#include "platform/table/table_impl.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
-#include <limits>
 #include <unordered_set>
 
 namespace table {
@@ -20,150 +20,14 @@ namespace table {
 namespace {
 
 constexpr int kBusyTimeoutMs = 1000;
-const char kDataTable[] = "data";
 
 using filter::quoteIdentifier;
 
-const char* typeName(FieldType t) {
-    switch (t) {
-    case FieldType::Text:
-        return "TEXT";
-    case FieldType::SmallInt:
-        return "SMALLINT";
-    case FieldType::AutoInc:
-        return "AUTOINC";
-    case FieldType::Boolean:
-        return "BOOLEAN";
-    case FieldType::Blob:
-        return "BLOB";
-    }
-    return "TEXT";
-}
-
-bool typeFromName(const QString& name, FieldType& out) {
-    static const std::pair<const char*, FieldType> names[] = {
-        {"TEXT", FieldType::Text},       {"SMALLINT", FieldType::SmallInt},
-        {"AUTOINC", FieldType::AutoInc}, {"BOOLEAN", FieldType::Boolean},
-        {"BLOB", FieldType::Blob},
-    };
-    for (const auto& [n, t] : names)
-        if (name == QLatin1String(n)) {
-            out = t;
-            return true;
-        }
-    return false;
-}
-
-QString columnSql(const FieldDef& f) {
-    const QString col = quoteIdentifier(f.name);
-    switch (f.type) {
-    case FieldType::Text:
-        return col + QStringLiteral(" TEXT");
-    case FieldType::SmallInt:
-    case FieldType::Boolean:
-        return col + QStringLiteral(" INTEGER");
-    case FieldType::AutoInc:
-        return col + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-    case FieldType::Blob:
-        return col + QStringLiteral(" BLOB");
-    }
-    return col;
-}
+} // namespace
 
 bool isBusy(int rc) {
     const int primary = rc & 0xff;
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
-}
-
-bool hasNativeHeader(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    return f.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
-void removeJournals(const QString& path) {
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        QFile::remove(path + QLatin1String(suffix));
-}
-
-// A connection used only while one function runs.
-struct Connection {
-    sqlite3* db = nullptr;
-    ~Connection() {
-        if (db)
-            sqlite3_close_v2(db);
-    }
-};
-
-struct StmtGuard {
-    sqlite3_stmt* s = nullptr;
-    ~StmtGuard() { sqlite3_finalize(s); }
-};
-
-void bindValue(sqlite3_stmt* st, int index, const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(st, index);
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Bool:
-        sqlite3_bind_int64(st, index, v.toLongLong());
-        return;
-    case QMetaType::QString: {
-        const QByteArray u = v.toString().toUtf8();
-        sqlite3_bind_text(st, index, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    default: {
-        // Text binds of the compiled filter arrive as UTF-8 byte arrays, blobs as byte arrays.
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_blob(st, index, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    }
-}
-
-void bindFilterValue(sqlite3_stmt* st, int index, const QVariant& v) {
-    if (v.typeId() == QMetaType::QByteArray) {
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_text(st, index, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
-    } else {
-        bindValue(st, index, v);
-    }
-}
-
-QVariant columnValue(sqlite3_stmt* st, int col, FieldType type) {
-    switch (sqlite3_column_type(st, col)) {
-    case SQLITE_NULL:
-        return {};
-    default:
-        break;
-    }
-    switch (type) {
-    case FieldType::Text: {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-        return QString::fromUtf8(p, sqlite3_column_bytes(st, col));
-    }
-    case FieldType::Blob: {
-        const auto* p = static_cast<const char*>(sqlite3_column_blob(st, col));
-        return QByteArray(p, sqlite3_column_bytes(st, col));
-    }
-    default:
-        return QVariant::fromValue<qint64>(sqlite3_column_int64(st, col));
-    }
-}
-
-} // namespace
-
-QStringList splitFieldList(const QString& fields) {
-    QStringList out;
-    for (const QString& part : fields.split(u';'))
-        if (!part.trimmed().isEmpty())
-            out << part.trimmed();
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -171,16 +35,16 @@ QStringList splitFieldList(const QString& fields) {
 
 const FieldDef& Field::def() const {
     if (index_ >= table_->fieldCount())
-        table_->fail(QStringLiteral("La tabla %1 no está abierta").arg(table_->path()));
-    return table_->fields_[index_];
+        table_->d_->fail(QStringLiteral("La tabla %1 no está abierta").arg(table_->path()));
+    return table_->d_->fields_[index_];
 }
 
 bool Field::isNull() const {
-    return table_->currentValue(index_).isNull();
+    return table_->d_->currentValue(index_).isNull();
 }
 
 QString Field::asString() const {
-    const QVariant v = table_->currentValue(index_);
+    const QVariant v = table_->d_->currentValue(index_);
     if (v.isNull())
         return {};
     switch (type()) {
@@ -196,22 +60,22 @@ QString Field::asString() const {
 }
 
 qint64 Field::asInteger() const {
-    const QVariant v = table_->currentValue(index_);
+    const QVariant v = table_->d_->currentValue(index_);
     if (v.isNull())
         return 0;
     if (type() == FieldType::Text || type() == FieldType::Blob) {
         bool ok = false;
         const qint64 n = asString().trimmed().toLongLong(&ok);
         if (!ok)
-            table_->fail(QStringLiteral("El valor \"%1\" del campo %2 no es un número entero")
-                             .arg(asString(), name()));
+            table_->d_->fail(QStringLiteral("El valor \"%1\" del campo %2 no es un número entero")
+                                 .arg(asString(), name()));
         return n;
     }
     return v.toLongLong();
 }
 
 bool Field::asBoolean() const {
-    const QVariant v = table_->currentValue(index_);
+    const QVariant v = table_->d_->currentValue(index_);
     if (v.isNull())
         return false;
     if (type() == FieldType::Text || type() == FieldType::Blob) {
@@ -220,14 +84,14 @@ bool Field::asBoolean() const {
             return true;
         if (s == u"false")
             return false;
-        table_->fail(QStringLiteral("El valor \"%1\" del campo %2 no es un valor lógico")
-                         .arg(asString(), name()));
+        table_->d_->fail(QStringLiteral("El valor \"%1\" del campo %2 no es un valor lógico")
+                             .arg(asString(), name()));
     }
     return v.toLongLong() != 0;
 }
 
 QByteArray Field::asBytes() const {
-    const QVariant v = table_->currentValue(index_);
+    const QVariant v = table_->d_->currentValue(index_);
     if (v.isNull())
         return {};
     if (type() == FieldType::Blob)
@@ -236,30 +100,25 @@ QByteArray Field::asBytes() const {
 }
 
 void Field::setString(const QString& value) {
-    table_->setValue(index_, value);
+    table_->d_->setValue(index_, value);
 }
 void Field::setInteger(qint64 value) {
-    table_->setValue(index_, QVariant::fromValue(value));
+    table_->d_->setValue(index_, QVariant::fromValue(value));
 }
 void Field::setBoolean(bool value) {
-    table_->setValue(index_, QVariant(value));
+    table_->d_->setValue(index_, QVariant(value));
 }
 void Field::setBytes(const QByteArray& value) {
-    table_->setValue(index_, value);
+    table_->d_->setValue(index_, value);
 }
 void Field::clear() {
-    table_->setValue(index_, QVariant());
+    table_->d_->setValue(index_, QVariant());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Table: set-up
 
-struct Table::Stmt {
-    sqlite3_stmt* s = nullptr;
-    ~Stmt() { sqlite3_finalize(s); }
-};
-
-Table::Table() = default;
+Table::Table() : d_(std::make_unique<Impl>(*this)) {}
 
 Table::~Table() {
     try {
@@ -269,17 +128,53 @@ Table::~Table() {
     }
 }
 
+void Table::setFolder(const QString& folder) {
+    d_->folder_ = folder;
+}
+
+const QString& Table::folder() const {
+    return d_->folder_;
+}
+
+void Table::setTableName(const QString& name) {
+    d_->name_ = name;
+}
+
+const QString& Table::tableName() const {
+    return d_->name_;
+}
+
 QString Table::path() const {
+    return d_->path();
+}
+
+void Table::setExclusive(bool exclusive) {
+    d_->exclusive_ = exclusive;
+}
+
+bool Table::exclusive() const {
+    return d_->exclusive_;
+}
+
+bool Table::isOpen() const {
+    return d_->db_ != nullptr;
+}
+
+Table::State Table::state() const {
+    return d_->state_;
+}
+
+QString Table::Impl::path() const {
     if (folder_.isEmpty() || QDir::isAbsolutePath(name_))
         return name_;
     return QDir(folder_).filePath(name_);
 }
 
-void Table::fail(const QString& what) const {
+void Table::Impl::fail(const QString& what) const {
     throw EngineError(what);
 }
 
-void Table::failSql(const QString& what) const {
+void Table::Impl::failSql(const QString& what) const {
     const int rc = db_ ? sqlite3_extended_errcode(db_) : SQLITE_ERROR;
     if (isBusy(rc))
         throw EngineError(
@@ -289,12 +184,12 @@ void Table::failSql(const QString& what) const {
             .arg(path(), what, QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "sin conexión")));
 }
 
-void Table::requireOpen() const {
+void Table::Impl::requireOpen() const {
     if (!db_)
         fail(QStringLiteral("La tabla %1 no está abierta").arg(path()));
 }
 
-void Table::exec(const char* sql) const {
+void Table::Impl::exec(const char* sql) const {
     char* err = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         sqlite3_free(err);
@@ -302,173 +197,35 @@ void Table::exec(const char* sql) const {
     }
 }
 
-sqlite3_stmt* Table::prepare(const QString& sql) const {
-    sqlite3_stmt* st = nullptr;
-    const QByteArray u = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &st, nullptr) !=
-        SQLITE_OK)
+Statement Table::Impl::prepare(const QString& sql) const {
+    Statement st;
+    if (!st.prepare(db_, sql))
         failSql(QStringLiteral("preparar la consulta"));
     return st;
 }
 
-static void validateDefinitions(const QString& path, const std::vector<FieldDef>& fields,
-                                const std::vector<IndexDef>& indexes) {
-    if (fields.empty())
-        throw EngineError(QStringLiteral("La tabla %1 no tiene campos").arg(path));
-    QSet<QString> names;
-    int autoIncs = 0;
-    for (const FieldDef& f : fields) {
-        if (f.name.trimmed().isEmpty())
-            throw EngineError(QStringLiteral("Campo sin nombre en la tabla %1").arg(path));
-        if (names.contains(f.name.toLower()))
-            throw EngineError(QStringLiteral("Campo repetido: %1").arg(f.name));
-        names.insert(f.name.toLower());
-        if (f.type == FieldType::Text && (f.size < 1 || f.size > 255))
-            throw EngineError(
-                QStringLiteral("Tamaño no válido del campo %1: %2").arg(f.name).arg(f.size));
-        if (f.type == FieldType::AutoInc)
-            ++autoIncs;
-    }
-    if (autoIncs > 1)
-        throw EngineError(
-            QStringLiteral("La tabla %1 tiene más de un campo autoincremental").arg(path));
-    int primaries = 0;
-    for (const IndexDef& ix : indexes) {
-        if (ix.fields.isEmpty())
-            throw EngineError(QStringLiteral("El índice %1 no tiene campos").arg(ix.name));
-        for (const QString& f : ix.fields)
-            if (!names.contains(f.toLower()))
-                throw EngineError(
-                    QStringLiteral("Campo desconocido en el índice %1: %2").arg(ix.name, f));
-        if (ix.primary)
-            ++primaries;
-    }
-    if (primaries > 1)
-        throw EngineError(QStringLiteral("La tabla %1 tiene más de un índice primario").arg(path));
+Statement& Table::Impl::writeStatement(char kind, const std::vector<int>& columns,
+                                       const std::function<QString()>& sql) {
+    std::string id(1, kind);
+    for (int c : columns)
+        id += std::to_string(c) + ',';
+    Statement& st = writeStmts_[id];
+    if (!st.isPrepared())
+        st = prepare(sql());
+    st.clearBindings();
+    return st;
 }
 
-static QString indexSql(const IndexDef& ix, const std::vector<FieldDef>& fields) {
-    QStringList cols;
-    for (const QString& f : ix.fields)
-        for (const FieldDef& def : fields)
-            if (def.name.compare(f, Qt::CaseInsensitive) == 0)
-                cols << quoteIdentifier(def.name);
-    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-        .arg(quoteIdentifier(QStringLiteral("ix_") + ix.name), QLatin1String(kDataTable),
-             cols.join(QStringLiteral(", ")));
-}
-
-static void execOn(sqlite3* db, const QString& sql, const QString& path) {
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
-        sqlite3_free(err);
-        throw EngineError(QStringLiteral("Error al crear la tabla %1: %2").arg(path, msg));
-    }
-}
-
-void Table::create(const QString& path, const std::vector<FieldDef>& fields,
-                   const std::vector<IndexDef>& indexes) {
-    validateDefinitions(path, fields, indexes);
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        throw EngineError(QStringLiteral("No existe la carpeta de la tabla %1").arg(path));
-
-    // An existing native table in use elsewhere is not pulled away from its users.
-    if (info.exists() && hasNativeHeader(path)) {
-        Connection c;
-        if (sqlite3_open_v2(path.toUtf8().constData(), &c.db, SQLITE_OPEN_READWRITE, nullptr) ==
-            SQLITE_OK) {
-            const int rc = sqlite3_exec(c.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-            if (isBusy(rc))
-                throw EngineError(
-                    QStringLiteral("La tabla %1 está en uso por otro programa").arg(path));
-            sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    }
-
-    // Built beside the target and renamed over it, so a failure leaves no half-made table.
-    const QString tmp = path + QStringLiteral(".creating");
-    QFile::remove(tmp);
-    removeJournals(tmp);
-    {
-        Connection c;
-        if (sqlite3_open_v2(tmp.toUtf8().constData(), &c.db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-            throw EngineError(QStringLiteral("No se puede crear la tabla %1: %2")
-                                  .arg(path, QString::fromUtf8(sqlite3_errmsg(c.db))));
-        try {
-            execOn(c.db, QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL"),
-                   path);
-            execOn(c.db, QStringLiteral("BEGIN"), path);
-            execOn(c.db,
-                   QStringLiteral("CREATE TABLE _fields (pos INTEGER PRIMARY KEY, name TEXT NOT "
-                                  "NULL, type TEXT NOT NULL, size INTEGER NOT NULL);"
-                                  "CREATE TABLE _indexes (name TEXT NOT NULL, fields TEXT NOT "
-                                  "NULL, is_primary INTEGER NOT NULL)"),
-                   path);
-            QStringList cols;
-            for (const FieldDef& f : fields)
-                cols << columnSql(f);
-            execOn(c.db,
-                   QStringLiteral("CREATE TABLE %1 (%2)")
-                       .arg(QLatin1String(kDataTable), cols.join(QStringLiteral(", "))),
-                   path);
-            for (std::size_t i = 0; i < fields.size(); ++i) {
-                QString name = fields[i].name;
-                name.replace(u'\'', QStringLiteral("''"));
-                execOn(c.db,
-                       QStringLiteral("INSERT INTO _fields VALUES (%1, '%2', '%3', %4)")
-                           .arg(i)
-                           .arg(name, QLatin1String(typeName(fields[i].type)))
-                           .arg(fields[i].type == FieldType::Text ? fields[i].size : 0),
-                       path);
-            }
-            for (const IndexDef& ix : indexes) {
-                QString name = ix.name;
-                name.replace(u'\'', QStringLiteral("''"));
-                QString list = ix.fields.join(u';');
-                list.replace(u'\'', QStringLiteral("''"));
-                execOn(c.db,
-                       QStringLiteral("INSERT INTO _indexes VALUES ('%1', '%2', %3)")
-                           .arg(name, list)
-                           .arg(ix.primary ? 1 : 0),
-                       path);
-                execOn(c.db, indexSql(ix, fields), path);
-            }
-            execOn(c.db, QStringLiteral("COMMIT"), path);
-        } catch (...) {
-            sqlite3_close_v2(c.db);
-            c.db = nullptr;
-            QFile::remove(tmp);
-            removeJournals(tmp);
-            throw;
-        }
-    }
-    removeJournals(tmp);
-    // A journal left by the old table must not be played back into the new one.
-    removeJournals(path);
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(tmp);
-        throw EngineError(QStringLiteral("No se puede reemplazar la tabla %1").arg(path));
-    }
-}
-
-void Table::createTable(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes) {
-    if (isOpen())
-        fail(QStringLiteral("La tabla %1 está abierta: ciérrela antes de crearla").arg(path()));
-    create(path(), fields, indexes);
-}
-
-QString Table::tableType() const {
-    requireOpen();
-    return QStringLiteral("SQLITE");
+void Table::Impl::finalizeStatements() {
+    rowStmt_.finalize();
+    placementStmt_.finalize();
+    writeStmts_.clear();
 }
 
 void Table::open(const QString& folder, const QString& name) {
     close();
-    folder_ = folder;
-    name_ = name;
+    d_->folder_ = folder;
+    d_->name_ = name;
     open();
 }
 
@@ -477,180 +234,86 @@ void Table::open() {
         return;
     const QString p = path();
     if (p.isEmpty())
-        fail(QStringLiteral("No se ha indicado el nombre de la tabla"));
+        d_->fail(QStringLiteral("No se ha indicado el nombre de la tabla"));
     if (!QFileInfo::exists(p))
-        fail(QStringLiteral("No existe la tabla %1").arg(p));
+        d_->fail(QStringLiteral("No existe la tabla %1").arg(p));
     if (!hasNativeHeader(p))
-        fail(QStringLiteral("La tabla %1 no tiene un formato que este motor pueda abrir").arg(p));
-    if (sqlite3_open_v2(QFile::encodeName(p).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        fail(QStringLiteral("No se puede abrir la tabla %1: %2").arg(p, msg));
+        d_->fail(
+            QStringLiteral("La tabla %1 no tiene un formato que este motor pueda abrir").arg(p));
+    if (sqlite3_open_v2(QFile::encodeName(p).constData(), &d_->db_, SQLITE_OPEN_READWRITE,
+                        nullptr) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(d_->db_));
+        sqlite3_close_v2(d_->db_);
+        d_->db_ = nullptr;
+        d_->fail(QStringLiteral("No se puede abrir la tabla %1: %2").arg(p, msg));
     }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(d_->db_, 1);
+    sqlite3_busy_timeout(d_->db_, kBusyTimeoutMs);
     try {
-        exec("PRAGMA synchronous=FULL");
-        if (exclusive_) {
-            exec("PRAGMA locking_mode=EXCLUSIVE");
+        d_->exec("PRAGMA synchronous=FULL");
+        if (d_->exclusive_) {
+            d_->exec("PRAGMA locking_mode=EXCLUSIVE");
             // Taking the write lock once keeps it for as long as the connection stays open.
-            exec("BEGIN EXCLUSIVE");
-            exec("COMMIT");
+            d_->exec("BEGIN EXCLUSIVE");
+            d_->exec("COMMIT");
         }
-        exec("PRAGMA journal_mode=DELETE");
-        openExclusive_ = exclusive_;
-        loadStructure();
-        state_ = State::Browse;
-        compileFilter();
-        loadView();
+        d_->exec("PRAGMA journal_mode=DELETE");
+        d_->openExclusive_ = d_->exclusive_;
+        d_->loadStructure();
+        d_->state_ = State::Browse;
+        d_->compileFilter();
+        d_->loadView();
     } catch (...) {
-        finalizeStatements();
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        state_ = State::Inactive;
-        fields_.clear();
-        fieldIndex_.clear();
-        rows_.clear();
+        d_->finalizeStatements();
+        sqlite3_close_v2(d_->db_);
+        d_->db_ = nullptr;
+        d_->state_ = State::Inactive;
+        d_->fields_.clear();
+        d_->fieldIndex_.clear();
+        d_->rows_.clear();
         throw;
     }
-    pos_ = rows_.empty() ? -1 : 0;
-    bof_ = true;
-    eof_ = rows_.empty();
-    invalidateRow();
-    if (!rows_.empty() && afterScroll)
+    d_->pos_ = d_->rows_.empty() ? -1 : 0;
+    d_->bof_ = true;
+    d_->eof_ = d_->rows_.empty();
+    d_->invalidateRow();
+    if (!d_->rows_.empty() && afterScroll)
         afterScroll();
 }
 
-void Table::finalizeStatements() {
-    sqlite3_finalize(rowStmt_);
-    rowStmt_ = nullptr;
-    sqlite3_finalize(placementStmt_);
-    placementStmt_ = nullptr;
-    writeStmts_.clear();
-}
-
 void Table::close() {
-    if (!db_)
+    if (!d_->db_)
         return;
-    state_ = State::Browse;
-    if (batchDepth_ > 0) {
-        batchDepth_ = 0;
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    d_->state_ = State::Browse;
+    if (d_->batchDepth_ > 0) {
+        d_->batchDepth_ = 0;
+        if (!sqlite3_get_autocommit(d_->db_))
+            sqlite3_exec(d_->db_, "COMMIT", nullptr, nullptr, nullptr);
     }
-    finalizeStatements();
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
-    state_ = State::Inactive;
-    openExclusive_ = false;
-    fields_.clear();
-    indexes_.clear();
-    fieldIndex_.clear();
-    orderFields_.clear();
-    rows_.clear();
-    whereSql_.clear();
-    whereBinds_.clear();
-    pos_ = -1;
-    eof_ = bof_ = true;
-    invalidateRow();
-}
-
-void Table::loadStructure() {
-    fields_.clear();
-    indexes_.clear();
-    fieldIndex_.clear();
-    orderFields_.clear();
-    {
-        StmtGuard g{prepare(QStringLiteral("SELECT name, type, size FROM _fields ORDER BY pos"))};
-        int rc;
-        while ((rc = sqlite3_step(g.s)) == SQLITE_ROW) {
-            FieldDef f;
-            f.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(g.s, 0)));
-            const QString type =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(g.s, 1)));
-            if (!typeFromName(type, f.type))
-                fail(QStringLiteral("La tabla %1 tiene un campo de tipo desconocido: %2 (%3)")
-                         .arg(path(), f.name, type));
-            f.size = sqlite3_column_int(g.s, 2);
-            fieldIndex_.insert(f.name.toLower(), static_cast<int>(fields_.size()));
-            fields_.push_back(f);
-        }
-        if (rc != SQLITE_DONE)
-            failSql(QStringLiteral("leer la estructura"));
-    }
-    if (fields_.empty())
-        fail(QStringLiteral("La tabla %1 no tiene la estructura de una tabla de este programa")
-                 .arg(path()));
-    {
-        StmtGuard g{prepare(QStringLiteral("SELECT name, fields, is_primary FROM _indexes"))};
-        int rc;
-        while ((rc = sqlite3_step(g.s)) == SQLITE_ROW) {
-            IndexDef ix;
-            ix.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(g.s, 0)));
-            ix.fields = splitFieldList(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(g.s, 1))));
-            ix.primary = sqlite3_column_int(g.s, 2) != 0;
-            indexes_.push_back(ix);
-        }
-        if (rc != SQLITE_DONE)
-            failSql(QStringLiteral("leer la estructura"));
-    }
-    orderByKeyLast_ = true;
-    for (const IndexDef& ix : indexes_) {
-        if (!ix.primary)
-            continue;
-        for (const QString& f : ix.fields) {
-            const int i = findField(f);
-            if (i < 0)
-                fail(QStringLiteral("Campo desconocido en el índice %1: %2").arg(ix.name, f));
-            orderFields_.push_back(i);
-            if (fields_[i].type == FieldType::AutoInc)
-                orderByKeyLast_ = false;
-        }
-    }
-    cache_.assign(fields_.size(), QVariant());
-    cacheLoaded_.assign(fields_.size(), 0);
-    edits_.assign(fields_.size(), QVariant());
-    modified_.assign(fields_.size(), 0);
-}
-
-int Table::findField(const QString& name) const {
-    const auto it = fieldIndex_.constFind(name.trimmed().toLower());
-    return it == fieldIndex_.constEnd() ? -1 : it.value();
-}
-
-Field Table::field(int index) {
-    requireOpen();
-    if (index < 0 || index >= fieldCount())
-        fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
-    return Field(this, index);
-}
-
-Field Table::fieldByName(const QString& name) {
-    requireOpen();
-    const int i = findField(name);
-    if (i < 0)
-        fail(QStringLiteral("Campo desconocido: %1").arg(name));
-    return Field(this, i);
-}
-
-QString Table::quotedColumns(const std::vector<int>& indexes) const {
-    QStringList cols;
-    for (int i : indexes)
-        cols << quoteIdentifier(fields_[i].name);
-    return cols.join(QStringLiteral(", "));
+    d_->finalizeStatements();
+    sqlite3_close_v2(d_->db_);
+    d_->db_ = nullptr;
+    d_->state_ = State::Inactive;
+    d_->openExclusive_ = false;
+    d_->fields_.clear();
+    d_->indexes_.clear();
+    d_->fieldIndex_.clear();
+    d_->orderFields_.clear();
+    d_->rows_.clear();
+    d_->whereSql_.clear();
+    d_->whereBinds_.clear();
+    d_->pos_ = -1;
+    d_->eof_ = d_->bof_ = true;
+    d_->invalidateRow();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Filter and view
 
-void Table::compileFilter() {
+void Table::Impl::compileFilter() {
     whereSql_.clear();
     whereBinds_.clear();
-    sqlite3_finalize(placementStmt_);
-    placementStmt_ = nullptr;
+    placementStmt_.finalize();
     if (!filtered_ || filterText_.trimmed().isEmpty())
         return;
     const auto compiled = filter::compile(filterText_, [this](const QString& n) -> const FieldDef* {
@@ -661,7 +324,7 @@ void Table::compileFilter() {
     whereBinds_ = compiled.binds;
 }
 
-void Table::loadView() {
+void Table::Impl::loadView() {
     try {
         loadViewFrom(false);
     } catch (const EngineError&) {
@@ -673,7 +336,7 @@ void Table::loadView() {
     }
 }
 
-void Table::loadViewFrom(bool bypassIndex) {
+void Table::Impl::loadViewFrom(bool bypassIndex) {
     std::vector<qint64> keys;
     std::vector<SortVal> vals;
     QString sql = QStringLiteral("SELECT rowid");
@@ -689,36 +352,15 @@ void Table::loadViewFrom(bool bypassIndex) {
         sql += quotedColumns(orderFields_) + (orderByKeyLast_ ? QStringLiteral(", rowid") : "");
     else
         sql += QStringLiteral("rowid");
-    StmtGuard g{prepare(sql)};
+    Statement st = prepare(sql);
     for (std::size_t i = 0; i < whereBinds_.size(); ++i)
-        bindFilterValue(g.s, static_cast<int>(i) + 1, whereBinds_[i]);
+        st.bindFilterValue(static_cast<int>(i) + 1, whereBinds_[i]);
     const int nOrder = static_cast<int>(orderFields_.size());
     int rc;
-    while ((rc = sqlite3_step(g.s)) == SQLITE_ROW) {
-        keys.push_back(sqlite3_column_int64(g.s, 0));
-        for (int c = 0; c < nOrder; ++c) {
-            SortVal v;
-            switch (sqlite3_column_type(g.s, c + 1)) {
-            case SQLITE_NULL:
-                break;
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT:
-                v.kind = 1;
-                v.i = sqlite3_column_int64(g.s, c + 1);
-                break;
-            case SQLITE_TEXT:
-                v.kind = 2;
-                v.s = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(g.s, c + 1)),
-                                 sqlite3_column_bytes(g.s, c + 1));
-                break;
-            default:
-                v.kind = 3;
-                v.s = QByteArray(static_cast<const char*>(sqlite3_column_blob(g.s, c + 1)),
-                                 sqlite3_column_bytes(g.s, c + 1));
-                break;
-            }
-            vals.push_back(std::move(v));
-        }
+    while ((rc = st.step()) == SQLITE_ROW) {
+        keys.push_back(st.integer(0));
+        for (int c = 0; c < nOrder; ++c)
+            vals.push_back(st.sortValue(c + 1));
     }
     if (rc != SQLITE_DONE)
         failSql(QStringLiteral("leer las filas"));
@@ -726,214 +368,251 @@ void Table::loadViewFrom(bool bypassIndex) {
     rows_.assign(std::move(keys), std::move(vals));
 }
 
-void Table::resetCursorToFirst() {
+void Table::Impl::resetCursorToFirst() {
     pos_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();
     invalidateRow();
-    if (afterScroll)
-        afterScroll();
+    if (owner_.afterScroll)
+        owner_.afterScroll();
+}
+
+const QString& Table::filter() const {
+    return d_->filterText_;
+}
+
+bool Table::filtered() const {
+    return d_->filtered_;
 }
 
 void Table::setFilter(const QString& text) {
-    if (text == filterText_ && (!isOpen() || !filtered_))
+    if (text == d_->filterText_ && (!isOpen() || !d_->filtered_))
         return;
-    const QString old = filterText_;
-    filterText_ = text;
-    if (!isOpen() || !filtered_)
+    const QString old = d_->filterText_;
+    d_->filterText_ = text;
+    if (!isOpen() || !d_->filtered_)
         return;
-    checkBrowseMode();
+    d_->checkBrowseMode();
     try {
-        compileFilter();
+        d_->compileFilter();
     } catch (...) {
-        filterText_ = old;
-        compileFilter();
+        d_->filterText_ = old;
+        d_->compileFilter();
         throw;
     }
     if (beforeScroll)
         beforeScroll();
-    loadView();
-    resetCursorToFirst();
+    d_->loadView();
+    d_->resetCursorToFirst();
 }
 
 void Table::setFiltered(bool on) {
-    if (on == filtered_)
+    if (on == d_->filtered_)
         return;
-    filtered_ = on;
+    d_->filtered_ = on;
     if (!isOpen())
         return;
-    checkBrowseMode();
+    d_->checkBrowseMode();
     try {
-        compileFilter();
+        d_->compileFilter();
     } catch (...) {
-        filtered_ = !on;
-        compileFilter();
+        d_->filtered_ = !on;
+        d_->compileFilter();
         throw;
     }
     if (beforeScroll)
         beforeScroll();
-    loadView();
-    resetCursorToFirst();
+    d_->loadView();
+    d_->resetCursorToFirst();
 }
 
 void Table::refresh() {
-    requireOpen();
-    checkBrowseMode();
-    const qint64 key = pos_ >= 0 ? rows_.keyAt(pos_) : 0;
-    const int oldPos = pos_;
-    loadView();
-    if (rows_.empty()) {
-        pos_ = -1;
+    d_->requireOpen();
+    d_->checkBrowseMode();
+    const qint64 key = d_->pos_ >= 0 ? d_->rows_.keyAt(d_->pos_) : 0;
+    const int oldPos = d_->pos_;
+    d_->loadView();
+    if (d_->rows_.empty()) {
+        d_->pos_ = -1;
     } else {
-        const int at = rows_.indexOf(key);
-        pos_ = at >= 0 ? at : std::clamp(oldPos, 0, recordCount() - 1);
+        const int at = d_->rows_.indexOf(key);
+        d_->pos_ = at >= 0 ? at : std::clamp(oldPos, 0, recordCount() - 1);
     }
-    eof_ = bof_ = rows_.empty();
-    invalidateRow();
+    d_->eof_ = d_->bof_ = d_->rows_.empty();
+    d_->invalidateRow();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Navigation
 
-void Table::checkBrowseMode() {
+void Table::Impl::checkBrowseMode() {
     requireOpen();
     if (state_ == State::Edit || state_ == State::Insert) {
         if (std::any_of(modified_.begin(), modified_.end(), [](char m) { return m != 0; }))
-            post();
+            owner_.post();
         else
-            cancel();
+            owner_.cancel();
     }
 }
 
-void Table::moveTo(int pos, bool always) {
+void Table::Impl::moveTo(int pos, bool always) {
     if (pos == pos_ && !always)
         return;
-    if (beforeScroll)
-        beforeScroll();
+    if (owner_.beforeScroll)
+        owner_.beforeScroll();
     pos_ = pos;
     invalidateRow();
-    if (afterScroll)
-        afterScroll();
+    if (owner_.afterScroll)
+        owner_.afterScroll();
+}
+
+bool Table::eof() const {
+    return d_->eof_;
+}
+
+bool Table::bof() const {
+    return d_->bof_;
+}
+
+bool Table::isEmpty() const {
+    return d_->rows_.empty();
+}
+
+int Table::recordCount() const {
+    return d_->rows_.size();
+}
+
+int Table::recNo() const {
+    return d_->pos_ + 1;
+}
+
+std::vector<qint64> Table::visibleKeys() const {
+    return d_->rows_.keys();
 }
 
 void Table::first() {
-    checkBrowseMode();
-    moveTo(rows_.empty() ? -1 : 0, true);
-    bof_ = true;
-    eof_ = rows_.empty();
+    d_->checkBrowseMode();
+    d_->moveTo(d_->rows_.empty() ? -1 : 0, true);
+    d_->bof_ = true;
+    d_->eof_ = d_->rows_.empty();
 }
 
 void Table::last() {
-    checkBrowseMode();
-    moveTo(recordCount() - 1, true);
-    eof_ = true;
-    bof_ = rows_.empty();
+    d_->checkBrowseMode();
+    d_->moveTo(recordCount() - 1, true);
+    d_->eof_ = true;
+    d_->bof_ = d_->rows_.empty();
 }
 
 void Table::next() {
-    checkBrowseMode();
-    if (pos_ + 1 < recordCount()) {
-        moveTo(pos_ + 1, false);
-        bof_ = eof_ = false;
+    d_->checkBrowseMode();
+    if (d_->pos_ + 1 < recordCount()) {
+        d_->moveTo(d_->pos_ + 1, false);
+        d_->bof_ = d_->eof_ = false;
     } else {
-        eof_ = true;
+        d_->eof_ = true;
     }
 }
 
 void Table::prior() {
-    checkBrowseMode();
-    if (pos_ > 0) {
-        moveTo(pos_ - 1, false);
-        bof_ = eof_ = false;
+    d_->checkBrowseMode();
+    if (d_->pos_ > 0) {
+        d_->moveTo(d_->pos_ - 1, false);
+        d_->bof_ = d_->eof_ = false;
     } else {
-        bof_ = true;
+        d_->bof_ = true;
     }
 }
 
 int Table::moveBy(int distance) {
-    checkBrowseMode();
-    if (rows_.empty()) {
-        eof_ = bof_ = true;
+    d_->checkBrowseMode();
+    if (d_->rows_.empty()) {
+        d_->eof_ = d_->bof_ = true;
         return 0;
     }
     if (distance == 0)
         return 0;
-    const int target = std::clamp(pos_ + distance, 0, recordCount() - 1);
-    const int moved = target - pos_;
-    moveTo(target, false);
+    const int target = std::clamp(d_->pos_ + distance, 0, recordCount() - 1);
+    const int moved = target - d_->pos_;
+    d_->moveTo(target, false);
     // Asked to go past an end: that end is reached.
-    eof_ = distance > 0 && moved < distance;
-    bof_ = distance < 0 && moved > distance;
+    d_->eof_ = distance > 0 && moved < distance;
+    d_->bof_ = distance < 0 && moved > distance;
     return moved;
 }
 
 void Table::setRecNo(int recNo) {
-    checkBrowseMode();
-    if (rows_.empty())
+    d_->checkBrowseMode();
+    if (d_->rows_.empty())
         return;
-    moveTo(std::clamp(recNo, 1, recordCount()) - 1, false);
-    eof_ = bof_ = false;
+    d_->moveTo(std::clamp(recNo, 1, recordCount()) - 1, false);
+    d_->eof_ = d_->bof_ = false;
 }
 
 bool Table::locateKey(qint64 key) {
-    checkBrowseMode();
-    const int at = rows_.indexOf(key);
+    d_->checkBrowseMode();
+    const int at = d_->rows_.indexOf(key);
     if (at < 0)
         return false;
-    moveTo(at, true);
-    eof_ = bof_ = false;
+    d_->moveTo(at, true);
+    d_->eof_ = d_->bof_ = false;
     return true;
 }
 
 Bookmark Table::bookmark() const {
-    requireOpen();
-    if (pos_ < 0)
-        fail(QStringLiteral("La tabla %1 no tiene ningún registro visible").arg(path()));
-    return rows_.keyAt(pos_);
+    d_->requireOpen();
+    if (d_->pos_ < 0)
+        d_->fail(QStringLiteral("La tabla %1 no tiene ningún registro visible").arg(path()));
+    return d_->rows_.keyAt(d_->pos_);
 }
 
 bool Table::bookmarkValid(Bookmark bookmark) const {
-    return isOpen() && rows_.indexOf(bookmark) >= 0;
+    return isOpen() && d_->rows_.indexOf(bookmark) >= 0;
 }
 
 void Table::gotoBookmark(Bookmark bookmark) {
     if (!locateKey(bookmark))
-        fail(QStringLiteral("El registro marcado ya no está en la tabla %1").arg(path()));
+        d_->fail(QStringLiteral("El registro marcado ya no está en la tabla %1").arg(path()));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Row values
 
-void Table::invalidateRow() {
+void Table::Impl::invalidateRow() {
     cacheValid_ = false;
     std::fill(cacheLoaded_.begin(), cacheLoaded_.end(), 0);
 }
 
-void Table::loadRowCache() {
+void Table::Impl::clearEdits() {
+    std::fill(modified_.begin(), modified_.end(), 0);
+    std::fill(edits_.begin(), edits_.end(), QVariant());
+}
+
+void Table::Impl::loadRowCache() {
     const qint64 key = state_ == State::Edit ? editKey_ : rows_.keyAt(pos_);
     if (cacheValid_ && cacheKey_ == key)
         return;
     std::fill(cacheLoaded_.begin(), cacheLoaded_.end(), 0);
     std::vector<int> cols;
-    for (int i = 0; i < fieldCount(); ++i)
+    for (int i = 0; i < static_cast<int>(fields_.size()); ++i)
         if (fields_[i].type != FieldType::Blob)
             cols.push_back(i);
-    if (!rowStmt_) {
+    if (!rowStmt_.isPrepared()) {
         rowStmt_ = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                .arg(cols.empty() ? QStringLiteral("rowid") : quotedColumns(cols),
                                     QLatin1String(kDataTable)));
     }
-    sqlite3_reset(rowStmt_);
-    sqlite3_bind_int64(rowStmt_, 1, key);
-    const int rc = sqlite3_step(rowStmt_);
+    rowStmt_.reset();
+    rowStmt_.bindInteger(1, key);
+    const int rc = rowStmt_.step();
     if (rc == SQLITE_ROW) {
         for (std::size_t c = 0; c < cols.size(); ++c) {
-            cache_[cols[c]] = columnValue(rowStmt_, static_cast<int>(c), fields_[cols[c]].type);
+            cache_[cols[c]] = rowStmt_.value(static_cast<int>(c), fields_[cols[c]].type);
             cacheLoaded_[cols[c]] = 1;
         }
-        sqlite3_reset(rowStmt_);
+        rowStmt_.reset();
     } else {
-        sqlite3_reset(rowStmt_);
+        rowStmt_.reset();
         if (rc == SQLITE_DONE)
             fail(QStringLiteral("El registro %1 ya no existe en la tabla %2").arg(key).arg(path()));
         failSql(QStringLiteral("leer un registro"));
@@ -942,9 +621,9 @@ void Table::loadRowCache() {
     cacheValid_ = true;
 }
 
-QVariant Table::currentValue(int index) {
+QVariant Table::Impl::currentValue(int index) {
     requireOpen();
-    if (index >= fieldCount())
+    if (index >= static_cast<int>(fields_.size()))
         fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ == State::Insert)
         return edits_[index];
@@ -955,13 +634,13 @@ QVariant Table::currentValue(int index) {
     loadRowCache();
     if (!cacheLoaded_[index]) {
         // Large fields are read only when asked for.
-        StmtGuard g{
+        Statement st =
             prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                        .arg(quoteIdentifier(fields_[index].name), QLatin1String(kDataTable)))};
-        sqlite3_bind_int64(g.s, 1, cacheKey_);
-        const int rc = sqlite3_step(g.s);
+                        .arg(quoteIdentifier(fields_[index].name), QLatin1String(kDataTable)));
+        st.bindInteger(1, cacheKey_);
+        const int rc = st.step();
         if (rc == SQLITE_ROW)
-            cache_[index] = columnValue(g.s, 0, fields_[index].type);
+            cache_[index] = st.value(0, fields_[index].type);
         else if (rc == SQLITE_DONE)
             fail(QStringLiteral("El registro %1 ya no existe en la tabla %2")
                      .arg(cacheKey_)
@@ -973,7 +652,7 @@ QVariant Table::currentValue(int index) {
     return cache_[index];
 }
 
-QVariant Table::toStorage(const FieldDef& def, const QVariant& value) const {
+QVariant Table::Impl::toStorage(const FieldDef& def, const QVariant& value) const {
     if (!value.isValid() || value.isNull())
         return {};
     const bool isText = value.typeId() == QMetaType::QString;
@@ -1047,9 +726,9 @@ QVariant Table::toStorage(const FieldDef& def, const QVariant& value) const {
     return {};
 }
 
-void Table::setValue(int index, const QVariant& value) {
+void Table::Impl::setValue(int index, const QVariant& value) {
     requireOpen();
-    if (index >= fieldCount())
+    if (index >= static_cast<int>(fields_.size()))
         fail(QStringLiteral("La tabla %1 no tiene el campo número %2").arg(path()).arg(index));
     if (state_ != State::Edit && state_ != State::Insert)
         fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
@@ -1064,48 +743,45 @@ void Table::setValue(int index, const QVariant& value) {
 // Editing
 
 void Table::edit() {
-    requireOpen();
-    if (state_ == State::Edit || state_ == State::Insert)
+    d_->requireOpen();
+    if (d_->state_ == State::Edit || d_->state_ == State::Insert)
         return;
-    if (pos_ < 0)
-        fail(QStringLiteral("La tabla %1 no tiene ningún registro que modificar").arg(path()));
-    editKey_ = rows_.keyAt(pos_);
-    std::fill(modified_.begin(), modified_.end(), 0);
-    std::fill(edits_.begin(), edits_.end(), QVariant());
-    state_ = State::Edit;
+    if (d_->pos_ < 0)
+        d_->fail(QStringLiteral("La tabla %1 no tiene ningún registro que modificar").arg(path()));
+    d_->editKey_ = d_->rows_.keyAt(d_->pos_);
+    d_->clearEdits();
+    d_->state_ = State::Edit;
 }
 
 void Table::append() {
-    checkBrowseMode();
+    d_->checkBrowseMode();
     if (beforeScroll)
         beforeScroll();
-    insertReturnPos_ = pos_;
-    std::fill(modified_.begin(), modified_.end(), 0);
-    std::fill(edits_.begin(), edits_.end(), QVariant());
-    state_ = State::Insert;
-    invalidateRow();
+    d_->insertReturnPos_ = d_->pos_;
+    d_->clearEdits();
+    d_->state_ = State::Insert;
+    d_->invalidateRow();
     if (afterScroll)
         afterScroll();
 }
 
 void Table::cancel() {
-    requireOpen();
+    d_->requireOpen();
     // Leaving an appended row makes the row that was current before it current again.
-    const bool wasInsert = state_ == State::Insert;
+    const bool wasInsert = d_->state_ == State::Insert;
     if (wasInsert && beforeScroll)
         beforeScroll();
     if (wasInsert)
-        pos_ = rows_.empty() ? -1 : std::clamp(insertReturnPos_, 0, recordCount() - 1);
-    state_ = State::Browse;
-    std::fill(modified_.begin(), modified_.end(), 0);
-    std::fill(edits_.begin(), edits_.end(), QVariant());
-    invalidateRow();
+        d_->pos_ = d_->rows_.empty() ? -1 : std::clamp(d_->insertReturnPos_, 0, recordCount() - 1);
+    d_->state_ = State::Browse;
+    d_->clearEdits();
+    d_->invalidateRow();
     if (wasInsert && afterScroll)
         afterScroll();
 }
 
-bool Table::readPlacement(qint64 key, std::vector<SortVal>& vals) {
-    if (!placementStmt_) {
+bool Table::Impl::readPlacement(qint64 key, std::vector<SortVal>& vals) {
+    if (!placementStmt_.isPrepared()) {
         QString sql =
             QStringLiteral("SELECT ") +
             (whereSql_.isEmpty() ? QStringLiteral("1") : QStringLiteral("(") + whereSql_ + ")");
@@ -1115,103 +791,72 @@ bool Table::readPlacement(qint64 key, std::vector<SortVal>& vals) {
                QStringLiteral(" WHERE rowid = ?");
         placementStmt_ = prepare(sql);
     }
-    sqlite3_stmt* st = placementStmt_;
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
+    Statement& st = placementStmt_;
+    st.reset();
+    st.clearBindings();
     int n = 1;
     for (const QVariant& b : whereBinds_)
-        bindFilterValue(st, n++, b);
-    sqlite3_bind_int64(st, n, key);
-    const int rc = sqlite3_step(st);
+        st.bindFilterValue(n++, b);
+    st.bindInteger(n, key);
+    const int rc = st.step();
     if (rc == SQLITE_DONE) {
-        sqlite3_reset(st);
+        st.reset();
         return false;
     }
     if (rc != SQLITE_ROW) {
-        sqlite3_reset(st);
+        st.reset();
         failSql(QStringLiteral("comprobar el filtro"));
     }
-    const bool visible = sqlite3_column_type(st, 0) != SQLITE_NULL && sqlite3_column_int(st, 0);
+    const bool visible = !st.isNull(0) && st.integer(0) != 0;
     vals.clear();
-    for (std::size_t c = 0; c < orderFields_.size(); ++c) {
-        const int col = static_cast<int>(c) + 1;
-        SortVal v;
-        switch (sqlite3_column_type(st, col)) {
-        case SQLITE_NULL:
-            break;
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT:
-            v.kind = 1;
-            v.i = sqlite3_column_int64(st, col);
-            break;
-        case SQLITE_TEXT:
-            v.kind = 2;
-            v.s = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                             sqlite3_column_bytes(st, col));
-            break;
-        default:
-            v.kind = 3;
-            v.s = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)),
-                             sqlite3_column_bytes(st, col));
-        }
-        vals.push_back(std::move(v));
-    }
-    sqlite3_reset(st);
+    for (std::size_t c = 0; c < orderFields_.size(); ++c)
+        vals.push_back(st.sortValue(static_cast<int>(c) + 1));
+    st.reset();
     return visible;
 }
 
-sqlite3_stmt* Table::writeStatement(char kind, const std::vector<int>& columns,
-                                    const std::function<QString()>& sql) {
-    std::string id(1, kind);
-    for (int c : columns)
-        id += std::to_string(c) + ',';
-    auto it = writeStmts_.find(id);
-    if (it == writeStmts_.end())
-        it = writeStmts_.emplace(id, std::make_unique<Stmt>()).first;
-    if (!it->second->s)
-        it->second->s = prepare(sql());
-    sqlite3_clear_bindings(it->second->s);
-    return it->second->s;
+qint64 Table::lastPostedKey() const {
+    return d_->lastPostedKey_;
 }
 
 void Table::post() {
-    requireOpen();
-    if (state_ != State::Edit && state_ != State::Insert)
-        fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
+    d_->requireOpen();
+    if (d_->state_ != State::Edit && d_->state_ != State::Insert)
+        d_->fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
     std::vector<int> changed;
     for (int i = 0; i < fieldCount(); ++i)
-        if (modified_[i])
+        if (d_->modified_[i])
             changed.push_back(i);
     qint64 key = 0;
     int oldPos = -1;
-    if (state_ == State::Edit) {
-        key = editKey_;
+    if (d_->state_ == State::Edit) {
+        key = d_->editKey_;
         if (!changed.empty()) {
-            sqlite3_stmt* st = writeStatement('U', changed, [&] {
+            Statement& st = d_->writeStatement('U', changed, [&] {
                 QStringList sets;
                 for (int i : changed)
-                    sets << quoteIdentifier(fields_[i].name) + QStringLiteral(" = ?");
+                    sets << quoteIdentifier(d_->fields_[i].name) + QStringLiteral(" = ?");
                 return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                     .arg(QLatin1String(kDataTable), sets.join(QStringLiteral(", ")));
             });
             int n = 1;
             for (int i : changed)
-                bindValue(st, n++, edits_[i]);
-            sqlite3_bind_int64(st, n, key);
-            const int rc = sqlite3_step(st);
-            sqlite3_reset(st);
+                st.bindValue(n++, d_->edits_[i]);
+            st.bindInteger(n, key);
+            const int rc = st.step();
+            st.reset();
             if (rc != SQLITE_DONE)
-                failSql(QStringLiteral("guardar el registro"));
-            if (sqlite3_changes(db_) == 0)
-                fail(QStringLiteral("El registro %1 ya no existe en la tabla %2")
-                         .arg(key)
-                         .arg(path()));
+                d_->failSql(QStringLiteral("guardar el registro"));
+            if (sqlite3_changes(d_->db_) == 0)
+                d_->fail(QStringLiteral("El registro %1 ya no existe en la tabla %2")
+                             .arg(key)
+                             .arg(path()));
         }
-        oldPos = (pos_ >= 0 && pos_ < recordCount() && rows_.keyAt(pos_) == key)
-                     ? pos_
-                     : rows_.indexOf(key);
+        oldPos = (d_->pos_ >= 0 && d_->pos_ < recordCount() && d_->rows_.keyAt(d_->pos_) == key)
+                     ? d_->pos_
+                     : d_->rows_.indexOf(key);
     } else {
-        sqlite3_stmt* st = writeStatement('I', changed, [&] {
+        Statement& st = d_->writeStatement('I', changed, [&] {
             if (changed.empty())
                 return QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
                     .arg(QLatin1String(kDataTable));
@@ -1219,98 +864,97 @@ void Table::post() {
             for (std::size_t i = 0; i < changed.size(); ++i)
                 marks << QStringLiteral("?");
             return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(QLatin1String(kDataTable), quotedColumns(changed),
+                .arg(QLatin1String(kDataTable), d_->quotedColumns(changed),
                      marks.join(QStringLiteral(", ")));
         });
         int n = 1;
         for (int i : changed)
-            bindValue(st, n++, edits_[i]);
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
+            st.bindValue(n++, d_->edits_[i]);
+        const int rc = st.step();
+        st.reset();
         if (rc != SQLITE_DONE)
-            failSql(QStringLiteral("añadir el registro"));
-        key = sqlite3_last_insert_rowid(db_);
+            d_->failSql(QStringLiteral("añadir el registro"));
+        key = sqlite3_last_insert_rowid(d_->db_);
     }
-    const bool wasInsert = state_ == State::Insert;
-    lastPostedKey_ = key;
-    state_ = State::Browse;
-    std::fill(modified_.begin(), modified_.end(), 0);
-    std::fill(edits_.begin(), edits_.end(), QVariant());
-    invalidateRow();
+    const bool wasInsert = d_->state_ == State::Insert;
+    d_->lastPostedKey_ = key;
+    d_->state_ = State::Browse;
+    d_->clearEdits();
+    d_->invalidateRow();
 
     // Keep the visible key list in step: the row leaves it, and comes back at its new place
     // when it still satisfies the filter.
-    const int resumePos = wasInsert ? insertReturnPos_ : oldPos;
+    const int resumePos = wasInsert ? d_->insertReturnPos_ : oldPos;
     if (oldPos >= 0)
-        rows_.eraseAt(oldPos);
+        d_->rows_.eraseAt(oldPos);
     std::vector<SortVal> vals;
-    if (readPlacement(key, vals)) {
-        pos_ = rows_.insertSorted(key, std::move(vals));
+    if (d_->readPlacement(key, vals)) {
+        d_->pos_ = d_->rows_.insertSorted(key, std::move(vals));
     } else {
-        pos_ = rows_.empty() ? -1 : std::clamp(resumePos, 0, recordCount() - 1);
+        d_->pos_ = d_->rows_.empty() ? -1 : std::clamp(resumePos, 0, recordCount() - 1);
     }
-    eof_ = bof_ = rows_.empty();
+    d_->eof_ = d_->bof_ = d_->rows_.empty();
     if (afterPost)
         afterPost();
 }
 
 void Table::deleteCurrent() {
-    requireOpen();
-    if (state_ == State::Insert) {
+    d_->requireOpen();
+    if (d_->state_ == State::Insert) {
         cancel();
         return;
     }
-    if (state_ == State::Edit)
+    if (d_->state_ == State::Edit)
         cancel();
-    if (pos_ < 0)
-        fail(QStringLiteral("La tabla %1 no tiene ningún registro que borrar").arg(path()));
+    if (d_->pos_ < 0)
+        d_->fail(QStringLiteral("La tabla %1 no tiene ningún registro que borrar").arg(path()));
     if (beforeScroll)
         beforeScroll();
-    const qint64 key = rows_.keyAt(pos_);
-    StmtGuard g{
-        prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)))};
-    sqlite3_bind_int64(g.s, 1, key);
-    if (sqlite3_step(g.s) != SQLITE_DONE)
-        failSql(QStringLiteral("borrar el registro"));
-    rows_.eraseAt(pos_);
-    pos_ = rows_.empty() ? -1 : std::min(pos_, recordCount() - 1);
-    eof_ = bof_ = rows_.empty();
-    invalidateRow();
+    const qint64 key = d_->rows_.keyAt(d_->pos_);
+    Statement st = d_->prepare(
+        QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)));
+    st.bindInteger(1, key);
+    if (st.step() != SQLITE_DONE)
+        d_->failSql(QStringLiteral("borrar el registro"));
+    d_->rows_.eraseAt(d_->pos_);
+    d_->pos_ = d_->rows_.empty() ? -1 : std::min(d_->pos_, recordCount() - 1);
+    d_->eof_ = d_->bof_ = d_->rows_.empty();
+    d_->invalidateRow();
     if (afterScroll)
         afterScroll();
 }
 
 void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
-    checkBrowseMode();
+    d_->checkBrowseMode();
     if (bookmarks.empty())
         return;
     if (beforeScroll)
         beforeScroll();
-    const qint64 current = pos_ >= 0 ? rows_.keyAt(pos_) : 0;
-    const int oldPos = pos_;
+    const qint64 current = d_->pos_ >= 0 ? d_->rows_.keyAt(d_->pos_) : 0;
+    const int oldPos = d_->pos_;
     std::unordered_set<qint64> gone;
     {
         BatchScope batch(*this);
-        StmtGuard g{prepare(
-            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)))};
+        Statement st = d_->prepare(
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)));
         for (Bookmark b : bookmarks) {
-            sqlite3_reset(g.s);
-            sqlite3_bind_int64(g.s, 1, b);
-            if (sqlite3_step(g.s) != SQLITE_DONE)
-                failSql(QStringLiteral("borrar los registros marcados"));
+            st.reset();
+            st.bindInteger(1, b);
+            if (st.step() != SQLITE_DONE)
+                d_->failSql(QStringLiteral("borrar los registros marcados"));
             gone.insert(b);
         }
     }
-    rows_.eraseKeys(gone);
-    const int newPos = rows_.indexOf(current);
-    if (rows_.empty())
-        pos_ = -1;
+    d_->rows_.eraseKeys(gone);
+    const int newPos = d_->rows_.indexOf(current);
+    if (d_->rows_.empty())
+        d_->pos_ = -1;
     else if (newPos >= 0)
-        pos_ = newPos;
+        d_->pos_ = newPos;
     else
-        pos_ = std::clamp(oldPos, 0, recordCount() - 1);
-    eof_ = bof_ = rows_.empty();
-    invalidateRow();
+        d_->pos_ = std::clamp(oldPos, 0, recordCount() - 1);
+    d_->eof_ = d_->bof_ = d_->rows_.empty();
+    d_->invalidateRow();
     if (afterScroll)
         afterScroll();
 }
@@ -1318,14 +962,14 @@ void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
 // ---------------------------------------------------------------------------------------------
 // Batch scopes
 
-void Table::beginBatch() {
+void Table::Impl::beginBatch() {
     requireOpen();
     if (batchDepth_ == 0 && sqlite3_get_autocommit(db_))
         exec("BEGIN IMMEDIATE");
     ++batchDepth_;
 }
 
-void Table::endBatch(bool throwOnError) {
+void Table::Impl::endBatch(bool throwOnError) {
     if (!db_ || batchDepth_ == 0)
         return;
     if (--batchDepth_ > 0)
@@ -1344,321 +988,13 @@ void Table::endBatch(bool throwOnError) {
 }
 
 BatchScope::BatchScope(Table& table) : table_(table), uncaught_(std::uncaught_exceptions()) {
-    table_.beginBatch();
+    table_.d_->beginBatch();
 }
 
 BatchScope::~BatchScope() noexcept(false) {
     // When an exception is leaving the scope, commit what was posted and let that exception go
     // on; otherwise a failed commit is reported.
-    table_.endBatch(std::uncaught_exceptions() <= uncaught_);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Batch copy, append, index, pack
-
-int Table::batchCopyTo(const QString& destPath, int rowLimit) const {
-    requireOpen();
-    if (QFileInfo(destPath).absoluteFilePath() == QFileInfo(path()).absoluteFilePath())
-        fail(QStringLiteral("No se puede copiar la tabla %1 sobre sí misma").arg(path()));
-    create(destPath, fields_, {});
-    Table dest;
-    dest.setTableName(destPath);
-    dest.open();
-    std::vector<qint64> keys = rows_.keys();
-    if (rowLimit > 0 && static_cast<int>(keys.size()) > rowLimit)
-        keys.resize(rowLimit);
-    std::vector<int> all(fields_.size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = static_cast<int>(i);
-    QStringList marks;
-    for (std::size_t i = 0; i < all.size(); ++i)
-        marks << QStringLiteral("?");
-    StmtGuard read{prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                               .arg(quotedColumns(all), QLatin1String(kDataTable)))};
-    StmtGuard write{dest.prepare(
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(QLatin1String(kDataTable), quotedColumns(all), marks.join(QStringLiteral(", "))))};
-    int copied = 0;
-    {
-        BatchScope batch(dest);
-        for (qint64 key : keys) {
-            sqlite3_reset(read.s);
-            sqlite3_bind_int64(read.s, 1, key);
-            const int rc = sqlite3_step(read.s);
-            if (rc == SQLITE_DONE)
-                continue;
-            if (rc != SQLITE_ROW)
-                failSql(QStringLiteral("copiar las filas"));
-            sqlite3_reset(write.s);
-            for (int c = 0; c < static_cast<int>(all.size()); ++c)
-                bindValue(write.s, c + 1, columnValue(read.s, c, fields_[c].type));
-            if (sqlite3_step(write.s) != SQLITE_DONE)
-                dest.failSql(QStringLiteral("copiar las filas"));
-            ++copied;
-        }
-    }
-    return copied;
-}
-
-int Table::batchAppendFrom(Table& source) {
-    requireOpen();
-    source.requireOpen();
-    checkBrowseMode();
-    source.checkBrowseMode();
-    // Every row of the source, whatever its filter, in its table order; taken before the first
-    // row is appended, so that appending a table to itself ends.
-    std::vector<qint64> keys;
-    {
-        QString sql =
-            QStringLiteral("SELECT rowid FROM %1 ORDER BY ").arg(QLatin1String(kDataTable));
-        sql += source.orderFields_.empty()
-                   ? QStringLiteral("rowid")
-                   : source.quotedColumns(source.orderFields_) +
-                         (source.orderByKeyLast_ ? QStringLiteral(", rowid") : QString());
-        StmtGuard g{source.prepare(sql)};
-        int rc;
-        while ((rc = sqlite3_step(g.s)) == SQLITE_ROW)
-            keys.push_back(sqlite3_column_int64(g.s, 0));
-        if (rc != SQLITE_DONE)
-            source.failSql(QStringLiteral("leer las filas que se añaden"));
-    }
-    const int n = std::min(fieldCount(), source.fieldCount());
-    std::vector<int> srcCols;
-    std::vector<int> dstCols;
-    for (int i = 0; i < n; ++i) {
-        if (fields_[i].type == FieldType::AutoInc)
-            continue; // appended rows get new identities
-        srcCols.push_back(i);
-        dstCols.push_back(i);
-    }
-    StmtGuard read{source.prepare(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-            .arg(srcCols.empty() ? QStringLiteral("rowid") : source.quotedColumns(srcCols),
-                 QLatin1String(kDataTable)))};
-    QStringList marks;
-    for (std::size_t i = 0; i < dstCols.size(); ++i)
-        marks << QStringLiteral("?");
-    StmtGuard write{
-        prepare(dstCols.empty()
-                    ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QLatin1String(kDataTable))
-                    : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(QLatin1String(kDataTable), quotedColumns(dstCols),
-                               marks.join(QStringLiteral(", "))))};
-    int appended = 0;
-    try {
-        BatchScope batch(*this);
-        for (qint64 key : keys) {
-            sqlite3_reset(read.s);
-            sqlite3_bind_int64(read.s, 1, key);
-            const int rc = sqlite3_step(read.s);
-            if (rc == SQLITE_DONE)
-                continue;
-            if (rc != SQLITE_ROW)
-                source.failSql(QStringLiteral("leer las filas que se añaden"));
-            std::vector<QVariant> values;
-            for (std::size_t c = 0; c < srcCols.size(); ++c)
-                values.push_back(
-                    toStorage(fields_[dstCols[c]], columnValue(read.s, static_cast<int>(c),
-                                                               source.fields_[srcCols[c]].type)));
-            sqlite3_reset(read.s);
-            sqlite3_reset(write.s);
-            for (std::size_t c = 0; c < values.size(); ++c)
-                bindValue(write.s, static_cast<int>(c) + 1, values[c]);
-            if (sqlite3_step(write.s) != SQLITE_DONE)
-                failSql(QStringLiteral("añadir las filas"));
-            ++appended;
-        }
-    } catch (...) {
-        loadView();
-        resetCursorToFirst();
-        throw;
-    }
-    loadView();
-    resetCursorToFirst();
-    return appended;
-}
-
-void Table::addPrimaryIndex(const QString& name, const QString& fieldList) {
-    if (!isOpen()) {
-        // A closed table is opened for the change and closed again.
-        open();
-        try {
-            addPrimaryIndex(name, fieldList);
-        } catch (...) {
-            close();
-            throw;
-        }
-        close();
-        return;
-    }
-    checkBrowseMode();
-    for (const IndexDef& ix : indexes_)
-        if (ix.primary)
-            fail(QStringLiteral("La tabla %1 ya tiene un índice primario (%2)")
-                     .arg(path(), ix.name));
-    IndexDef ix;
-    ix.name = name;
-    ix.fields = splitFieldList(fieldList);
-    ix.primary = true;
-    validateDefinitions(path(), fields_, {ix});
-    {
-        BatchScope batch(*this);
-        exec(indexSql(ix, fields_).toUtf8().constData());
-        StmtGuard g{prepare(QStringLiteral("INSERT INTO _indexes VALUES (?, ?, 1)"))};
-        const QByteArray n = name.toUtf8();
-        const QByteArray f = ix.fields.join(u';').toUtf8();
-        sqlite3_bind_text(g.s, 1, n.constData(), static_cast<int>(n.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(g.s, 2, f.constData(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(g.s) != SQLITE_DONE)
-            failSql(QStringLiteral("añadir el índice"));
-    }
-    finalizeStatements();
-    loadStructure();
-    compileFilter();
-    loadView();
-    resetCursorToFirst();
-}
-
-void Table::pack() {
-    requireOpen();
-    if (!openExclusive_)
-        fail(QStringLiteral("La tabla %1 ha de estar abierta en modo exclusivo para compactarla")
-                 .arg(path()));
-    checkBrowseMode();
-    if (batchDepth_ > 0)
-        fail(QStringLiteral("La tabla %1 no se puede compactar dentro de un lote").arg(path()));
-    finalizeStatements();
-    bool healthy = false;
-    {
-        StmtGuard g;
-        if (sqlite3_prepare_v2(db_, "PRAGMA integrity_check", -1, &g.s, nullptr) == SQLITE_OK &&
-            sqlite3_step(g.s) == SQLITE_ROW) {
-            healthy =
-                QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(g.s, 0))) == "ok";
-        }
-    }
-    if (healthy) {
-        exec("VACUUM");
-        exec("REINDEX");
-    } else {
-        // Rebuild from what can still be read into a new file that then takes the table's place.
-        const QString p = path();
-        const QString tmp = p + QStringLiteral(".packing");
-        const std::vector<FieldDef> fields = fields_;
-        const std::vector<IndexDef> indexes = indexes_;
-        create(tmp, fields, indexes);
-        {
-            Connection c;
-            if (sqlite3_open_v2(QFile::encodeName(tmp).constData(), &c.db, SQLITE_OPEN_READWRITE,
-                                nullptr) != SQLITE_OK)
-                fail(QStringLiteral("No se puede reconstruir la tabla %1").arg(p));
-            sqlite3_exec(c.db, "BEGIN", nullptr, nullptr, nullptr);
-            std::vector<int> all(fields.size());
-            for (std::size_t i = 0; i < all.size(); ++i)
-                all[i] = static_cast<int>(i);
-            QStringList marks;
-            for (std::size_t i = 0; i < all.size(); ++i)
-                marks << QStringLiteral("?");
-            const QByteArray readSql =
-                QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid")
-                    .arg(quotedColumns(all), QLatin1String(kDataTable))
-                    .toUtf8();
-            const QByteArray writeSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(QLatin1String(kDataTable), quotedColumns(all),
-                                                 marks.join(QStringLiteral(", ")))
-                                            .toUtf8();
-            StmtGuard write;
-            if (sqlite3_prepare_v2(c.db, writeSql.constData(), -1, &write.s, nullptr) != SQLITE_OK)
-                fail(QStringLiteral("No se puede reconstruir la tabla %1").arg(p));
-            // Read in key order; past a damaged part, probe key by key for the rows that can
-            // still be read.
-            qint64 maxKey = 0;
-            for (const char* sql : {"SELECT max(rowid) FROM data",
-                                    "SELECT seq FROM sqlite_sequence WHERE name = 'data'"}) {
-                StmtGuard g;
-                if (sqlite3_prepare_v2(db_, sql, -1, &g.s, nullptr) == SQLITE_OK &&
-                    sqlite3_step(g.s) == SQLITE_ROW && sqlite3_column_type(g.s, 0) != SQLITE_NULL)
-                    maxKey = std::max(maxKey, sqlite3_column_int64(g.s, 0));
-            }
-            const QByteArray probeSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?")
-                                            .arg(quotedColumns(all), QLatin1String(kDataTable))
-                                            .toUtf8();
-            StmtGuard probe;
-            sqlite3_prepare_v2(db_, probeSql.constData(), -1, &probe.s, nullptr);
-            auto copyRow = [&](sqlite3_stmt* from) {
-                sqlite3_reset(write.s);
-                for (int col = 0; col < static_cast<int>(all.size()); ++col)
-                    bindValue(write.s, col + 1, columnValue(from, col + 1, fields[col].type));
-                sqlite3_step(write.s);
-            };
-            qint64 after = std::numeric_limits<qint64>::min();
-            for (;;) {
-                StmtGuard read;
-                int rc = SQLITE_ERROR;
-                if (sqlite3_prepare_v2(db_, readSql.constData(), -1, &read.s, nullptr) ==
-                    SQLITE_OK) {
-                    sqlite3_bind_int64(read.s, 1, after);
-                    while ((rc = sqlite3_step(read.s)) == SQLITE_ROW) {
-                        after = sqlite3_column_int64(read.s, 0);
-                        copyRow(read.s);
-                    }
-                }
-                if (rc == SQLITE_DONE || !probe.s)
-                    break;
-                bool found = false;
-                for (qint64 k = std::max<qint64>(after, 0) + 1; k <= maxKey && !found; ++k) {
-                    sqlite3_reset(probe.s);
-                    sqlite3_bind_int64(probe.s, 1, k);
-                    after = k;
-                    if (sqlite3_step(probe.s) == SQLITE_ROW) {
-                        copyRow(probe.s);
-                        found = true;
-                    }
-                }
-                if (!found)
-                    break;
-            }
-            // Identities stay unused after the rebuild, also those of rows deleted at the end.
-            sqlite3_stmt* seq = nullptr;
-            if (sqlite3_prepare_v2(db_, "SELECT seq FROM sqlite_sequence WHERE name = 'data'", -1,
-                                   &seq, nullptr) == SQLITE_OK &&
-                sqlite3_step(seq) == SQLITE_ROW) {
-                const QByteArray update = QByteArray("UPDATE sqlite_sequence SET seq = max(seq, ") +
-                                          QByteArray::number(sqlite3_column_int64(seq, 0)) +
-                                          ") WHERE name = 'data'";
-                sqlite3_exec(c.db, update.constData(), nullptr, nullptr, nullptr);
-            }
-            sqlite3_finalize(seq);
-            if (sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-                fail(QStringLiteral("No se puede reconstruir la tabla %1").arg(p));
-        }
-        // Reopen over the rebuilt file, still exclusively.
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        removeJournals(p);
-        if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(p).constData()) !=
-            0) {
-            QFile::remove(tmp);
-            close();
-            fail(QStringLiteral("No se puede reemplazar la tabla %1").arg(p));
-        }
-        state_ = State::Inactive;
-        const bool wasExclusive = exclusive_;
-        exclusive_ = true;
-        rows_.clear();
-        try {
-            open();
-        } catch (...) {
-            exclusive_ = wasExclusive;
-            throw;
-        }
-        exclusive_ = wasExclusive;
-        return;
-    }
-    loadStructure();
-    compileFilter();
-    loadView();
-    resetCursorToFirst();
+    table_.d_->endBatch(std::uncaught_exceptions() <= uncaught_);
 }
 
 } // namespace table

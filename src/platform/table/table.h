@@ -3,22 +3,14 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-#include "platform/table/key_list.h"
-
 #include <functional>
-#include <map>
 #include <memory>
 #include <stdexcept>
-#include <string>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace table {
 
@@ -92,14 +84,14 @@ public:
     Table& operator=(const Table&) = delete;
 
     // Where the table lives: a folder and a file name, or a full path as the name.
-    void setFolder(const QString& folder) { folder_ = folder; }
-    const QString& folder() const { return folder_; }
-    void setTableName(const QString& name) { name_ = name; }
-    const QString& tableName() const { return name_; }
+    void setFolder(const QString& folder);
+    const QString& folder() const;
+    void setTableName(const QString& name);
+    const QString& tableName() const;
     QString path() const;
     // Open with SQLite's exclusive lock (refused while anyone else uses the table).
-    void setExclusive(bool exclusive) { exclusive_ = exclusive; }
-    bool exclusive() const { return exclusive_; }
+    void setExclusive(bool exclusive);
+    bool exclusive() const;
 
     // Creates an empty table at path from its definitions, replacing an existing table there
     // (and any journal left beside it). Refused while the old table is in use.
@@ -111,17 +103,17 @@ public:
     void open();
     void open(const QString& folder, const QString& name);
     void close();
-    bool isOpen() const { return db_ != nullptr; }
-    State state() const { return state_; }
+    bool isOpen() const;
+    State state() const;
     // The table's storage kind, as repair reads it.
     QString tableType() const;
 
     // Filter: the text may be set and read while the table is closed; it applies while filtering
     // is on. A blank text means every row.
     void setFilter(const QString& text);
-    const QString& filter() const { return filterText_; }
+    const QString& filter() const;
     void setFiltered(bool on);
-    bool filtered() const { return filtered_; }
+    bool filtered() const;
     // Re-reads the visible rows (after changes made through another connection).
     void refresh();
 
@@ -131,17 +123,17 @@ public:
     void next();
     void prior();
     int moveBy(int distance); // returns the distance actually moved
-    bool eof() const { return eof_; }
-    bool bof() const { return bof_; }
-    bool isEmpty() const { return rows_.empty(); }
-    int recordCount() const { return rows_.size(); }
-    int recNo() const { return pos_ + 1; } // 1-based; 0 when empty
+    bool eof() const;
+    bool bof() const;
+    bool isEmpty() const;
+    int recordCount() const;
+    int recNo() const; // 1-based; 0 when empty
     void setRecNo(int recNo);
     // Moves straight to the visible row with this key; false (and no move) when it is not
     // visible.
     bool locateKey(qint64 key);
     // The keys of the visible rows in table order, without moving the cursor.
-    std::vector<qint64> visibleKeys() const { return rows_.keys(); }
+    std::vector<qint64> visibleKeys() const;
 
     Bookmark bookmark() const; // of the current row
     bool bookmarkValid(Bookmark bookmark) const;
@@ -155,13 +147,13 @@ public:
     void cancel();
     void deleteCurrent();
     // The key of the row posted last (also when it left the view at its post); 0 before any.
-    qint64 lastPostedKey() const { return lastPostedKey_; }
+    qint64 lastPostedKey() const;
     void deleteBookmarks(const std::vector<Bookmark>& bookmarks);
 
     // Fields, by name without regard to case.
-    int fieldCount() const { return static_cast<int>(fields_.size()); }
-    const std::vector<FieldDef>& fieldDefs() const { return fields_; }
-    const std::vector<IndexDef>& indexDefs() const { return indexes_; }
+    int fieldCount() const;
+    const std::vector<FieldDef>& fieldDefs() const;
+    const std::vector<IndexDef>& indexDefs() const;
     Field field(int index);
     Field fieldByName(const QString& name);
     int findField(const QString& name) const; // -1 when unknown
@@ -190,72 +182,8 @@ private:
     friend class Field;
     friend class BatchScope;
 
-    struct Stmt;
-
-    [[noreturn]] void fail(const QString& what) const;
-    [[noreturn]] void failSql(const QString& what) const;
-    void requireOpen() const;
-    void exec(const char* sql) const;
-    sqlite3_stmt* prepare(const QString& sql) const;
-
-    void loadStructure();
-    void compileFilter();
-    void loadView();
-    void loadViewFrom(bool bypassIndex);
-    void resetCursorToFirst();
-    void checkBrowseMode();
-    void moveTo(int pos, bool always);
-    void invalidateRow();
-    void loadRowCache();
-    QVariant currentValue(int index);
-    void setValue(int index, const QVariant& value);
-    QVariant toStorage(const FieldDef& def, const QVariant& value) const;
-    bool readPlacement(qint64 key, std::vector<SortVal>& vals);
-    void beginBatch();
-    void endBatch(bool throwOnError);
-    void finalizeStatements();
-    sqlite3_stmt* writeStatement(char kind, const std::vector<int>& columns,
-                                 const std::function<QString()>& sql);
-    QString quotedColumns(const std::vector<int>& indexes) const;
-
-    QString folder_;
-    QString name_;
-    bool exclusive_ = false;
-    QString filterText_;
-    bool filtered_ = false;
-
-    sqlite3* db_ = nullptr;
-    bool openExclusive_ = false;
-    State state_ = State::Inactive;
-    std::vector<FieldDef> fields_;
-    std::vector<IndexDef> indexes_;
-    QHash<QString, int> fieldIndex_; // lower-case name -> index
-    std::vector<int> orderFields_;   // fields of the primary index
-    bool orderByKeyLast_ = true;     // the key breaks ties (unless it is in the index)
-
-    QString whereSql_; // compiled filter ("" = every row)
-    std::vector<QVariant> whereBinds_;
-
-    KeyList rows_; // visible rows in table order
-    int pos_ = -1;
-    bool eof_ = true;
-    bool bof_ = true;
-
-    // Current row cache and edit buffer.
-    qint64 cacheKey_ = 0;
-    bool cacheValid_ = false;
-    std::vector<QVariant> cache_;
-    std::vector<char> cacheLoaded_;
-    std::vector<QVariant> edits_;
-    std::vector<char> modified_;
-    qint64 editKey_ = 0;
-    int insertReturnPos_ = -1;
-    qint64 lastPostedKey_ = 0;
-
-    int batchDepth_ = 0;
-    std::map<std::string, std::unique_ptr<Stmt>> writeStmts_; // by kind and changed columns
-    sqlite3_stmt* rowStmt_ = nullptr;                         // non-blob columns of one row
-    sqlite3_stmt* placementStmt_ = nullptr; // visibility and sort values of one row
+    struct Impl; // table_impl.h
+    std::unique_ptr<Impl> d_;
 };
 
 // Runs the posts of a loop in one transaction: committed when the scope ends, also when an

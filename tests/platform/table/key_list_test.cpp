@@ -20,12 +20,12 @@ struct Ref {
 std::vector<SortVal> valsOf(const Ref& r) {
     SortVal a;
     if (r.level >= 0) {
-        a.kind = 1;
+        a.kind = table::SortKind::Integer;
         a.i = r.level;
     }
     SortVal b;
     if (!r.text.isEmpty()) {
-        b.kind = 2;
+        b.kind = table::SortKind::Text;
         b.s = r.text;
     }
     return {a, b};

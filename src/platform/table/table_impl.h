@@ -1,0 +1,136 @@
+// The inside of a Table: its connection, structure, visible rows, row cache, edit buffers and
+// cached statements, with the helpers that the engine's source files share. Internal to the
+// engine: table.h does not include it.
+#pragma once
+
+#include "platform/table/key_list.h"
+#include "platform/table/statement.h"
+#include "platform/table/table.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace table {
+
+// The SQLite table that holds the rows; beside it, _fields and _indexes describe the structure.
+inline constexpr char kDataTable[] = "data";
+
+// SQLite's "in use elsewhere" result codes.
+bool isBusy(int rc);
+// Whether the file starts with SQLite's 16-byte header (a native table).
+bool hasNativeHeader(const QString& path);
+// Deletes the journal files SQLite may have left beside a table.
+void removeJournals(const QString& path);
+
+// Refuses definitions that cannot make a table (EngineError naming the problem).
+void validateDefinitions(const QString& path, const std::vector<FieldDef>& fields,
+                         const std::vector<IndexDef>& indexes);
+// The CREATE INDEX statement of an index over the data table.
+QString indexSql(const IndexDef& index, const std::vector<FieldDef>& fields);
+
+// A connection used only while one function runs.
+struct Connection {
+    sqlite3* db = nullptr;
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+};
+
+struct Table::Impl {
+    explicit Impl(Table& owner) : owner_(owner) {}
+
+    // Errors and statements (table.cpp).
+    QString path() const;
+    [[noreturn]] void fail(const QString& what) const;
+    // The connection's error, or "in use" when SQLite reports the table busy.
+    [[noreturn]] void failSql(const QString& what) const;
+    void requireOpen() const;
+    void exec(const char* sql) const;
+    Statement prepare(const QString& sql) const;
+    void finalizeStatements();
+    // The cached write statement of this kind over these columns, bindings cleared.
+    Statement& writeStatement(char kind, const std::vector<int>& columns,
+                              const std::function<QString()>& sql);
+
+    // Structure (table_schema.cpp).
+    void loadStructure();
+    int findField(const QString& name) const;
+    QString quotedColumns(const std::vector<int>& indexes) const;
+
+    // Filter, view and cursor (table.cpp).
+    void compileFilter();
+    void loadView();
+    void loadViewFrom(bool bypassIndex);
+    void resetCursorToFirst();
+    void checkBrowseMode();
+    void moveTo(int pos, bool always);
+
+    // Row values (table.cpp).
+    void invalidateRow();
+    void clearEdits();
+    void loadRowCache();
+    QVariant currentValue(int index);
+    void setValue(int index, const QVariant& value);
+    QVariant toStorage(const FieldDef& def, const QVariant& value) const;
+    // Whether the row passes the filter, and the values it sorts by; false when it is gone.
+    bool readPlacement(qint64 key, std::vector<SortVal>& vals);
+
+    // Batch scopes (table.cpp).
+    void beginBatch();
+    void endBatch(bool throwOnError);
+
+    // Pack of a damaged table (table_maintenance.cpp).
+    void rebuildFromReadableRows();
+
+    Table& owner_; // for its events and its public operations
+
+    QString folder_;
+    QString name_;
+    bool exclusive_ = false;
+    QString filterText_;
+    bool filtered_ = false;
+
+    sqlite3* db_ = nullptr;
+    bool openExclusive_ = false;
+    State state_ = State::Inactive;
+    std::vector<FieldDef> fields_;
+    std::vector<IndexDef> indexes_;
+    QHash<QString, int> fieldIndex_; // lower-case name -> index
+    std::vector<int> orderFields_;   // fields of the primary index
+    bool orderByKeyLast_ = true;     // the key breaks ties (unless it is in the index)
+
+    QString whereSql_; // compiled filter ("" = every row)
+    std::vector<QVariant> whereBinds_;
+
+    KeyList rows_; // visible rows in table order
+    int pos_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+
+    // Current row cache and edit buffer.
+    qint64 cacheKey_ = 0;
+    bool cacheValid_ = false;
+    std::vector<QVariant> cache_;
+    std::vector<char> cacheLoaded_;
+    std::vector<QVariant> edits_;
+    std::vector<char> modified_;
+    qint64 editKey_ = 0;
+    int insertReturnPos_ = -1;
+    qint64 lastPostedKey_ = 0;
+
+    int batchDepth_ = 0;
+    std::map<std::string, Statement> writeStmts_; // by kind and changed columns
+    Statement rowStmt_;                           // non-blob columns of one row
+    Statement placementStmt_;                     // visibility and sort values of one row
+};
+
+} // namespace table
