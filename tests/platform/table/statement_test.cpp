@@ -3,7 +3,7 @@
 // SQLite refused.
 #include "platform/table/statement.h"
 
-#include "table_fixture.h"
+#include "support/table_fixture.h"
 
 #include <sqlite3.h>
 
