@@ -83,7 +83,7 @@ TEST_F(StudyFileTest, OpeningAStudyFile) {
     EXPECT_TRUE(data().Tabla_Activa.isOpen());
     EXPECT_EQ(data().Tabla_Activa.filter(), " (Nive_fich <> 0 ) ");
     EXPECT_TRUE(data().Tabla_Activa.filtered());
-    EXPECT_EQ(state.selectionFilter, " (Nive_fich <> 0 ) ");
+    EXPECT_EQ(state.selection.selectionFilter, " (Nive_fich <> 0 ) ");
     EXPECT_EQ(main().Label5->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
     // The guard lets entries through now (their screens are not there yet: nothing is shown).
