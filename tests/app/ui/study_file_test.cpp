@@ -295,6 +295,21 @@ TEST_F(StudyFileTest, PreparaImagenHonoursTheSkipFlag) {
     EXPECT_THROW(Prepara_Imagen(p, 12), std::out_of_range);
 }
 
+// The card editor and information screens are not part of the program: their picture numbers
+// place nothing (and take no other screen's box), but still clear the skip flag.
+TEST_F(StudyFileTest, PreparaImagenOfAScreenNotInTheProgramPlacesNothing) {
+    writeImage(QDir(folder.path()).filePath("Image.BMP"), 100, 50, "BMP");
+    Program& p = start();
+    const QRect placed = main().Image1->geometry();
+    for (int number : {7, 8, 9}) {
+        p.state().skipNextActivation = true;
+        Prepara_Imagen(p, number);
+        EXPECT_FALSE(p.state().skipNextActivation) << number;
+        Prepara_Imagen(p, number);
+    }
+    EXPECT_EQ(main().Image1->geometry(), placed);
+}
+
 TEST_F(StudyFileTest, ActivationRestoresTheTimedReviewFilter) {
     const QString table = makeStudyFile("Curso");
     start();
