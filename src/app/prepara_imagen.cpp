@@ -1,12 +1,8 @@
 #include "app/prepara_imagen.h"
 
 #include "app/program.h"
-#include "app/ui/panta_inicio.h"
 #include "platform/ui/picture_box.h"
-#include "review/ui/repasar.h"
-#include "studyfile/ui/crea_fiche.h"
 #include "viewers/picture_fit.h"
-#include "viewers/ui/imag_zoom.h"
 
 #include <stdexcept>
 #include <string>
@@ -24,39 +20,17 @@ void Prepara_Imagen(Program& program, int number) {
     RunState& state = program.state();
     if (state.takeSkipNextActivation())
         return;
-    TPanta_Inicio_& main = program.mainScreen();
-    PictureBox* target = nullptr;
-    switch (number) {
-    case picture_number::mainPage1:
-        target = main.Image1;
-        break;
-    case picture_number::mainPage2:
-        target = main.Image2;
-        break;
-    case picture_number::mainPage3:
-        target = main.Image3;
-        break;
-    case picture_number::reviewQuestion:
-        target = program.repasar().Image1;
-        break;
-    case picture_number::reviewAnswerBesideText:
-    case picture_number::reviewAnswerAlone:
-        target = program.repasar().Image2;
-        break;
-    case picture_number::imageZoom:
-        // The zoom window's own area is the box.
-        program.imag_Zoom().Ajusta_Imagen();
-        return;
-    case picture_number::creation:
-        target = program.crea_Fiche().Image1;
-        break;
-    default:
-        // The card editor and information screens place their pictures
-        // here once they are part of the program.
+    const Program::PictureSlot* target = program.pictureSlot(number);
+    if (target == nullptr)
+        return; // a picture of a screen that is not part of the program
+    const Program::PictureSlot* source = program.pictureSlot(sizeSourceForPicture(number));
+    const PictureBox& sizeSource = source != nullptr ? *source->box : *target->box;
+    if (target->fitArea) {
+        const QRect area = target->fitArea();
+        AdaptaImagen(area.width(), area.height(), area.left(), area.top(), sizeSource,
+                     *target->box);
         return;
     }
-    const PictureBox* source =
-        sizeSourceForPicture(number) == picture_number::mainPage1 ? main.Image1 : target;
     const FitBox box = fitBoxForPicture(number);
-    AdaptaImagen(box.width, box.height, box.left, box.top, *source, *target);
+    AdaptaImagen(box.width, box.height, box.left, box.top, sizeSource, *target->box);
 }

@@ -21,7 +21,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
-#include <QLineEdit>
 
 #include <exception>
 
@@ -69,10 +68,7 @@ void Program::create(const QString& programFolder) {
     panta_Inicio_->FormCreate();
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
-    d_Module_->askPassword = [this] {
-        runModal(*passw_FE_);
-        return passw_FE_->Edit1->text();
-    };
+    d_Module_->askPassword = [this] { return passw_FE_->ask(); };
     crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
     repasar_ = std::make_unique<TRepasar_>(*this);
@@ -141,6 +137,23 @@ void Program::guard(const std::function<void()>& handler) {
 void Program::Ver_Mensaje(const QString& text) {
     state_.messageText = text;
     runModal(*mensaje_);
+}
+
+void Program::registerPicture(int number, PictureBox* box, std::function<QRect()> fitArea) {
+    pictures_[number] = {box, std::move(fitArea)};
+}
+
+const Program::PictureSlot* Program::pictureSlot(int number) const {
+    const auto found = pictures_.find(number);
+    return found == pictures_.end() ? nullptr : &found->second;
+}
+
+int Program::pictureNumberOf(const PictureBox* box) const {
+    for (const auto& [number, slot] : pictures_) {
+        if (slot.box == box)
+            return number;
+    }
+    return 0;
 }
 
 HelpWindow& Program::help() {

@@ -7,14 +7,17 @@
 #include "app/run_state.h"
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
 class Clock;
 class HelpWindow;
+class PictureBox;
 class QDialog;
 class QWidget;
 class TAcercaDe_;
@@ -88,6 +91,19 @@ public:
     // Shows `text` in the message dialog, modally; returns when the dialog closes.
     void Ver_Mensaje(const QString& text);
 
+    // The program's pictures by their number (1..11, as Prepara_Imagen knows them). Each screen
+    // registers its picture boxes once, when it is created; one box may serve several numbers.
+    // `fitArea` gives the box a picture is fitted into; without it, the fixed box of the number.
+    struct PictureSlot {
+        PictureBox* box = nullptr;
+        std::function<QRect()> fitArea;
+    };
+    void registerPicture(int number, PictureBox* box, std::function<QRect()> fitArea = {});
+    // The slot of a number, or null when no screen of the program has that picture.
+    const PictureSlot* pictureSlot(int number) const;
+    // The lowest number `box` is registered under, or 0.
+    int pictureNumberOf(const PictureBox* box) const;
+
     // Context help: the first request creates the help window, later ones reuse it.
     void showHelp(int context);
     // The help window at its start page.
@@ -123,6 +139,7 @@ private:
     std::unique_ptr<TMensaje> mensaje_;
 
     std::unique_ptr<HelpWindow> help_;
+    std::map<int, PictureSlot> pictures_;
 
     // The modal stack: the main screen at the bottom, the screen with the focus on top.
     struct StackEntry {

@@ -2,6 +2,10 @@
 // Program owns the one instance; screens and the data module reach it through Program.
 #pragma once
 
+#include "review/breaks.h"
+#include "review/selection.h"
+#include "settings/preferences.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -24,12 +28,10 @@ struct RunState {
     // The open study file packs its card content (compressed or enciphered).
     bool packedContent = false;
 
-    // Filter built by the selection screen; the base filter when a study file is opened.
-    QString selectionFilter;
-    // The selection screen's filter is in force, and the filter a quick-selection review kept
-    // aside to be put back afterwards; set by the card selection screen.
-    bool selectionActive = false;
-    QString savedSelectionFilter;
+    // The card selection: the filter built by the selection screen (the base filter when a study
+    // file is opened), whether it is in force, and the filter a quick-selection review kept aside
+    // to be put back afterwards.
+    review::SelectionState selection;
     // Set before the card selection screen opens from the review selection.
     bool selectorMode = false;
     bool resetSelection = false;
@@ -66,12 +68,6 @@ struct RunState {
     // The card editor was opened from the review screen: the card is loaded again on return.
     bool reviewEdit = false;
 
-    // Zoom windows: the picture the image zoom shows, the text zoom's edit mode and whether it
-    // was left with "Guarda y A&caba".
-    QString zoomSource;
-    bool textZoomEditMode = false;
-    bool textZoomSaveRequest = false;
-
     // Input of the message dialog.
     QString messageText;
 
@@ -86,27 +82,11 @@ struct RunState {
         return skip;
     }
 
-    // Preferences (read at the main screen's activation). The values below are the defaults of
-    // the preferences file.
+    // The preferences in force (read at the main screen's activation; the defaults until then),
+    // and whether the next read parses lines 1 and 2 of the preferences file.
+    settings::Preferences prefs;
     bool preferencesReload = true;
-    bool dayFirstDates = true;
-    QString languageCode = QStringLiteral("ESP");
-    bool timedReviewEnabled = true;
-    std::array<int, 9> reviewIntervals{0, 1, 7, 21, 45, 90, 120, 150, 180};
-    bool breaksEnabled = true;
-    bool periodicBreaks = true;
-    std::array<int, 7> breakSchedule{30, 35, 30, 30, 25, 25, 20};
-    bool blinkEnabled = true;
-    int blinkPeriod = 5;
-    // Stored and carried along; nothing acts on them.
-    bool promotionFlag = true;
-    int promotionThreshold = 20;
-    int promotionCount = 10;
-    bool sameDayReviewsAllowed = true;
 
-    // Break reminder.
-    bool breakAllowed = true;
-    int breakNumber = 1;
-    QDateTime breakStart;
-    qint64 accumulatedBreakMs = 0;
+    // The break reminder.
+    review::BreakState breaks;
 };

@@ -14,30 +14,30 @@ int firstBreakIntervalMs(const BreakSettings& settings) {
 }
 
 bool BreakReminder::beginBreak(const BreakSettings& settings, const QDateTime& now) {
-    if (!settings.enabled || !breakAllowed_)
+    if (!settings.enabled || !state_.breakAllowed)
         return false;
-    breakAllowed_ = false;
-    breakStart_ = now;
+    state_.breakAllowed = false;
+    state_.breakStart = now;
     return true;
 }
 
 void BreakReminder::breakEnded(const QDateTime& now) {
-    if (breakAllowed_)
+    if (state_.breakAllowed)
         return;
-    const qint64 length = breakStart_.msecsTo(now);
+    const qint64 length = state_.breakStart.msecsTo(now);
     if (length > 0)
-        accumulatedMs_ += length;
-    breakAllowed_ = true;
+        state_.accumulatedMs += length;
+    state_.breakAllowed = true;
 }
 
 std::optional<int> BreakReminder::nextIntervalMs(const BreakSettings& settings) {
     if (settings.periodic)
         return minutesToMs(settings.schedule[0]);
-    if (breakNumber_ < kSequenceEnd)
-        breakNumber_ += 1;
-    if (breakNumber_ >= kSequenceEnd)
+    if (state_.breakNumber < kSequenceEnd)
+        state_.breakNumber += 1;
+    if (state_.breakNumber >= kSequenceEnd)
         return std::nullopt;
-    return minutesToMs(settings.schedule[static_cast<std::size_t>(breakNumber_)]);
+    return minutesToMs(settings.schedule[static_cast<std::size_t>(state_.breakNumber)]);
 }
 
 } // namespace review

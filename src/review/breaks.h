@@ -3,11 +3,12 @@
 // the timers and the break screen; they drive this state and apply the intervals it gives.
 #pragma once
 
+#include "settings/preferences.h"
+
 #include <QDateTime>
 
 #include <array>
 #include <optional>
-#include <utility>
 
 namespace review {
 
@@ -15,9 +16,22 @@ namespace review {
 // schedule in minutes (entry 0: period of periodic breaks; entry 1: first break; entries 2 to 6:
 // from each break to the next, for the second to sixth break).
 struct BreakSettings {
-    bool enabled = true;
-    bool periodic = true;
-    std::array<int, 7> schedule{30, 35, 30, 30, 25, 25, 20};
+    // The break preferences of `prefs` (by default, the preferences' defaults).
+    explicit BreakSettings(const settings::Preferences& prefs = {})
+        : enabled(prefs.breakRemindersEnabled), periodic(prefs.periodicBreaks),
+          schedule(prefs.breakSchedule) {}
+
+    bool enabled;
+    bool periodic;
+    std::array<int, 7> schedule;
+};
+
+// What the run keeps of the break reminder between timer firings.
+struct BreakState {
+    bool breakAllowed = true; // no break screen is open
+    int breakNumber = 1;
+    QDateTime breakStart;
+    qint64 accumulatedMs = 0; // break time since the start of the review session
 };
 
 // The break timer's interval that "break now" sets, so that the break opens at once.
@@ -33,13 +47,10 @@ constexpr int minutesToMs(int minutes) {
 // Interval of the break timer right after the preferences were read: the first break.
 int firstBreakIntervalMs(const BreakSettings& settings);
 
+// Works on a break state that the caller keeps.
 class BreakReminder {
 public:
-    BreakReminder() = default;
-    // A reminder in a given state (the run keeps these values between timer firings).
-    BreakReminder(bool breakAllowed, int breakNumber, QDateTime breakStart, qint64 accumulatedMs)
-        : breakAllowed_(breakAllowed), breakNumber_(breakNumber),
-          breakStart_(std::move(breakStart)), accumulatedMs_(accumulatedMs) {}
+    explicit BreakReminder(BreakState& state) : state_(state) {}
 
     // The break timer fired at now. True when the break screen is to be opened now: the break is
     // taken (no second break screen opens until breakEnded) and its start noted. False when
@@ -55,19 +66,16 @@ public:
     // each call moves the break number on by one step.
     std::optional<int> nextIntervalMs(const BreakSettings& settings);
 
-    bool breakAllowed() const { return breakAllowed_; }
-    int breakNumber() const { return breakNumber_; }
-    const QDateTime& breakStart() const { return breakStart_; }
+    bool breakAllowed() const { return state_.breakAllowed; }
+    int breakNumber() const { return state_.breakNumber; }
+    const QDateTime& breakStart() const { return state_.breakStart; }
     // Total length of the breaks since the last reset, in milliseconds.
-    qint64 accumulatedBreakMs() const { return accumulatedMs_; }
+    qint64 accumulatedBreakMs() const { return state_.accumulatedMs; }
     // Start of a review session.
-    void resetAccumulatedBreak() { accumulatedMs_ = 0; }
+    void resetAccumulatedBreak() { state_.accumulatedMs = 0; }
 
 private:
-    bool breakAllowed_ = true;
-    int breakNumber_ = 1;
-    QDateTime breakStart_;
-    qint64 accumulatedMs_ = 0;
+    BreakState& state_;
 };
 
 } // namespace review

@@ -1,6 +1,12 @@
 #include "settings/preferences.h"
 
+#include "platform/rtf/rtf.h"
+
+#include <QDir>
+#include <QSaveFile>
+
 #include <algorithm>
+#include <stdexcept>
 
 namespace settings {
 
@@ -186,6 +192,15 @@ LoadSteps loadPreferences(bool fileExists, const std::optional<QStringList>& fil
     }
     parseLines34(state.text, state.values);
     return steps;
+}
+
+void writePreferencesFile(const QString& programFolder, const QStringList& lines) {
+    const QString path = QDir(programFolder).filePath(kPreferencesFileName);
+    const QByteArray bytes = rtf::writeLines(lines);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw std::runtime_error(
+            QStringLiteral("No se pudo escribir el archivo %1.").arg(path).toStdString());
 }
 
 } // namespace settings

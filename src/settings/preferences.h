@@ -64,6 +64,10 @@ QStringList preferenceLines(const Preferences& prefs);
 int breakTimerIntervalMs(const Preferences& prefs);
 int blinkTimerIntervalMs(const Preferences& prefs);
 
+// Writes the preferences text as the preferences file of the program folder, whole (a failure
+// leaves the old file); throws std::runtime_error with the message shown to the user.
+void writePreferencesFile(const QString& programFolder, const QStringList& lines);
+
 // The preferences of the run as the main screen keeps them.
 struct PreferencesState {
     Preferences values;

@@ -27,7 +27,8 @@ int takeBreak(BreakReminder& b, const BreakSettings& s, QDateTime& now) {
 TEST(Breaks, PeriodicBreaksKeepTheirPeriod) {
     const BreakSettings s; // the defaults: periodic, 030-035-030-030-025-025-020
     EXPECT_EQ(review::firstBreakIntervalMs(s), 35 * 60000);
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     QDateTime now = kStart;
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(takeBreak(b, s, now), 30);
@@ -37,7 +38,8 @@ TEST(Breaks, PeriodicBreaksKeepTheirPeriod) {
 TEST(Breaks, DefinedSequenceStopsAfterTheSixthBreak) {
     BreakSettings s;
     s.periodic = false;
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     QDateTime now = kStart;
     std::vector<int> intervals;
     for (int i = 0; i < 6; ++i)
@@ -54,7 +56,8 @@ TEST(Breaks, BreakNowCountsAsOneOfTheSix) {
     BreakSettings s;
     s.periodic = false;
     s.schedule = {9, 1, 2, 3, 4, 5, 6};
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     QDateTime now = kStart;
     EXPECT_EQ(takeBreak(b, s, now), 2); // a timed break
     EXPECT_EQ(takeBreak(b, s, now), 3); // asked for at once: the sequence moves on
@@ -69,7 +72,8 @@ TEST(Breaks, BreakNowCountsAsOneOfTheSix) {
 
 TEST(Breaks, NoSecondBreakWhileOneIsOpen) {
     const BreakSettings s;
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     ASSERT_TRUE(b.beginBreak(s, kStart));
     EXPECT_FALSE(b.breakAllowed());
     for (int i = 1; i <= 5; ++i)
@@ -84,7 +88,8 @@ TEST(Breaks, NoSecondBreakWhileOneIsOpen) {
 TEST(Breaks, RemindersOffOpenNoBreak) {
     BreakSettings s;
     s.enabled = false;
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     EXPECT_FALSE(b.beginBreak(s, kStart));
     EXPECT_TRUE(b.breakAllowed());
     b.breakEnded(kStart.addSecs(60)); // no break was begun: nothing to add
@@ -93,7 +98,8 @@ TEST(Breaks, RemindersOffOpenNoBreak) {
 
 TEST(Breaks, BreakTimeAccumulatesUntilASessionResetsIt) {
     const BreakSettings s;
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     ASSERT_TRUE(b.beginBreak(s, kStart));
     b.breakEnded(kStart.addSecs(5 * 60));
     ASSERT_TRUE(b.beginBreak(s, kStart.addSecs(40 * 60)));
@@ -111,7 +117,8 @@ TEST(Breaks, ZeroMinutesGiveAZeroInterval) {
     BreakSettings s;
     s.schedule = {0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(review::firstBreakIntervalMs(s), 0);
-    BreakReminder b;
+    review::BreakState state;
+    BreakReminder b(state);
     QDateTime now = kStart;
     EXPECT_EQ(takeBreak(b, s, now), 0); // 0 ms: the timer class stops the timer
 }

@@ -94,7 +94,8 @@ TEST(SessionClock, TimeOfDayTextOfTheNetDuration) {
 }
 
 TEST(SessionClock, AFiveMinuteBreakIsLeftOutOfClockAndAverage) {
-    review::BreakReminder breaks;
+    review::BreakState state;
+    review::BreakReminder breaks(state);
     const review::BreakSettings settings;
     const QDateTime start(QDate(2005, 3, 9), QTime(10, 0, 0));
     breaks.resetAccumulatedBreak();

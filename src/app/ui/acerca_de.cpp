@@ -1,8 +1,5 @@
 #include "app/ui/acerca_de.h"
 
-#include "app/program.h"
-#include "app/screen_helpers.h"
-
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -32,11 +29,12 @@ QPixmap programIcon() {
     return pixmap;
 }
 
-TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TAcercaDe_"));
-    setWindowTitle(QStringLiteral(" Acerca de..."));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+using namespace kit;
+
+TAcercaDe_::TAcercaDe_(Program& program)
+    : ProgramDialog(program, "TAcercaDe_", QStringLiteral(" Acerca de..."),
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint) {
     setFixedSize(420, 330);
 
     Panel1 = new QFrame(this);
@@ -51,58 +49,38 @@ TAcercaDe_::TAcercaDe_(Program& program) : program_(program) {
     Panel1->setMouseTracking(true);
     Panel1->installEventFilter(this);
 
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon = label(Panel1, "ProgramIcon", QString(), QRect(16, 16, 64, 64));
     ProgramIcon->setPixmap(programIcon());
-    ProgramIcon->setGeometry(16, 16, 64, 64);
-
-    ProductName = new QLabel(productText().trimmed(), Panel1);
-    ProductName->setObjectName(QStringLiteral("ProductName"));
-    ProductName->setTextFormat(Qt::PlainText);
-    ProductName->setFont(arialFont(24, true));
+    ProductName =
+        label(Panel1, "ProductName", productText().trimmed(), QRect(96, 24, 296, 40), Px{24, bold});
     ProductName->setStyleSheet(QStringLiteral("color: yellow;"));
-    ProductName->setGeometry(96, 24, 296, 40);
-
-    Comments = new QLabel(
-        QStringLiteral("Le ayuda al repasar en el estudio, aumentando el recuerdo."), Panel1);
-    Comments->setObjectName(QStringLiteral("Comments"));
-    Comments->setTextFormat(Qt::PlainText);
+    Comments = label(Panel1, "Comments",
+                     QStringLiteral("Le ayuda al repasar en el estudio, aumentando el recuerdo."),
+                     QRect(16, 96, 372, 48), Px{15, bold});
     Comments->setWordWrap(true);
-    Comments->setFont(arialFont(15, true));
     Comments->setStyleSheet(QStringLiteral("color: white;"));
-    Comments->setGeometry(16, 96, 372, 48);
-
-    LinkLabel = new QLabel(QStringLiteral("Ayuda del programa"), Panel1);
-    LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
-    LinkLabel->setTextFormat(Qt::PlainText);
-    QFont linkFont = arialFont(15, true);
+    LinkLabel =
+        label(Panel1, "LinkLabel", QStringLiteral("Ayuda del programa"), QRect(16, 152, 372, 24));
+    QFont linkFont = arialFont(15, bold);
     linkFont.setUnderline(true);
     LinkLabel->setFont(linkFont);
-    LinkLabel->setGeometry(16, 152, 372, 24);
     LinkLabel->setMouseTracking(true);
     LinkLabel->installEventFilter(this);
     setLinkColour(QColor(0x40, 0x80, 0xff));
-
-    Copyright = new QLabel(QStringLiteral("Repaso de fichas de preguntas y respuestas con\n"
-                                          "intervalos crecientes entre repasos.\n"
-                                          "Versión 2.0"),
-                           Panel1);
-    Copyright->setObjectName(QStringLiteral("Copyright"));
-    Copyright->setTextFormat(Qt::PlainText);
-    Copyright->setFont(arialFont(13, false));
+    Copyright = label(Panel1, "Copyright",
+                      QStringLiteral("Repaso de fichas de preguntas y respuestas con\n"
+                                     "intervalos crecientes entre repasos.\n"
+                                     "Versión 2.0"),
+                      QRect(16, 188, 372, 64), Px{13, plain});
     Copyright->setStyleSheet(QStringLiteral("color: #d0d0ff;"));
-    Copyright->setGeometry(16, 188, 372, 64);
 
-    OKButton = new QPushButton(QStringLiteral("&Ok"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(160, 284, 100, 32);
+    OKButton = button(this, "OKButton", QStringLiteral("&Ok"), QRect(160, 284, 100, 32));
     OKButton->setDefault(true);
-    program_.connectGuarded(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    onClick(OKButton, &TAcercaDe_::OKButtonClick);
 }
 
 void TAcercaDe_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
     centreOnDesktop(*this, size());
 }

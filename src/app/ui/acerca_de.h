@@ -1,18 +1,16 @@
 // The about box.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 
 #include <QColor>
-#include <QDialog>
 #include <QPixmap>
 
-class Program;
 class QLabel;
 class QPushButton;
 class QFrame;
 
-class TAcercaDe_ : public QDialog, public ProgramScreen {
+class TAcercaDe_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TAcercaDe_(Program& program);
@@ -41,7 +39,6 @@ protected:
 private:
     void setLinkColour(const QColor& colour);
 
-    Program& program_;
     QColor linkColour_;
 };
 

@@ -1,7 +1,5 @@
 #include "app/ui/mensaje.h"
 
-#include "app/program.h"
-#include "app/screen_helpers.h"
 #include "app/ui.h"
 
 #include <QFontMetrics>
@@ -18,33 +16,29 @@ static QSize textSize(const QFont& font, const QString& text) {
         .size();
 }
 
-TMensaje::TMensaje(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TMensaje"));
-    setWindowTitle(QStringLiteral("    Información"));
+using namespace kit;
+
+TMensaje::TMensaje(Program& program)
     // A dialog border without title-bar buttons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    : ProgramDialog(program, "TMensaje", QStringLiteral("    Información"),
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(177, 0, 221));
     setPalette(pal);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setFont(arialFont(19, true));
+    // Both are placed when a message is shown.
+    Label1 = label(this, "Label1", QString(), QRect(), Px{19, bold});
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setStyleSheet(QStringLiteral("color: white;"));
-
-    Label2 = new QLabel(QStringLiteral("Pulsar tecla o Clic para Continuar"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(arialFont(16, true));
+    Label2 = label(this, "Label2", QStringLiteral("Pulsar tecla o Clic para Continuar"), QRect(),
+                   Px{16, bold});
     Label2->setStyleSheet(QStringLiteral("color: yellow;"));
 }
 
 void TMensaje::FormActivate() {
     // The dialog has nothing to set up at activation; a pending skip is only cleared.
-    program_.state().takeSkipNextActivation();
+    beginActivation();
 }
 
 void TMensaje::FormShow() {

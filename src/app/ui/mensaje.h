@@ -1,14 +1,11 @@
 // The message dialog: the one way the program reports to the user (Program::Ver_Mensaje).
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 
-#include <QDialog>
-
-class Program;
 class QLabel;
 
-class TMensaje : public QDialog, public ProgramScreen {
+class TMensaje : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TMensaje(Program& program);
@@ -32,6 +29,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    Program& program_;
     QString message_;
 };

@@ -2,7 +2,7 @@
 
 #include "app/prepara_imagen.h"
 #include "app/program.h"
-#include "app/screen_helpers.h"
+#include "app/screen_kit.h"
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "platform/clock.h"
@@ -19,6 +19,7 @@
 #include "settings/ui/configura_progr.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "studyfile/ui/data_module.h"
+#include "viewers/picture_fit.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -55,31 +56,65 @@ void setTextColour(QLabel* label, const QColor& colour) {
 
 } // namespace
 
+using namespace kit;
+
+const std::vector<TPanta_Inicio_::Entry>& TPanta_Inicio_::entryTable() {
+    using T = TPanta_Inicio_;
+    static const std::vector<Entry> table = {
+        {&T::Label5, "Label5", '1', "1- Abrir  Fichero", navy, 1, &T::Label5Click},
+        {&T::Label6, "Label6", '2', "2- Repasar Fichas", navy, 1, &T::Label6Click},
+        {&T::Label32, "Label32", '3', "3- Repaso por tiempo", navy, 1, &T::Label32Click},
+        {&T::Label7, "Label7", '4', "4- Añadir Fichas", navy, 1, &T::Label7Click},
+        {&T::Label8, "Label8", '5', "5- Añadir Fichas en Grupo", navy, 1, &T::Label8Click},
+        {&T::Label9, "Label9", '6', "6- Información del Fichero", navy, 1, &T::Label9Click},
+        {&T::Label10, "Label10", '7', "7-  Seleccionar, Modificar   o Borrar Fichas ", navy, 1,
+         &T::Label10Click},
+        {&T::Label11, "Label11", '8', "8-  Crear Fichero ", navy, 1, &T::Label11Click},
+        {&T::Label13, "Label13", '0', "0-  Ayuda", maroon, 1, &T::Label13Click},
+        {&T::Label14, "Label14", 0, "Acerca de...", maroon, 1, &T::Label14Click},
+        {&T::Label15, "Label15", 0, "Salir", maroon, 1, &T::SalirClick},
+        {&T::Label16, "Label16", 'A', "A- Pasar Fichas del   Nivel 0 al 1", blue, 2,
+         &T::Label16Click},
+        {&T::Label17, "Label17", 'B', "B- Opciones del Programa", blue, 2, &T::Label17Click},
+        {&T::Label18, "Label18", 'C', "C- Imprimir Fichas ", blue, 2, &T::Label18Click},
+        {&T::Label19, "Label19", 'D', "D- Modificación Global ", blue, 2, &T::Label19Click},
+        {&T::Label20, "Label20", 'Z', "Z- Ayuda", maroon, 2, &T::Label20Click},
+        {&T::Label21, "Label21", 0, "Salir", maroon, 2, &T::SalirClick},
+        {&T::Label22, "Label22", 'E', "E- Ficheros de Transporte", purple, 3, &T::Label22Click},
+        {&T::Label4, "Label4", 'F', "F- Reparar Fichero", purple, 3, &T::Label4Click},
+        {&T::Label12, "Label12", 'G', "G- Borrar Fichero ", purple, 3, &T::Label12Click},
+        {&T::Label23, "Label23", 'H', "H- Exportar a un nuevo Fichero de Estudio", purple, 3,
+         &T::Label23Click},
+        {&T::Label24, "Label24", 'I', "I- Importar Fichas con texto", purple, 3, &T::Label24Click},
+        {&T::Label25, "Label25", 'J', "J- Importar desde un Fichero de Estudio", purple, 3,
+         &T::Label25Click},
+        {&T::Label26, "Label26", 'K', "K- Importar Fichas con texto e imagenes", purple, 3,
+         &T::Label26Click},
+        {&T::Label27, "Label27", 'Y', "Y- Ayuda", maroon, 3, &T::Label27Click},
+        {&T::Label28, "Label28", 0, "Salir", maroon, 3, &T::SalirClick},
+    };
+    return table;
+}
+
 TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     setObjectName(QStringLiteral("TPanta_Inicio_"));
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
 
-    auto* ground = new QWidget(this);
-    ground->setObjectName(QStringLiteral("Fondo"));
+    QWidget* ground = panel(this, "Fondo", QRect());
     ground->setAutoFillBackground(true);
     QPalette groundPalette = ground->palette();
     groundPalette.setColor(QPalette::Window, QColor(96, 112, 128));
     ground->setPalette(groundPalette);
     setCentralWidget(ground);
-
-    Panel1 = new QWidget(ground);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 0, designWidth, designHeight);
+    Panel1 = panel(ground, "Panel1", QRect(0, 0, designWidth, designHeight));
 
     PageControl1 = new QTabWidget(Panel1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, designWidth, designHeight);
-    PageControl1->setFont(arialFont(15, true));
+    PageControl1->setFont(arialFont(15, bold));
     PageControl1->setFocusPolicy(Qt::NoFocus);
-
     const auto makePage = [this](const char* name, const QString& caption) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(name));
+        QWidget* page = panel(nullptr, name, QRect());
         page->setAutoFillBackground(true);
         QPalette pal = page->palette();
         pal.setColor(QPalette::Window, pageGround);
@@ -92,97 +127,48 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     TabSheet1 = makePage("TabSheet1", QStringLiteral(" Principal "));
     TabSheet2 = makePage("TabSheet2", QStringLiteral(" Utilidades "));
     TabSheet3 = makePage("TabSheet3", QStringLiteral("Herramientas "));
+    QWidget* const pages[] = {TabSheet1, TabSheet2, TabSheet3};
 
-    int y = 18;
-    Label5 = addEntry(TabSheet1, "Label5", QStringLiteral("1- Abrir  Fichero"), navy, y,
-                      &TPanta_Inicio_::Label5Click);
-    Label6 = addEntry(TabSheet1, "Label6", QStringLiteral("2- Repasar Fichas"), navy, y,
-                      &TPanta_Inicio_::Label6Click);
-    Label32 = addEntry(TabSheet1, "Label32", QStringLiteral("3- Repaso por tiempo"), navy, y,
-                       &TPanta_Inicio_::Label32Click);
-    Label7 = addEntry(TabSheet1, "Label7", QStringLiteral("4- Añadir Fichas"), navy, y,
-                      &TPanta_Inicio_::Label7Click);
-    Label8 = addEntry(TabSheet1, "Label8", QStringLiteral("5- Añadir Fichas en Grupo"), navy, y,
-                      &TPanta_Inicio_::Label8Click);
-    Label9 = addEntry(TabSheet1, "Label9", QStringLiteral("6- Información del Fichero"), navy, y,
-                      &TPanta_Inicio_::Label9Click);
-    Label10 = addEntry(TabSheet1, "Label10",
-                       QStringLiteral("7-  Seleccionar, Modificar   o Borrar Fichas "), navy, y,
-                       &TPanta_Inicio_::Label10Click);
-    Label11 = addEntry(TabSheet1, "Label11", QStringLiteral("8-  Crear Fichero "), navy, y,
-                       &TPanta_Inicio_::Label11Click);
-    y += entryGap;
-    Label13 = addEntry(TabSheet1, "Label13", QStringLiteral("0-  Ayuda"), maroon, y,
-                       &TPanta_Inicio_::Label13Click);
-    Label14 = addEntry(TabSheet1, "Label14", QStringLiteral("Acerca de..."), maroon, y,
-                       &TPanta_Inicio_::Label14Click);
-    Label15 = addEntry(TabSheet1, "Label15", QStringLiteral("Salir"), maroon, y,
-                       &TPanta_Inicio_::SalirClick);
-
-    y = 18;
-    Label16 = addEntry(TabSheet2, "Label16", QStringLiteral("A- Pasar Fichas del   Nivel 0 al 1"),
-                       blue, y, &TPanta_Inicio_::Label16Click);
-    Label17 = addEntry(TabSheet2, "Label17", QStringLiteral("B- Opciones del Programa"), blue, y,
-                       &TPanta_Inicio_::Label17Click);
-    Label18 = addEntry(TabSheet2, "Label18", QStringLiteral("C- Imprimir Fichas "), blue, y,
-                       &TPanta_Inicio_::Label18Click);
-    Label19 = addEntry(TabSheet2, "Label19", QStringLiteral("D- Modificación Global "), blue, y,
-                       &TPanta_Inicio_::Label19Click);
-    y += entryGap;
-    Label20 = addEntry(TabSheet2, "Label20", QStringLiteral("Z- Ayuda"), maroon, y,
-                       &TPanta_Inicio_::Label20Click);
-    Label21 = addEntry(TabSheet2, "Label21", QStringLiteral("Salir"), maroon, y,
-                       &TPanta_Inicio_::SalirClick);
-
-    y = 18;
-    Label22 = addEntry(TabSheet3, "Label22", QStringLiteral("E- Ficheros de Transporte"), purple, y,
-                       &TPanta_Inicio_::Label22Click);
-    Label4 = addEntry(TabSheet3, "Label4", QStringLiteral("F- Reparar Fichero"), purple, y,
-                      &TPanta_Inicio_::Label4Click);
-    Label12 = addEntry(TabSheet3, "Label12", QStringLiteral("G- Borrar Fichero "), purple, y,
-                       &TPanta_Inicio_::Label12Click);
-    Label23 =
-        addEntry(TabSheet3, "Label23", QStringLiteral("H- Exportar a un nuevo Fichero de Estudio"),
-                 purple, y, &TPanta_Inicio_::Label23Click);
-    Label24 = addEntry(TabSheet3, "Label24", QStringLiteral("I- Importar Fichas con texto"), purple,
-                       y, &TPanta_Inicio_::Label24Click);
-    Label25 =
-        addEntry(TabSheet3, "Label25", QStringLiteral("J- Importar desde un Fichero de Estudio"),
-                 purple, y, &TPanta_Inicio_::Label25Click);
-    Label26 =
-        addEntry(TabSheet3, "Label26", QStringLiteral("K- Importar Fichas con texto e imagenes"),
-                 purple, y, &TPanta_Inicio_::Label26Click);
-    y += entryGap;
-    Label27 = addEntry(TabSheet3, "Label27", QStringLiteral("Y- Ayuda"), maroon, y,
-                       &TPanta_Inicio_::Label27Click);
-    Label28 = addEntry(TabSheet3, "Label28", QStringLiteral("Salir"), maroon, y,
-                       &TPanta_Inicio_::SalirClick);
+    // The entries, one column a page; help, about and exit sit a gap below the others. Each
+    // label is as high as its wrapped caption.
+    int y = 0;
+    int page = 0;
+    QColor previous;
+    for (const Entry& entry : entryTable()) {
+        if (entry.page != page) {
+            page = entry.page;
+            y = 18;
+        } else if (entry.colour == maroon && previous != maroon) {
+            y += entryGap;
+        }
+        previous = entry.colour;
+        QLabel* label = kit::label(pages[page - 1], entry.name, QString::fromUtf8(entry.caption),
+                                   QRect(), Px{21, bold});
+        label->setWordWrap(true);
+        setTextColour(label, entry.colour);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        const int height = label->heightForWidth(entryWidth);
+        label->setGeometry(entryLeft, y, entryWidth, height);
+        y += height + entryGap;
+        this->*entry.member = label;
+    }
 
     // The page pictures and the "Fichero Abierto" labels below them.
-    const auto makePicture = [this](QWidget* page, const char* name) {
-        auto* box = new PictureBox(page);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setStretch(true);
-        box->setGeometry(352, 15, 0, 0);
+    Image1 = picture(TabSheet1, "Image1", QRect(352, 15, 0, 0));
+    Image2 = picture(TabSheet2, "Image2", QRect(352, 15, 0, 0));
+    Image3 = picture(TabSheet3, "Image3", QRect(352, 15, 0, 0));
+    for (PictureBox* box : {Image1, Image2, Image3}) {
         box->setMouseTracking(true);
         box->installEventFilter(this);
-        return box;
-    };
-    Image1 = makePicture(TabSheet1, "Image1");
-    Image2 = makePicture(TabSheet2, "Image2");
-    Image3 = makePicture(TabSheet3, "Image3");
-
-    const auto makeOpenLabel = [](QWidget* page, const char* name) {
-        auto* label = new QLabel(ficheroAbiertoText(QString()), page);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setTextFormat(Qt::PlainText);
-        label->setFont(arialFont(17, true));
-        label->setGeometry(352, 470, 608, 30);
-        return label;
-    };
-    Label1 = makeOpenLabel(TabSheet1, "Label1");
-    Label2 = makeOpenLabel(TabSheet2, "Label2");
-    Label3 = makeOpenLabel(TabSheet3, "Label3");
+    }
+    const QRect openFile(352, 470, 608, 30);
+    Label1 = label(TabSheet1, "Label1", ficheroAbiertoText(QString()), openFile, Px{17, bold});
+    Label2 = label(TabSheet2, "Label2", ficheroAbiertoText(QString()), openFile, Px{17, bold});
+    Label3 = label(TabSheet3, "Label3", ficheroAbiertoText(QString()), openFile, Px{17, bold});
+    program_.registerPicture(picture_number::mainPage1, Image1);
+    program_.registerPicture(picture_number::mainPage2, Image2);
+    program_.registerPicture(picture_number::mainPage3, Image3);
 
     // The break reminder runs from the start; the blink notice waits for the preferences.
     Timer_Descanso = new Timer(this, 900000, true);
@@ -194,40 +180,20 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     program_.connectGuarded(Timer_Parpadeo, &Timer::timeout, this,
                             [this] { Timer_ParpadeoTimer(); });
 
-    const auto makeBuffer = [this](const char* name) {
-        auto* edit = new QTextEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setAcceptRichText(true);
-        edit->hide();
-        return edit;
-    };
-    RichEdit1 = makeBuffer("RichEdit1");
-    RichEdit2 = makeBuffer("RichEdit2");
-    RichEdit3 = makeBuffer("RichEdit3");
-    RE_Resp_Text = makeBuffer("RE_Resp_Text");
-    RE_Estilo_Fuente = makeBuffer("RE_Estilo_Fuente");
+    // The hidden rich-text buffers.
+    for (auto [buffer, name] : {std::pair{&RichEdit1, "RichEdit1"},
+                                {&RichEdit2, "RichEdit2"},
+                                {&RichEdit3, "RichEdit3"},
+                                {&RE_Resp_Text, "RE_Resp_Text"},
+                                {&RE_Estilo_Fuente, "RE_Estilo_Fuente"}}) {
+        *buffer = richEdit(this, name, QRect());
+        (*buffer)->hide();
+    }
 
     setFocusPolicy(Qt::StrongFocus);
 }
 
 TPanta_Inicio_::~TPanta_Inicio_() = default;
-
-QLabel* TPanta_Inicio_::addEntry(QWidget* page, const char* name, const QString& caption,
-                                 const QColor& colour, int& y, void (TPanta_Inicio_::*handler)()) {
-    auto* label = new QLabel(caption, page);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setFont(arialFont(21, true));
-    setTextColour(label, colour);
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
-    const int height = label->heightForWidth(entryWidth);
-    label->setGeometry(entryLeft, y, entryWidth, height);
-    y += height + entryGap;
-    entries_.push_back({label, colour, handler});
-    return label;
-}
 
 QString TPanta_Inicio_::ficheroAbiertoText(const QString& studyFileName) {
     if (studyFileName.isEmpty())
@@ -244,8 +210,8 @@ void TPanta_Inicio_::FormCreate() {
     state.currentTablePath = dat;
 
     setWindowState(Qt::WindowMaximized);
-    state.breakAllowed = true;
-    state.breakNumber = 1;
+    state.breaks.breakAllowed = true;
+    state.breaks.breakNumber = 1;
     state.preferencesReload = true;
 
     program_.guard([this] { showMainPicture(); });
@@ -270,34 +236,105 @@ void TPanta_Inicio_::FormActivate() {
                       *RE_Estilo_Fuente->document());
     // After a quick-selection review the selection in force comes back.
     if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick)
-        program_.data().Tabla_Activa.setFilter(state.savedSelectionFilter);
+        program_.data().Tabla_Activa.setFilter(state.selection.savedSelectionFilter);
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();
     state.todayKey = dateKey(today);
-    state.todayDisplay = dateDisplay(today, state.dayFirstDates, systemDateSeparator());
+    state.todayDisplay = dateDisplay(today, state.prefs.dayFirstDates, systemDateSeparator());
 }
 
 void TPanta_Inicio_::Lee_Preferencias() {
-    settings::Lee_Preferencias(program_);
+    RunState& state = program_.state();
+    const QString path = files::findNoCase(state.programFolder, settings::kPreferencesFileName);
+    const bool exists = !path.isEmpty();
+    std::optional<QStringList> lines;
+    if (exists) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            lines = rtf::readLines(file.readAll());
+    }
+
+    settings::PreferencesState prefs{state.prefs, preferencesText(), state.preferencesReload};
+    const settings::LoadSteps steps = settings::loadPreferences(exists, lines, prefs);
+    if (steps.deleteFile)
+        files::removeNoCase(path);
+    state.prefs = prefs.values;
+    setPreferencesText(prefs.text);
+    state.preferencesReload = prefs.reloadFlag;
+
+    if (steps.parsedLines12)
+        applyTimerPreferences(prefs.values);
+    // Same-day reviews and, on the first run, the choices the options screen shows.
+    program_.selecc_Repaso().showPreferences(prefs.values);
+    program_.configura_Progr().showPreferences(prefs.values, steps.firstRun);
+
+    if (steps.firstRun) {
+        Timer_Parpadeo->setInterval(settings::blinkTimerIntervalMs(prefs.values));
+        Timer_Parpadeo->setEnabled(true);
+        Timer_Descanso->setEnabled(true);
+        settings::writePreferencesFile(state.programFolder, prefs.text);
+        state.preferencesReload = true;
+        // When the message closes, the main screen's activation parses the new file.
+        program_.Ver_Mensaje(settings::kFirstRunMessage);
+    }
+}
+
+void TPanta_Inicio_::applyTimerPreferences(const settings::Preferences& prefs) {
+    Timer_Descanso->setInterval(settings::breakTimerIntervalMs(prefs));
+    Timer_Parpadeo->setInterval(settings::blinkTimerIntervalMs(prefs));
+    Timer_Parpadeo->setEnabled(prefs.blinkEnabled);
+}
+
+settings::Preferences TPanta_Inicio_::preferencesInForce() const {
+    settings::Preferences prefs = program_.state().prefs;
+    prefs.blinkPeriod = Timer_Parpadeo->interval() / 60000;
+    prefs.blinkEnabled = Timer_Parpadeo->enabled();
+    return prefs;
+}
+
+void TPanta_Inicio_::setBlinkNoticeEnabled(bool enabled) {
+    Timer_Parpadeo->setEnabled(enabled);
+}
+
+void TPanta_Inicio_::breakNow() {
+    Timer_Descanso->setInterval(review::kBreakNowIntervalMs);
+    Timer_Descanso->setEnabled(true);
+}
+
+void TPanta_Inicio_::restartBreakCountdown() {
+    Timer_Descanso->setEnabled(false);
+    Timer_Descanso->setEnabled(true);
+}
+
+QStringList TPanta_Inicio_::preferencesText() const {
+    const QString text = RichEdit2->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void TPanta_Inicio_::setPreferencesText(const QStringList& lines) {
+    RichEdit2->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TPanta_Inicio_::showProgramPicture(const Picture& picture) {
+    Image1->setPicture(picture);
+    Actualiza_Imagenes(InfoPicture::No);
+}
+
+void TPanta_Inicio_::clearProgramPicture() {
+    for (PictureBox* box : {Image1, Image2, Image3})
+        box->clear();
 }
 
 void TPanta_Inicio_::Timer_DescansoTimer() {
     RunState& state = program_.state();
-    const review::BreakSettings settings{state.breaksEnabled, state.periodicBreaks,
-                                         state.breakSchedule};
-    review::BreakReminder reminder(state.breakAllowed, state.breakNumber, state.breakStart,
-                                   state.accumulatedBreakMs);
+    const review::BreakSettings settings(state.prefs);
+    review::BreakReminder reminder(state.breaks);
     if (!reminder.beginBreak(settings, program_.clock().now()))
         return;
-    state.breakAllowed = reminder.breakAllowed();
-    state.breakStart = reminder.breakStart();
     // The break screen ends the break when it closes.
     program_.runModal(program_.descanso());
-    reminder = review::BreakReminder(state.breakAllowed, state.breakNumber, state.breakStart,
-                                     state.accumulatedBreakMs);
     const std::optional<int> next = reminder.nextIntervalMs(settings);
-    state.breakNumber = reminder.breakNumber();
     if (next)
         Timer_Descanso->setInterval(*next);
     else
@@ -319,25 +356,9 @@ void TPanta_Inicio_::FormKeyPress(int key, const QString& text) {
     if (text.size() != 1)
         return;
     const QChar c = text.at(0).toUpper();
-    static const struct {
-        char key;
-        void (TPanta_Inicio_::*handler)();
-    } keys[] = {
-        {'1', &TPanta_Inicio_::Label5Click},  {'2', &TPanta_Inicio_::Label6Click},
-        {'3', &TPanta_Inicio_::Label32Click}, {'4', &TPanta_Inicio_::Label7Click},
-        {'5', &TPanta_Inicio_::Label8Click},  {'6', &TPanta_Inicio_::Label9Click},
-        {'7', &TPanta_Inicio_::Label10Click}, {'8', &TPanta_Inicio_::Label11Click},
-        {'0', &TPanta_Inicio_::Label13Click}, {'A', &TPanta_Inicio_::Label16Click},
-        {'B', &TPanta_Inicio_::Label17Click}, {'C', &TPanta_Inicio_::Label18Click},
-        {'D', &TPanta_Inicio_::Label19Click}, {'Z', &TPanta_Inicio_::Label20Click},
-        {'E', &TPanta_Inicio_::Label22Click}, {'F', &TPanta_Inicio_::Label4Click},
-        {'G', &TPanta_Inicio_::Label12Click}, {'H', &TPanta_Inicio_::Label23Click},
-        {'I', &TPanta_Inicio_::Label24Click}, {'J', &TPanta_Inicio_::Label25Click},
-        {'K', &TPanta_Inicio_::Label26Click}, {'Y', &TPanta_Inicio_::Label27Click},
-    };
-    for (const auto& k : keys) {
-        if (c == QLatin1Char(k.key)) {
-            (this->*k.handler)();
+    for (const Entry& entry : entryTable()) {
+        if (entry.key != 0 && c == QLatin1Char(entry.key)) {
+            (this->*entry.handler)();
             return;
         }
     }
@@ -351,8 +372,8 @@ void TPanta_Inicio_::keyPressEvent(QKeyEvent* event) {
 }
 
 const TPanta_Inicio_::Entry* TPanta_Inicio_::findEntry(const QObject* label) const {
-    for (const Entry& entry : entries_) {
-        if (entry.label == label)
+    for (const Entry& entry : entryTable()) {
+        if (this->*entry.member == label)
             return &entry;
     }
     return nullptr;
@@ -401,12 +422,13 @@ bool TPanta_Inicio_::eventFilter(QObject* watched, QEvent* event) {
     if (entry != nullptr) {
         if (event->type() == QEvent::MouseMove) {
             // Consumed here: the page below would take it for a move over the background.
-            highlight(entry->label);
+            highlight(this->*entry->member);
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && entry->label->rect().contains(mouse->pos()))
+            QLabel* label = this->*entry->member;
+            if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->pos()))
                 runEntry(*entry);
             return true;
         }
@@ -540,13 +562,13 @@ void TPanta_Inicio_::setFicheroAbierto(const QString& text) {
         label->setText(text);
 }
 
-void TPanta_Inicio_::Actualiza_Imagenes(const QString& mode) {
+void TPanta_Inicio_::Actualiza_Imagenes(InfoPicture info) {
     Image2->setPicture(Image1->picture());
     Image3->setPicture(Image1->picture());
     Prepara_Imagen(program_, 1);
     Prepara_Imagen(program_, 2);
     Prepara_Imagen(program_, 3);
-    if (mode == QLatin1String("Info FE: SI")) {
+    if (info == InfoPicture::Yes) {
         // The information screen's picture is set here once that screen is part of the program.
     }
 }

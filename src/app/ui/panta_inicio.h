@@ -3,12 +3,15 @@
 #pragma once
 
 #include "app/program_screen.h"
+#include "settings/preferences.h"
 
 #include <QColor>
 #include <QMainWindow>
+#include <QStringList>
 
 #include <vector>
 
+class Picture;
 class PictureBox;
 class Program;
 class QLabel;
@@ -62,9 +65,32 @@ public:
 
     // Closes the open study file.
     void Cierra_Fichero();
-    // Copies the page-1 picture to pages 2 and 3 and fits the three; with "Info FE: SI" also sets
-    // the picture of the information screen.
-    void Actualiza_Imagenes(const QString& mode);
+    // Whether Actualiza_Imagenes also gives the information screen the study file's picture.
+    enum class InfoPicture { No, Yes };
+    // Copies the page-1 picture to pages 2 and 3 and fits the three; with InfoPicture::Yes also
+    // sets the picture of the information screen.
+    void Actualiza_Imagenes(InfoPicture info);
+
+    // The preferences step of the activation: the preferences file read (created on the first
+    // run) and put in force.
+    void Lee_Preferencias();
+    // The break and blink timers as the preferences set them.
+    void applyTimerPreferences(const settings::Preferences& prefs);
+    // The preferences in force as the options screen shows them: the run's preferences with the
+    // blink notice as its timer runs.
+    settings::Preferences preferencesInForce() const;
+    // The blink notice switched on or off (its period stays).
+    void setBlinkNoticeEnabled(bool enabled);
+    // The break screen opens at once ("Descansar").
+    void breakNow();
+    // The break timer's count-down starts again (a break ended).
+    void restartBreakCountdown();
+    // The preferences text (the lines of the preferences file) the run keeps.
+    QStringList preferencesText() const;
+    void setPreferencesText(const QStringList& lines);
+    // The program picture shown on the three pages (a new one chosen in the options), or none.
+    void showProgramPicture(const Picture& picture);
+    void clearProgramPicture();
 
     // The text of the three "Fichero Abierto" labels for a study file name (empty: none open).
     static QString ficheroAbiertoText(const QString& studyFileName);
@@ -112,13 +138,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // One menu entry: the label member it fills, its name, key (0: none), caption, colour, page
+    // (1 to 3) and handler.
     struct Entry {
-        QLabel* label;
+        QLabel* TPanta_Inicio_::*member;
+        const char* name;
+        char key;
+        const char* caption;
         QColor colour;
+        int page;
         void (TPanta_Inicio_::*handler)();
     };
-    QLabel* addEntry(QWidget* page, const char* name, const QString& caption, const QColor& colour,
-                     int& y, void (TPanta_Inicio_::*handler)());
+    static const std::vector<Entry>& entryTable();
     const Entry* findEntry(const QObject* label) const;
     void runEntry(const Entry& entry);
     void highlight(QLabel* label);
@@ -136,10 +167,7 @@ private:
     bool guardOpenFile();
     // Shows the main-screen picture file (or none) on the three pages.
     void showMainPicture();
-    // The preferences step of the activation.
-    void Lee_Preferencias();
 
     Program& program_;
-    std::vector<Entry> entries_;
     QLabel* hover_ = nullptr;
 };

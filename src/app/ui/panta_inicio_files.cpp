@@ -126,7 +126,7 @@ void TPanta_Inicio_::Label5Click() {
             setEntryColour(Label5);
             throw;
         }
-        Actualiza_Imagenes(QStringLiteral("Info FE: SI"));
+        Actualiza_Imagenes(InfoPicture::Yes);
     }
     setEntryColour(Label5);
 }
@@ -156,7 +156,7 @@ void TPanta_Inicio_::showMainPicture() {
         Image1->clear();
     else
         Image1->setPicture(Picture::fromFile(path));
-    Actualiza_Imagenes(QStringLiteral("Info FE: NO"));
+    Actualiza_Imagenes(InfoPicture::No);
 }
 
 void TPanta_Inicio_::Label12Click() {

@@ -1,21 +1,20 @@
-// The study-file password dialog. The caller reads the typed password from Edit1 after the dialog
-// closed (empty after "Salir").
+// The study-file password dialog.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 
-#include <QDialog>
-
-class Program;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TPassw_FE_ : public QDialog, public ProgramScreen {
+class TPassw_FE_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TPassw_FE_(Program& program);
+
+    // Shows the dialog modally and returns the password typed (empty after "Salir").
+    QString ask();
 
     void FormActivate() override;
     void CheckBox1Click();
@@ -34,7 +33,4 @@ public:
 protected:
     // Esc and the window manager's close leave the dialog as "Salir" does.
     void reject() override;
-
-private:
-    Program& program_;
 };

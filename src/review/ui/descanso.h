@@ -2,15 +2,12 @@
 // session's clock.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 
-#include <QDialog>
-
-class Program;
 class QLabel;
 class QPushButton;
 
-class TDescanso_ : public QDialog, public ProgramScreen {
+class TDescanso_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TDescanso_(Program& program);
@@ -25,7 +22,4 @@ public:
     // However the window closes (Salir, Esc, the window's close button): the break timer's
     // count-down restarts, the break ends and the review clock runs again.
     void done(int result) override;
-
-private:
-    Program& program_;
 };

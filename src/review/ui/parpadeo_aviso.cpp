@@ -1,6 +1,5 @@
 #include "review/ui/parpadeo_aviso.h"
 
-#include "app/program.h"
 #include "platform/clock.h"
 #include "review/breaks.h"
 
@@ -8,11 +7,13 @@
 #include <QLabel>
 #include <QScreen>
 
-TParpadeo_Aviso_::TParpadeo_Aviso_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TParpadeo_Aviso_"));
+using namespace kit;
+
+TParpadeo_Aviso_::TParpadeo_Aviso_(Program& program)
     // No title-bar buttons, and the screen below keeps the keyboard.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::WindowDoesNotAcceptFocus);
+    : ProgramDialog(program, "TParpadeo_Aviso_", QString(),
+                    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                        Qt::WindowDoesNotAcceptFocus) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
     setFixedSize(560, 160);
@@ -21,16 +22,10 @@ TParpadeo_Aviso_::TParpadeo_Aviso_(Program& program) : program_(program) {
     pal.setColor(QPalette::Window, QColor(0, 0, 255));
     setPalette(pal);
 
-    Label1 = new QLabel(QStringLiteral("TIEMPO  DE  PARPADEAR"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
+    Label1 = label(this, "Label1", QStringLiteral("TIEMPO  DE  PARPADEAR"), QRect(0, 0, 560, 160),
+                   Px{40, bold});
     Label1->setAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(40);
-    font.setBold(true);
-    Label1->setFont(font);
     Label1->setStyleSheet(QStringLiteral("color: yellow;"));
-    Label1->setGeometry(0, 0, 560, 160);
 
     Timer1 = new Timer(this, review::kBlinkNoticeIntervalMs, false);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -49,8 +44,7 @@ void TParpadeo_Aviso_::Muestra() {
 }
 
 void TParpadeo_Aviso_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
     Timer1->setEnabled(true);
 }

@@ -1,15 +1,12 @@
 // The blink notice: shown for three seconds without blocking the screen below it.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 
-#include <QDialog>
-
-class Program;
 class QLabel;
 class Timer;
 
-class TParpadeo_Aviso_ : public QDialog, public ProgramScreen {
+class TParpadeo_Aviso_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TParpadeo_Aviso_(Program& program);
@@ -22,7 +19,4 @@ public:
 
     QLabel* Label1; // "TIEMPO  DE  PARPADEAR"
     Timer* Timer1;
-
-private:
-    Program& program_;
 };

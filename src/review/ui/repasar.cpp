@@ -1,8 +1,6 @@
 #include "review/ui/repasar.h"
 
 #include "app/prepara_imagen.h"
-#include "app/program.h"
-#include "app/screen_helpers.h"
 #include "app/ui.h"
 #include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
@@ -10,92 +8,61 @@
 #include "review/breaks.h"
 #include "studyfile/ui/data_module.h"
 #include "viewers/picture_fit.h"
-#include "viewers/ui/imag_zoom.h"
-#include "viewers/ui/text_zoom.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
-                  int pixels = 15) {
-    auto* label = new QLabel(text, parent);
-    if (name != nullptr)
-        label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(arialFont(pixels, true));
-    label->setGeometry(geometry);
-    return label;
-}
-
-} // namespace
+using namespace kit;
 
 review::ReviewDesign reviewDesign(Program& program) {
     const studyfile::DesignOptions& design = program.data().design;
     return {design.questionImage, design.answerImage, design.longAnswerText};
 }
 
-TRepasar_::TRepasar_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TRepasar_"));
-    setWindowTitle(QStringLiteral("   Repaso"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+TRepasar_::TRepasar_(Program& program)
+    : ProgramDialog(program, "TRepasar_", QStringLiteral("   Repaso"),
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint) {
     resize(1024, 768);
-
-    auto* panel = new QWidget(this);
-    panel_ = panel;
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(0, 0, 1024, 768);
+    panel_ = panel(this, "Panel1", QRect(0, 0, 1024, 768));
+    centreDesignArea(panel_);
+    const Px text{15, bold};
+    const Px small{13, bold};
 
     // The card's data and the session's tools along the top.
-    makeLabel(panel, nullptr, QStringLiteral("Nivel en el FE: "), QRect(10, 6, 170, 24));
-    DBText2 = makeLabel(panel, "DBText2", QString(), QRect(180, 6, 60, 24));
-    makeLabel(panel, nullptr, QStringLiteral("Nivel de importancia: "), QRect(10, 32, 170, 24));
-    DBText3 = makeLabel(panel, "DBText3", QString(), QRect(180, 32, 60, 24));
-    makeLabel(panel, nullptr, QStringLiteral("Clave para clasificar:"), QRect(250, 6, 180, 24));
-    DBText4 = makeLabel(panel, "DBText4", QString(), QRect(430, 6, 130, 24));
-    makeLabel(panel, nullptr, QStringLiteral("Nº de repasos hechos:"), QRect(250, 32, 180, 24));
-    DBText5 = makeLabel(panel, "DBText5", QString(), QRect(430, 32, 130, 24));
-
-    const auto makeButton = [this](QWidget* parent, const char* name, const QString& caption,
-                                   const QRect& geometry, int pixels = 15) {
-        auto* b = new QPushButton(caption, parent);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arialFont(pixels, true));
-        b->setGeometry(geometry);
-        b->setAutoDefault(false);
-        return b;
-    };
-    Button11 = makeButton(panel, "Button11", QStringLiteral("Modifica&r ficha"),
-                          QRect(566, 4, 150, 26), 13);
+    label(panel_, nullptr, QStringLiteral("Nivel en el FE: "), QRect(10, 6, 170, 24), text);
+    DBText2 = label(panel_, "DBText2", QString(), QRect(180, 6, 60, 24), text);
+    label(panel_, nullptr, QStringLiteral("Nivel de importancia: "), QRect(10, 32, 170, 24), text);
+    DBText3 = label(panel_, "DBText3", QString(), QRect(180, 32, 60, 24), text);
+    label(panel_, nullptr, QStringLiteral("Clave para clasificar:"), QRect(250, 6, 180, 24), text);
+    DBText4 = label(panel_, "DBText4", QString(), QRect(430, 6, 130, 24), text);
+    label(panel_, nullptr, QStringLiteral("Nº de repasos hechos:"), QRect(250, 32, 180, 24), text);
+    DBText5 = label(panel_, "DBText5", QString(), QRect(430, 32, 130, 24), text);
+    Button11 = button(panel_, "Button11", QStringLiteral("Modifica&r ficha"),
+                      QRect(566, 4, 150, 26), small);
     Button12 =
-        makeButton(panel, "Button12", QStringLiteral("&Descansar"), QRect(566, 33, 150, 26), 13);
-    CheckBox2 = new QCheckBox(QStringLiteral("Centrar"), panel);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setFont(arialFont(13, true));
+        button(panel_, "Button12", QStringLiteral("&Descansar"), QRect(566, 33, 150, 26), small);
+    CheckBox2 =
+        check(panel_, "CheckBox2", QStringLiteral("Centrar"), QRect(730, 6, 110, 22), small);
     CheckBox2->setChecked(true);
-    CheckBox2->setGeometry(730, 6, 110, 22);
     Button9 =
-        makeButton(panel, "Button9", QStringLiteral("Tipo de letra"), QRect(726, 33, 120, 26), 13);
-    makeLabel(panel, nullptr, QStringLiteral("Tiempo:"), QRect(862, 6, 150, 22), 14);
-    Label12 = makeLabel(panel, "Label12", QStringLiteral("00:00:00"), QRect(862, 30, 150, 28), 20);
+        button(panel_, "Button9", QStringLiteral("Tipo de letra"), QRect(726, 33, 120, 26), small);
+    label(panel_, nullptr, QStringLiteral("Tiempo:"), QRect(862, 6, 150, 22), Px{14, bold});
+    Label12 =
+        label(panel_, "Label12", QStringLiteral("00:00:00"), QRect(862, 30, 150, 28), Px{20, bold});
 
-    PageControl1 = new QTabWidget(panel);
+    PageControl1 = new QTabWidget(panel_);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setFont(arialFont(14, true));
+    PageControl1->setFont(arialFont(14, bold));
     PageControl1->setGeometry(4, 64, 1016, 700);
     PageControl1->setFocusPolicy(Qt::NoFocus);
-    Pregunta = new QWidget;
-    Pregunta->setObjectName(QStringLiteral("Pregunta"));
-    Respuesta = new QWidget;
-    Respuesta->setObjectName(QStringLiteral("Respuesta"));
+    Pregunta = panel(nullptr, "Pregunta", QRect());
+    Respuesta = panel(nullptr, "Respuesta", QRect());
     PageControl1->addTab(Pregunta, QStringLiteral("   P R E G U N T A   "));
     PageControl1->addTab(Respuesta, QStringLiteral("   R E S P U E S T A   "));
     // The answer page is reached only through "Ver la Respuesta": clicks on the tabs are
@@ -103,44 +70,38 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
     PageControl1->tabBar()->installEventFilter(this);
 
     // Question page.
-    DBText1 = makeLabel(Pregunta, "DBText1", QString(), QRect(8, 99, 981, 333), 19);
+    DBText1 = label(Pregunta, "DBText1", QString(), QRect(8, 99, 981, 333), Px{19, bold});
     DBText1->setWordWrap(true);
-    Image1 = new PictureBox(Pregunta);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setStretch(true);
-    Image1->setGeometry(8, 101, 0, 0);
-    Label1 = makeLabel(Pregunta, "Label1", QString(), QRect(8, 456, 320, 26));
-    Label13 = makeLabel(Pregunta, "Label13", QString(), QRect(340, 456, 320, 26));
-    Label2 = makeLabel(Pregunta, "Label2", review::kTotalCardsCaption, QRect(672, 456, 320, 26));
-    Button1 = makeButton(Pregunta, "Button1", QStringLiteral("  &Ver la Respuesta"),
-                         QRect(8, 510, 420, 64), 22);
-    Button4 = makeButton(Pregunta, "Button4", QStringLiteral("&Salir"), QRect(746, 520, 116, 44));
-    Button3 = makeButton(Pregunta, "Button3", QStringLiteral("&Ayuda"), QRect(874, 520, 116, 44));
+    Image1 = picture(Pregunta, "Image1", QRect(8, 101, 0, 0));
+    Label1 = label(Pregunta, "Label1", QString(), QRect(8, 456, 320, 26), text);
+    Label13 = label(Pregunta, "Label13", QString(), QRect(340, 456, 320, 26), text);
+    Label2 = label(Pregunta, "Label2", review::kTotalCardsCaption, QRect(672, 456, 320, 26), text);
+    Button1 = button(Pregunta, "Button1", QStringLiteral("  &Ver la Respuesta"),
+                     QRect(8, 510, 420, 64), Px{22, bold});
+    Button4 = button(Pregunta, "Button4", QStringLiteral("&Salir"), QRect(746, 520, 116, 44), text);
+    Button3 = button(Pregunta, "Button3", QStringLiteral("&Ayuda"), QRect(874, 520, 116, 44), text);
 
     // Answer page.
-    Label7 = makeLabel(Respuesta, "Label7", QString(), QRect(12, 99, 972, 333), 19);
+    Label7 = label(Respuesta, "Label7", QString(), QRect(12, 99, 972, 333), Px{19, bold});
     Label7->setWordWrap(true);
-    RichEdit1 = new QTextEdit(Respuesta);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1 = richEdit(Respuesta, "RichEdit1", QRect(12, 99, 972, 333));
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setGeometry(12, 99, 972, 333);
-    Button5 = makeButton(Respuesta, "Button5", QStringLiteral("&Zoom"), QRect(900, 436, 84, 28));
-    Image2 = new PictureBox(Respuesta);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setStretch(true);
-    Image2->setGeometry(2, 99, 0, 0);
-    Label3 = makeLabel(Respuesta, "Label3", QString(), QRect(8, 472, 320, 26));
-    Label14 = makeLabel(Respuesta, "Label14", QString(), QRect(340, 472, 320, 26));
-    Label4 = makeLabel(Respuesta, "Label4", review::kTotalCardsCaption, QRect(672, 472, 320, 26));
-    Button6 =
-        makeButton(Respuesta, "Button6", QStringLiteral("&Correcta"), QRect(8, 520, 210, 56), 20);
-    Button7 = makeButton(Respuesta, "Button7", QStringLiteral("I&ncorrecta"),
-                         QRect(230, 520, 210, 56), 20);
-    Button8 =
-        makeButton(Respuesta, "Button8", QStringLiteral("&Ver Pregunta"), QRect(460, 526, 170, 44));
-    Button2 = makeButton(Respuesta, "Button2", QStringLiteral("&Salir"), QRect(746, 526, 116, 44));
-    BitBtn1 = makeButton(Respuesta, "BitBtn1", QStringLiteral("&Ayuda"), QRect(874, 526, 116, 44));
+    Button5 = button(Respuesta, "Button5", QStringLiteral("&Zoom"), QRect(900, 436, 84, 28), text);
+    Image2 = picture(Respuesta, "Image2", QRect(2, 99, 0, 0));
+    Label3 = label(Respuesta, "Label3", QString(), QRect(8, 472, 320, 26), text);
+    Label14 = label(Respuesta, "Label14", QString(), QRect(340, 472, 320, 26), text);
+    Label4 = label(Respuesta, "Label4", review::kTotalCardsCaption, QRect(672, 472, 320, 26), text);
+    Button6 = button(Respuesta, "Button6", QStringLiteral("&Correcta"), QRect(8, 520, 210, 56),
+                     Px{20, bold});
+    Button7 = button(Respuesta, "Button7", QStringLiteral("I&ncorrecta"), QRect(230, 520, 210, 56),
+                     Px{20, bold});
+    Button8 = button(Respuesta, "Button8", QStringLiteral("&Ver Pregunta"),
+                     QRect(460, 526, 170, 44), text);
+    Button2 =
+        button(Respuesta, "Button2", QStringLiteral("&Salir"), QRect(746, 526, 116, 44), text);
+    BitBtn1 =
+        button(Respuesta, "BitBtn1", QStringLiteral("&Ayuda"), QRect(874, 526, 116, 44), text);
     for (QLabel* l : {Label1, Label13, Label2, Label3, Label14, Label4})
         l->setStyleSheet(QStringLiteral("color: maroon;"));
     Button6->setStyleSheet(QStringLiteral("color: darkgreen;"));
@@ -149,28 +110,26 @@ TRepasar_::TRepasar_(Program& program) : program_(program) {
     Timer_n_Repaso = new Timer(this, 1000, true);
     Timer_n_Repaso->setObjectName(QStringLiteral("Timer_n_Repaso"));
 
-    const auto on = [this](QPushButton* b, void (TRepasar_::*handler)()) {
-        program_.connectGuarded(b, &QPushButton::clicked, this,
-                                [this, handler] { (this->*handler)(); });
-    };
-    on(Button1, &TRepasar_::Button1Click);
-    on(Button8, &TRepasar_::Button8Click);
-    on(Button6, &TRepasar_::Button6Click);
-    on(Button7, &TRepasar_::Button7Click);
-    on(Button4, &TRepasar_::Button4Click);
-    on(Button2, &TRepasar_::Button2Click);
-    on(Button5, &TRepasar_::Button5Click);
-    on(Button9, &TRepasar_::Button9Click);
-    on(Button11, &TRepasar_::Button11Click);
-    on(Button12, &TRepasar_::Button12Click);
+    onClick(Button1, &TRepasar_::Button1Click);
+    onClick(Button8, &TRepasar_::Button8Click);
+    onClick(Button6, &TRepasar_::Button6Click);
+    onClick(Button7, &TRepasar_::Button7Click);
+    onClick(Button4, &TRepasar_::Button4Click);
+    onClick(Button2, &TRepasar_::Button2Click);
+    onClick(Button5, &TRepasar_::Button5Click);
+    onClick(Button9, &TRepasar_::Button9Click);
+    onClick(Button11, &TRepasar_::Button11Click);
+    onClick(Button12, &TRepasar_::Button12Click);
     for (QPushButton* help : {Button3, BitBtn1})
-        program_.connectGuarded(help, &QPushButton::clicked, this,
-                                [this] { program_.showHelp(12); });
-    program_.connectGuarded(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
-    program_.connectGuarded(Image1, &PictureBox::clicked, this, [this] { Image1Click(); });
-    program_.connectGuarded(Image2, &PictureBox::clicked, this, [this] { Image2Click(); });
+        onClick(help, [this] { program_.showHelp(12); });
+    onClick(CheckBox2, &TRepasar_::CheckBox2Click);
+    onClick(Image1, &TRepasar_::Image1Click);
+    onClick(Image2, &TRepasar_::Image2Click);
     program_.connectGuarded(Timer_n_Repaso, &Timer::timeout, this,
                             [this] { Timer_n_RepasoTimer(); });
+    program_.registerPicture(picture_number::reviewQuestion, Image1);
+    program_.registerPicture(picture_number::reviewAnswerBesideText, Image2);
+    program_.registerPicture(picture_number::reviewAnswerAlone, Image2);
     CheckBox2Click();
 }
 
@@ -180,7 +139,7 @@ void TRepasar_::Inicia_Sesion() {
     data.Valores_a_NumFich();
     data.Siguiente_Registro();
     state.lastCard = false;
-    state.accumulatedBreakMs = 0;
+    state.breaks.accumulatedMs = 0;
     state.sessionStart = QDateTime();
     program_.runModal(*this);
 }
@@ -192,16 +151,13 @@ void TRepasar_::FormShow() {
 }
 
 void TRepasar_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
     if (closing_)
         return;
-    if (program_.mainScreen().isMaximized())
-        setWindowState(windowState() | Qt::WindowMaximized);
-    else
-        setWindowState(windowState() & ~Qt::WindowMaximized);
-    Button12->setEnabled(state.breaksEnabled);
+    followMainWindowState();
+    RunState& state = program_.state();
+    Button12->setEnabled(state.prefs.breakRemindersEnabled);
 
     if (state.reviewEdit) {
         // Back from the card editor: the card may have changed.
@@ -319,7 +275,7 @@ void TRepasar_::answer(review::Answer verdict) {
     RunState& state = program_.state();
     TD_Module_& data = program_.data();
     // An engine error leaves here before the counters move.
-    review::recordAnswer(data.Tabla_Activa, verdict, state.reviewIntervals, state.todayKey,
+    review::recordAnswer(data.Tabla_Activa, verdict, state.prefs.reviewIntervals, state.todayKey,
                          program_.clock().today());
     counters_.answer(verdict == review::Answer::Correct);
     if (state.lastCard || !data.Siguiente_Registro()) {
@@ -348,13 +304,6 @@ bool TRepasar_::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TRepasar_::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    // The 1024 x 768 design area, centred in the window.
-    panel_->move(qMax(0, (width() - panel_->width()) / 2),
-                 qMax(0, (height() - panel_->height()) / 2));
-}
-
 void TRepasar_::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -371,7 +320,7 @@ void TRepasar_::done(int result) {
             RunState& state = program_.state();
             review::SessionSummary summary;
             summary.netMs = review::netSessionMs(state.sessionStart, program_.clock().now(),
-                                                 state.accumulatedBreakMs);
+                                                 state.breaks.accumulatedMs);
             summary.reviewed = counters_.reviewed;
             summary.correct = counters_.correct;
             summary.incorrect = counters_.incorrect;
@@ -389,31 +338,19 @@ void TRepasar_::Timer_n_RepasoTimer() {
     if (!state.sessionStart.isValid())
         return;
     Label12->setText(review::clockText(review::netSessionMs(
-        state.sessionStart, program_.clock().now(), state.accumulatedBreakMs)));
+        state.sessionStart, program_.clock().now(), state.breaks.accumulatedMs)));
 }
 
 void TRepasar_::Button5Click() {
-    TText_Zoom_& zoom = program_.text_Zoom();
-    zoom.RichEdit1->document()->setHtml(RichEdit1->document()->toHtml());
-    RunState& state = program_.state();
-    state.textZoomEditMode = false;
-    program_.runModal(zoom);
-    state.textZoomEditMode = false;
-}
-
-void TRepasar_::zoomPicture(const PictureBox* picture, const QString& source) {
-    if (picture->picture().width() <= 0 && picture->picture().height() <= 0)
-        return;
-    program_.state().zoomSource = source;
-    program_.runModal(program_.imag_Zoom());
+    zoomText(*RichEdit1->document(), false);
 }
 
 void TRepasar_::Image1Click() {
-    zoomPicture(Image1, QStringLiteral("Repaso_Preg"));
+    zoomPicture(*Image1);
 }
 
 void TRepasar_::Image2Click() {
-    zoomPicture(Image2, QStringLiteral("Repaso_Resp"));
+    zoomPicture(*Image2);
 }
 
 void TRepasar_::Button9Click() {
@@ -436,7 +373,13 @@ void TRepasar_::Button11Click() {
 }
 
 void TRepasar_::Button12Click() {
-    Timer* breakTimer = program_.mainScreen().Timer_Descanso;
-    breakTimer->setInterval(review::kBreakNowIntervalMs);
-    breakTimer->setEnabled(true);
+    program_.mainScreen().breakNow();
+}
+
+void TRepasar_::pauseClock() {
+    Timer_n_Repaso->setEnabled(false);
+}
+
+void TRepasar_::resumeClock() {
+    Timer_n_Repaso->setEnabled(true);
 }

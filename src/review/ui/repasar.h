@@ -3,15 +3,12 @@
 // when it closes it shows the session summary.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 #include "review/review_layout.h"
 #include "review/schedule.h"
 #include "review/session.h"
 
-#include <QDialog>
-
 class PictureBox;
-class Program;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -19,7 +16,7 @@ class QTabWidget;
 class QTextEdit;
 class Timer;
 
-class TRepasar_ : public QDialog, public ProgramScreen {
+class TRepasar_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TRepasar_(Program& program);
@@ -45,6 +42,9 @@ public:
     void Image1Click();
     void Image2Click();
     void Timer_n_RepasoTimer();
+    // The session clock stops while the learner takes a break, and runs again after it.
+    void pauseClock();
+    void resumeClock();
 
     // Gives the question text and the short answer the stored font style.
     void Actualiza_Fuente();
@@ -94,17 +94,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void answer(review::Answer verdict);
     void refreshCounters();
     void showQuestionPage();
     void applyLayout();
-    void zoomPicture(const PictureBox* picture, const QString& source);
     void clearCard();
 
-    Program& program_;
     QWidget* panel_ = nullptr;
     review::SessionCounters counters_;
     review::ReviewLayout layout_;

@@ -1,7 +1,5 @@
 #include "review/ui/selecc_repaso.h"
 
-#include "app/program.h"
-#include "app/screen_helpers.h"
 #include "review/ui/repasar.h"
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
@@ -21,76 +19,57 @@ const QString kExplanation = QStringLiteral(
 
 } // namespace
 
-TSelecc_Repaso_::TSelecc_Repaso_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TSelecc_Repaso_"));
-    setWindowTitle(QStringLiteral("   Selección de Fichas para el Repaso"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+using namespace kit;
+
+TSelecc_Repaso_::TSelecc_Repaso_(Program& program)
+    : ProgramDialog(
+          program, "TSelecc_Repaso_", QStringLiteral("   Selección de Fichas para el Repaso"),
+          Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setFixedSize(640, 520);
+    const Px text{15, bold};
 
-    const auto makeButton = [this](const char* name, const QString& caption, const QRect& g,
-                                   int pixels = 15) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arialFont(pixels, true));
-        b->setGeometry(g);
-        b->setAutoDefault(false);
-        return b;
-    };
-
-    RadioButton1 = new QRadioButton(QStringLiteral("Usar Ventana de Selección"), this);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setFont(arialFont(16, true));
-    RadioButton1->setGeometry(20, 16, 300, 28);
-    Button5 =
-        makeButton("Button5", QStringLiteral("  Selecci&onar Fichas"), QRect(340, 12, 260, 36));
-
-    RadioButton2 = new QRadioButton(QStringLiteral("Usar Selección Rápida:"), this);
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setFont(arialFont(16, true));
-    RadioButton2->setGeometry(20, 64, 300, 28);
+    RadioButton1 = radio(this, "RadioButton1", QStringLiteral("Usar Ventana de Selección"),
+                         QRect(20, 16, 300, 28), Px{16, bold});
+    Button5 = button(this, "Button5", QStringLiteral("  Selecci&onar Fichas"),
+                     QRect(340, 12, 260, 36), text);
+    RadioButton2 = radio(this, "RadioButton2", QStringLiteral("Usar Selección Rápida:"),
+                         QRect(20, 64, 300, 28), Px{16, bold});
     for (int i = 0; i < 8; ++i) {
-        auto* box = new QCheckBox(QStringLiteral("Nivel %1").arg(i + 1), this);
+        QCheckBox* box = check(this, nullptr, QStringLiteral("Nivel %1").arg(i + 1),
+                               QRect(44 + (i % 4) * 140, 100 + (i / 4) * 32, 130, 26), text);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setFont(arialFont(15, true));
-        box->setGeometry(44 + (i % 4) * 140, 100 + (i / 4) * 32, 130, 26);
         box->setEnabled(false);
         levelBoxes[static_cast<std::size_t>(i)] = box;
-        program_.connectGuarded(box, &QCheckBox::clicked, this,
-                                [this, i] { CheckBoxClick(i + 1); });
+        onClick(box, [this, i] { CheckBoxClick(i + 1); });
     }
 
-    CheckBox9 =
-        new QCheckBox(QStringLiteral("Permitir repasar fichas varias veces el mismo día."), this);
-    CheckBox9->setObjectName(QStringLiteral("CheckBox9"));
-    CheckBox9->setFont(arialFont(15, true));
+    CheckBox9 = check(this, "CheckBox9",
+                      QStringLiteral("Permitir repasar fichas varias veces el mismo día."),
+                      QRect(20, 184, 600, 26), text);
     CheckBox9->setChecked(true);
-    CheckBox9->setGeometry(20, 184, 600, 26);
-    Label1 = new QLabel(kExplanation, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
+    Label1 = label(this, "Label1", kExplanation, QRect(44, 212, 570, 100), Px{13, plain});
     Label1->setWordWrap(true);
-    Label1->setFont(arialFont(13, false));
     Label1->setStyleSheet(QStringLiteral("color: navy;"));
-    Label1->setGeometry(44, 212, 570, 100);
 
-    Button1 = makeButton("Button1", QStringLiteral("  &Repasar"), QRect(20, 330, 600, 52), 20);
+    Button1 = button(this, "Button1", QStringLiteral("  &Repasar"), QRect(20, 330, 600, 52),
+                     Px{20, bold});
     Button1->setDefault(true);
-    Button4 = makeButton("Button4", QStringLiteral("   Repasar con REPASO POR &TIEMPO"),
-                         QRect(20, 392, 600, 44), 16);
-    Button2 = makeButton("Button2", QStringLiteral("&Salir"), QRect(360, 460, 120, 40));
-    BitBtn1 = makeButton("BitBtn1", QStringLiteral("&Ayuda"), QRect(500, 460, 120, 40));
+    Button4 = button(this, "Button4", QStringLiteral("   Repasar con REPASO POR &TIEMPO"),
+                     QRect(20, 392, 600, 44), Px{16, bold});
+    Button2 = button(this, "Button2", QStringLiteral("&Salir"), QRect(360, 460, 120, 40), text);
+    BitBtn1 = button(this, "BitBtn1", QStringLiteral("&Ayuda"), QRect(500, 460, 120, 40), text);
 
-    program_.connectGuarded(RadioButton1, &QRadioButton::clicked, this,
-                            [this] { RadioButton1Click(); });
-    program_.connectGuarded(RadioButton2, &QRadioButton::clicked, this,
-                            [this] { RadioButton2Click(); });
-    program_.connectGuarded(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    program_.connectGuarded(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    program_.connectGuarded(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-    program_.connectGuarded(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    program_.connectGuarded(BitBtn1, &QPushButton::clicked, this,
-                            [this] { program_.showHelp(12); });
+    onClick(RadioButton1, &TSelecc_Repaso_::RadioButton1Click);
+    onClick(RadioButton2, &TSelecc_Repaso_::RadioButton2Click);
+    onClick(Button5, &TSelecc_Repaso_::Button5Click);
+    onClick(Button1, &TSelecc_Repaso_::Button1Click);
+    onClick(Button4, &TSelecc_Repaso_::Button4Click);
+    onClick(Button2, &TSelecc_Repaso_::Button2Click);
+    onClick(BitBtn1, [this] { program_.showHelp(12); });
+}
+
+void TSelecc_Repaso_::showPreferences(const settings::Preferences& prefs) {
+    CheckBox9->setChecked(prefs.sameDayReviewsAllowed);
 }
 
 std::optional<review::SelectionMode> TSelecc_Repaso_::mode() const {
@@ -102,10 +81,10 @@ std::optional<review::SelectionMode> TSelecc_Repaso_::mode() const {
 }
 
 void TSelecc_Repaso_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
-    Button4->setEnabled(state.timedReviewEnabled);
+    RunState& state = program_.state();
+    Button4->setEnabled(state.prefs.timedReviewEnabled);
     const review::SelectionMode initial =
         review::initialMode(program_.data().Tabla_Activa.filter());
     if (initial == review::SelectionMode::Window)
@@ -123,9 +102,8 @@ void TSelecc_Repaso_::modeSwitch() {
     RunState& state = program_.state();
     const bool window = *current == review::SelectionMode::Window;
     if (window) {
-        const QString filter = review::modeSwitchFilter(
-            *current, {state.selectionFilter, state.savedSelectionFilter, state.selectionActive});
-        if (state.selectionActive)
+        const QString filter = review::modeSwitchFilter(*current, state.selection);
+        if (state.selection.selectionActive)
             program_.data().Tabla_Activa.setFilter(filter);
     }
     Button5->setEnabled(window);
@@ -165,10 +143,7 @@ void TSelecc_Repaso_::start(bool dueDate) {
     request.sameDayReviewsAllowed = CheckBox9->isChecked();
     request.todayKey = state.todayKey;
 
-    review::SelectionState selection{state.selectionFilter, state.savedSelectionFilter,
-                                     state.selectionActive};
-    const QString applied = review::applySelection(request, cards.filter(), selection);
-    state.savedSelectionFilter = selection.savedSelectionFilter;
+    const QString applied = review::applySelection(request, cards.filter(), state.selection);
     cards.setFilter(applied);
     cards.setFilter(dueDate ? review::dueDateReviewFilter(request, applied)
                             : review::reviewFilter(request, applied));

@@ -2,25 +2,25 @@
 // card selection screen or by level, and starts the session.
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 #include "review/selection.h"
-
-#include <QDialog>
+#include "settings/preferences.h"
 
 #include <array>
 
-class Program;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 
-class TSelecc_Repaso_ : public QDialog, public ProgramScreen {
+class TSelecc_Repaso_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TSelecc_Repaso_(Program& program);
 
     void FormActivate() override;
+    // The preferences just read: the same-day tick box follows them.
+    void showPreferences(const settings::Preferences& prefs);
     void RadioButton1Click();
     void RadioButton2Click();
     void Button5Click(); // "  Selecci&onar Fichas"
@@ -49,6 +49,4 @@ private:
     // Both start buttons: the session filter, then the session (or the message when it leaves no
     // card).
     void start(bool dueDate);
-
-    Program& program_;
 };

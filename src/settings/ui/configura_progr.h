@@ -1,31 +1,31 @@
-// The options screen, and the preferences step of the main screen's activation: the preferences
-// file "Study02.stu" read, created on the first run, and written by "A&ceptar".
+// The options screen: the preferences shown in a form and written to the preferences file
+// "Study02.stu" by "A&ceptar".
 #pragma once
 
-#include "app/program_screen.h"
+#include "app/screen_kit.h"
 #include "settings/options.h"
 #include "settings/preferences.h"
 
-#include <QDialog>
 #include <QFont>
 
 #include <array>
 
-class Program;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-struct RunState;
 
-class TConfigura_Progr_ : public QDialog, public ProgramScreen {
+class TConfigura_Progr_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TConfigura_Progr_(Program& program);
 
     void FormActivate() override;
+    // The preferences just read: the same-day tick box follows them, and on the first run also
+    // the timed review and break reminder tick boxes.
+    void showPreferences(const settings::Preferences& prefs, bool firstRun);
     void Button10Click(); // "&Tipo de letra"
     void Button2Click();  // "Nue&va" main-screen picture
     void Button1Click();  // "Eli&minar" main-screen picture
@@ -78,22 +78,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    Program& program_;
     // Captions enabled with their fields.
     std::array<QList<QWidget*>, 20> captions_;
     QString pictureFolder_; // where the picture dialog starts; empty before its first use
 };
-
-namespace settings {
-
-// The preferences in force, as the run keeps them.
-Preferences preferencesOf(const RunState& state);
-void setPreferences(RunState& state, const Preferences& prefs);
-
-// The preferences step of the main screen's activation.
-void Lee_Preferencias(Program& program);
-
-} // namespace settings

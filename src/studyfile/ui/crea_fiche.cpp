@@ -1,16 +1,11 @@
 #include "studyfile/ui/crea_fiche.h"
 
 #include "app/prepara_imagen.h"
-#include "app/program.h"
-#include "app/screen_helpers.h"
 #include "app/ui.h"
-#include "app/ui/panta_inicio.h"
 #include "platform/rtf/codepage.h"
 #include "platform/ui/picture_box.h"
 #include "studyfile/creation.h"
 #include "viewers/picture_fit.h"
-#include "viewers/ui/imag_zoom.h"
-#include "viewers/ui/text_zoom.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,190 +24,136 @@
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 const QString pictureFilter = QStringLiteral(
     "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg, *.jpeg)|*.jpg, "
     "*.jpeg|Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
 
 } // namespace
 
-TCrea_Fiche_::TCrea_Fiche_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TCrea_Fiche_"));
-    setWindowTitle(QStringLiteral("   Crear un nuevo Fichero de Estudio"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowMaximizeButtonHint);
-    resize(1024, 768);
-    setFont(arialFont(15, false));
+using namespace kit;
 
-    Panel1 = named(new QWidget(this), "Panel1");
-    Panel1->setGeometry(0, 0, 1024, 768);
-    const QFont bold = arialFont(15, true);
+TCrea_Fiche_::TCrea_Fiche_(Program& program)
+    : ProgramDialog(program, "TCrea_Fiche_", QStringLiteral("   Crear un nuevo Fichero de Estudio"),
+                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                        Qt::WindowMaximizeButtonHint) {
+    resize(1024, 768);
+    setFont(arialFont(15, plain));
+    Panel1 = panel(this, "Panel1", QRect(0, 0, 1024, 768));
+    centreDesignArea(Panel1);
+    // Frames and the create button are bold; the controls inside the frames are not.
+    const Px heading{15, bold};
+    const Px text{15, plain};
 
     // Left column: name, question, answer and the other options.
-    Label1 = named(new QLabel(QStringLiteral("Nombre:"), Panel1), "Label1");
-    Label1->setFont(arialFont(17, true));
-    Label1->setGeometry(24, 20, 90, 28);
-    Edit1 = named(new QLineEdit(Panel1), "Edit1");
-    Edit1->setFont(arialFont(17, false));
-    Edit1->setGeometry(116, 18, 370, 32);
+    Label1 =
+        label(Panel1, "Label1", QStringLiteral("Nombre:"), QRect(24, 20, 90, 28), Px{17, bold});
+    Edit1 = edit(Panel1, "Edit1", QRect(116, 18, 370, 32), Px{17, plain});
 
-    GroupBox1 =
-        named(new QGroupBox(QStringLiteral(" Datos de la PREGUNTA: "), Panel1), "GroupBox1");
-    GroupBox1->setFont(bold);
-    GroupBox1->setGeometry(16, 66, 480, 188);
-    GroupBox2 =
-        named(new QGroupBox(QStringLiteral(" Tamaño (en caracteres): "), GroupBox1), "GroupBox2");
-    GroupBox2->setGeometry(12, 26, 456, 110);
-    RadioButton1 = named(new QRadioButton(QStringLiteral("30 "), GroupBox2), "RadioButton1");
-    RadioButton2 = named(new QRadioButton(QStringLiteral("60 "), GroupBox2), "RadioButton2");
-    RadioButton3 = named(new QRadioButton(QStringLiteral("100 "), GroupBox2), "RadioButton3");
-    RadioButton4 = named(new QRadioButton(QStringLiteral("Otro Tamaño (hasta 255):"), GroupBox2),
-                         "RadioButton4");
-    Edit2 = named(new QLineEdit(GroupBox2), "Edit2");
-    RadioButton1->setGeometry(16, 30, 80, 26);
-    RadioButton2->setGeometry(116, 30, 80, 26);
-    RadioButton3->setGeometry(216, 30, 80, 26);
-    RadioButton4->setGeometry(16, 68, 230, 26);
-    Edit2->setGeometry(252, 66, 70, 30);
+    GroupBox1 = group(Panel1, "GroupBox1", QStringLiteral(" Datos de la PREGUNTA: "),
+                      QRect(16, 66, 480, 188), heading);
+    GroupBox2 = group(GroupBox1, "GroupBox2", QStringLiteral(" Tamaño (en caracteres): "),
+                      QRect(12, 26, 456, 110));
+    RadioButton1 =
+        radio(GroupBox2, "RadioButton1", QStringLiteral("30 "), QRect(16, 30, 80, 26), text);
+    RadioButton2 =
+        radio(GroupBox2, "RadioButton2", QStringLiteral("60 "), QRect(116, 30, 80, 26), text);
+    RadioButton3 =
+        radio(GroupBox2, "RadioButton3", QStringLiteral("100 "), QRect(216, 30, 80, 26), text);
+    RadioButton4 = radio(GroupBox2, "RadioButton4", QStringLiteral("Otro Tamaño (hasta 255):"),
+                         QRect(16, 68, 230, 26), text);
+    Edit2 = edit(GroupBox2, "Edit2", QRect(252, 66, 70, 30), text);
     RadioButton2->setChecked(true);
     Edit2->setEnabled(false);
-    CheckBox1 = named(new QCheckBox(QStringLiteral("Co&n Imagen."), GroupBox1), "CheckBox1");
-    CheckBox1->setGeometry(28, 146, 200, 28);
+    CheckBox1 = check(GroupBox1, "CheckBox1", QStringLiteral("Co&n Imagen."),
+                      QRect(28, 146, 200, 28), text);
 
-    GroupBox3 =
-        named(new QGroupBox(QStringLiteral(" Datos de la RESPUESTA: "), Panel1), "GroupBox3");
-    GroupBox3->setFont(bold);
-    GroupBox3->setGeometry(16, 266, 480, 262);
-    CheckBox4 =
-        named(new QCheckBox(QStringLiteral("Con texto corto (hasta 255)"), GroupBox3), "CheckBox4");
-    CheckBox4->setGeometry(28, 30, 300, 28);
+    GroupBox3 = group(Panel1, "GroupBox3", QStringLiteral(" Datos de la RESPUESTA: "),
+                      QRect(16, 266, 480, 262), heading);
+    CheckBox4 = check(GroupBox3, "CheckBox4", QStringLiteral("Con texto corto (hasta 255)"),
+                      QRect(28, 30, 300, 28), text);
     CheckBox4->setChecked(true);
-    GroupBox4 =
-        named(new QGroupBox(QStringLiteral(" Tamaño (en caracteres): "), GroupBox3), "GroupBox4");
-    GroupBox4->setGeometry(12, 64, 456, 110);
-    RadioButton5 = named(new QRadioButton(QStringLiteral("30"), GroupBox4), "RadioButton5");
-    RadioButton6 = named(new QRadioButton(QStringLiteral("60 "), GroupBox4), "RadioButton6");
-    RadioButton7 = named(new QRadioButton(QStringLiteral("100 "), GroupBox4), "RadioButton7");
-    RadioButton8 =
-        named(new QRadioButton(QStringLiteral("Otro  (hasta 255):"), GroupBox4), "RadioButton8");
-    Edit3 = named(new QLineEdit(GroupBox4), "Edit3");
-    RadioButton5->setGeometry(16, 30, 80, 26);
-    RadioButton6->setGeometry(116, 30, 80, 26);
-    RadioButton7->setGeometry(216, 30, 80, 26);
-    RadioButton8->setGeometry(16, 68, 230, 26);
-    Edit3->setGeometry(252, 66, 70, 30);
+    GroupBox4 = group(GroupBox3, "GroupBox4", QStringLiteral(" Tamaño (en caracteres): "),
+                      QRect(12, 64, 456, 110));
+    RadioButton5 =
+        radio(GroupBox4, "RadioButton5", QStringLiteral("30"), QRect(16, 30, 80, 26), text);
+    RadioButton6 =
+        radio(GroupBox4, "RadioButton6", QStringLiteral("60 "), QRect(116, 30, 80, 26), text);
+    RadioButton7 =
+        radio(GroupBox4, "RadioButton7", QStringLiteral("100 "), QRect(216, 30, 80, 26), text);
+    RadioButton8 = radio(GroupBox4, "RadioButton8", QStringLiteral("Otro  (hasta 255):"),
+                         QRect(16, 68, 230, 26), text);
+    Edit3 = edit(GroupBox4, "Edit3", QRect(252, 66, 70, 30), text);
     RadioButton7->setChecked(true);
     Edit3->setEnabled(false);
-    CheckBox2 = named(new QCheckBox(QStringLiteral("Con I&magen."), GroupBox3), "CheckBox2");
-    CheckBox2->setGeometry(28, 184, 200, 28);
-    CheckBox3 = named(new QCheckBox(QStringLiteral("Con &Texto Largo."), GroupBox3), "CheckBox3");
-    CheckBox3->setGeometry(28, 220, 220, 28);
+    CheckBox2 = check(GroupBox3, "CheckBox2", QStringLiteral("Con I&magen."),
+                      QRect(28, 184, 200, 28), text);
+    CheckBox3 = check(GroupBox3, "CheckBox3", QStringLiteral("Con &Texto Largo."),
+                      QRect(28, 220, 220, 28), text);
 
-    GroupBox5 = named(new QGroupBox(Panel1), "GroupBox5");
-    GroupBox5->setFont(bold);
-    GroupBox5->setGeometry(16, 540, 480, 146);
-    CheckBox7 =
-        named(new QCheckBox(QStringLiteral("&Nivel de Importancia."), GroupBox5), "CheckBox7");
-    CheckBox7->setGeometry(28, 14, 300, 28);
-    CheckBox5 = named(new QCheckBox(QStringLiteral("Clave para Clasificar fichas."), GroupBox5),
-                      "CheckBox5");
-    CheckBox5->setGeometry(28, 56, 320, 28);
+    GroupBox5 = group(Panel1, "GroupBox5", QString(), QRect(16, 540, 480, 146), heading);
+    CheckBox7 = check(GroupBox5, "CheckBox7", QStringLiteral("&Nivel de Importancia."),
+                      QRect(28, 14, 300, 28), text);
+    CheckBox5 = check(GroupBox5, "CheckBox5", QStringLiteral("Clave para Clasificar fichas."),
+                      QRect(28, 56, 320, 28), text);
     CheckBox5->setChecked(true);
-    CheckBox6 = named(new QCheckBox(QStringLiteral("COMPRIMIDO"), GroupBox5), "CheckBox6");
-    CheckBox6->setGeometry(28, 98, 300, 28);
+    CheckBox6 =
+        check(GroupBox5, "CheckBox6", QStringLiteral("COMPRIMIDO"), QRect(28, 98, 300, 28), text);
 
     // Right column: description and picture.
-    GroupBox6 = named(new QGroupBox(QStringLiteral(" Descripción: "), Panel1), "GroupBox6");
-    GroupBox6->setFont(bold);
-    GroupBox6->setGeometry(512, 12, 496, 390);
-    RichEdit1 = named(new QTextEdit(GroupBox6), "RichEdit1");
-    RichEdit1->setFont(arialFont(15, false));
-    RichEdit1->setAcceptRichText(true);
-    RichEdit1->setGeometry(10, 26, 476, 312);
+    GroupBox6 = group(Panel1, "GroupBox6", QStringLiteral(" Descripción: "),
+                      QRect(512, 12, 496, 390), heading);
+    RichEdit1 = richEdit(GroupBox6, "RichEdit1", QRect(10, 26, 476, 312), text);
     RichEdit1->setPlainText(studyfile::descriptionTemplate().join(QLatin1Char('\n')));
-    Button5 = named(new QPushButton(QStringLiteral("Pegar &Descripción"), GroupBox6), "Button5");
-    Button5->setGeometry(10, 346, 200, 34);
-    Button12 = named(new QPushButton(QStringLiteral("&Zoom"), GroupBox6), "Button12");
-    Button12->setGeometry(222, 346, 110, 34);
+    Button5 = button(GroupBox6, "Button5", QStringLiteral("Pegar &Descripción"),
+                     QRect(10, 346, 200, 34), text);
+    Button12 =
+        button(GroupBox6, "Button12", QStringLiteral("&Zoom"), QRect(222, 346, 110, 34), text);
 
-    GroupBox7 = named(new QGroupBox(QStringLiteral(" Imagen: "), Panel1), "GroupBox7");
-    GroupBox7->setFont(bold);
-    GroupBox7->setGeometry(512, 410, 496, 276);
+    GroupBox7 =
+        group(Panel1, "GroupBox7", QStringLiteral(" Imagen: "), QRect(512, 410, 496, 276), heading);
     // The picture's box, framed so that it shows while the picture is empty.
-    Shape1 = named(new QFrame(GroupBox7), "Shape1");
+    const FitBox box = fitBoxForPicture(picture_number::creation);
+    Shape1 = new QFrame(GroupBox7);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameShape(QFrame::Panel);
     Shape1->setFrameShadow(QFrame::Sunken);
-    Image1 = named(new PictureBox(GroupBox7), "Image1");
-    Image1->setStretch(true);
-    {
-        const FitBox box = fitBoxForPicture(picture_number::creation);
-        Shape1->setGeometry(box.left - 2, box.top - 2, box.width + 4, box.height + 4);
-        Image1->setGeometry(box.left, box.top, box.width, box.height);
-    }
-    BitBtn1 = named(new QPushButton(QStringLiteral(" Disc&o"), GroupBox7), "BitBtn1");
-    BitBtn2 = named(new QPushButton(QStringLiteral("Pe&gar"), GroupBox7), "BitBtn2");
-    Button6 = named(new QPushButton(QStringLiteral(" &Borrar"), GroupBox7), "Button6");
-    BitBtn1->setGeometry(410, 26, 80, 34);
-    BitBtn2->setGeometry(410, 68, 80, 34);
-    Button6->setGeometry(410, 110, 80, 34);
+    Shape1->setGeometry(box.left - 2, box.top - 2, box.width + 4, box.height + 4);
+    Image1 = picture(GroupBox7, "Image1", QRect(box.left, box.top, box.width, box.height));
+    BitBtn1 = button(GroupBox7, "BitBtn1", QStringLiteral(" Disc&o"), QRect(410, 26, 80, 34), text);
+    BitBtn2 = button(GroupBox7, "BitBtn2", QStringLiteral("Pe&gar"), QRect(410, 68, 80, 34), text);
+    Button6 =
+        button(GroupBox7, "Button6", QStringLiteral(" &Borrar"), QRect(410, 110, 80, 34), text);
 
-    Button1 = named(new QPushButton(QStringLiteral("&Crear Fichero"), Panel1), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("&Salir"), Panel1), "Button2");
-    Button3 = named(new QPushButton(QStringLiteral("&Ayuda"), Panel1), "Button3");
-    Button1->setFont(bold);
-    Button1->setGeometry(512, 704, 200, 44);
-    Button2->setGeometry(728, 704, 130, 44);
-    Button3->setGeometry(874, 704, 130, 44);
-    for (QPushButton* b :
-         {Button5, Button12, BitBtn1, BitBtn2, Button6, Button1, Button2, Button3}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        b->setFont(b == Button1 ? bold : arialFont(15, false));
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             RadioButton1, RadioButton2, RadioButton3, RadioButton4, CheckBox1, CheckBox4,
-             RadioButton5, RadioButton6, RadioButton7, RadioButton8, CheckBox2, CheckBox3,
-             CheckBox7, CheckBox5, CheckBox6, Edit2, Edit3})
-        w->setFont(arialFont(15, false));
+    Button1 = button(Panel1, "Button1", QStringLiteral("&Crear Fichero"), QRect(512, 704, 200, 44),
+                     heading);
+    Button2 = button(Panel1, "Button2", QStringLiteral("&Salir"), QRect(728, 704, 130, 44), text);
+    Button3 = button(Panel1, "Button3", QStringLiteral("&Ayuda"), QRect(874, 704, 130, 44), text);
 
     Edit2->installEventFilter(this);
     Edit3->installEventFilter(this);
-    program_.connectGuarded(CheckBox4, &QCheckBox::clicked, this, [this] { CheckBox4Click(); });
-    program_.connectGuarded(CheckBox3, &QCheckBox::clicked, this, [this] { CheckBox3Click(); });
+    onClick(CheckBox4, &TCrea_Fiche_::CheckBox4Click);
+    onClick(CheckBox3, &TCrea_Fiche_::CheckBox3Click);
     for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3, RadioButton4})
-        program_.connectGuarded(r, &QRadioButton::clicked, this, [this] { QuestionSizeClick(); });
+        onClick(r, &TCrea_Fiche_::QuestionSizeClick);
     for (QRadioButton* r : {RadioButton5, RadioButton6, RadioButton7, RadioButton8})
-        program_.connectGuarded(r, &QRadioButton::clicked, this, [this] { AnswerSizeClick(); });
-    program_.connectGuarded(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    program_.connectGuarded(Button12, &QPushButton::clicked, this, [this] { Button12Click(); });
-    program_.connectGuarded(Image1, &PictureBox::clicked, this, [this] { Image1Click(); });
-    program_.connectGuarded(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    program_.connectGuarded(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-    program_.connectGuarded(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
-    program_.connectGuarded(Button1, &QPushButton::clicked, this, [this] { Button1_Click(); });
-    program_.connectGuarded(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    program_.connectGuarded(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+        onClick(r, &TCrea_Fiche_::AnswerSizeClick);
+    onClick(Button5, &TCrea_Fiche_::Button5Click);
+    onClick(Button12, &TCrea_Fiche_::Button12Click);
+    onClick(Image1, &TCrea_Fiche_::Image1Click);
+    onClick(BitBtn1, &TCrea_Fiche_::BitBtn1Click);
+    onClick(BitBtn2, &TCrea_Fiche_::BitBtn2Click);
+    onClick(Button6, &TCrea_Fiche_::Button6Click);
+    onClick(Button1, &TCrea_Fiche_::Button1_Click);
+    onClick(Button2, &TCrea_Fiche_::Button2Click);
+    onClick(Button3, &TCrea_Fiche_::Button3Click);
+    program_.registerPicture(picture_number::creation, Image1);
 }
 
 void TCrea_Fiche_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
-    if (program_.mainScreen().isMaximized())
-        setWindowState(windowState() | Qt::WindowMaximized);
-    else
-        setWindowState(windowState() & ~Qt::WindowMaximized);
+    followMainWindowState();
     Edit1->setFocus();
-}
-
-void TCrea_Fiche_::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    Panel1->move(qMax(0, (width() - Panel1->width()) / 2),
-                 qMax(0, (height() - Panel1->height()) / 2));
 }
 
 void TCrea_Fiche_::updateAnswerControls() {
@@ -287,21 +228,11 @@ QStringList TCrea_Fiche_::descriptionLines() const {
 }
 
 void TCrea_Fiche_::Button12Click() {
-    RunState& state = program_.state();
-    TText_Zoom_& zoom = program_.text_Zoom();
-    zoom.RichEdit1->document()->setHtml(RichEdit1->document()->toHtml());
-    state.textZoomEditMode = true;
-    program_.runModal(zoom);
-    state.textZoomEditMode = false;
-    if (state.textZoomSaveRequest)
-        RichEdit1->document()->setHtml(zoom.RichEdit1->document()->toHtml());
+    zoomText(*RichEdit1->document(), true);
 }
 
 void TCrea_Fiche_::Image1Click() {
-    if (Image1->picture().width() <= 0 && Image1->picture().height() <= 0)
-        return;
-    program_.state().zoomSource = QStringLiteral("Crea_Fich");
-    program_.runModal(program_.imag_Zoom());
+    zoomPicture(*Image1);
 }
 
 void TCrea_Fiche_::Button5Click() {

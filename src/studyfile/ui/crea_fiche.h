@@ -2,12 +2,9 @@
 // with its description and picture, and writes it.
 #pragma once
 
-#include "app/program_screen.h"
-
-#include <QDialog>
+#include "app/screen_kit.h"
 
 class PictureBox;
-class Program;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -17,7 +14,7 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 
-class TCrea_Fiche_ : public QDialog, public ProgramScreen {
+class TCrea_Fiche_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TCrea_Fiche_(Program& program);
@@ -84,7 +81,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void reject() override;
 
 private:
@@ -92,7 +88,6 @@ private:
     bool sizeCheck(QLineEdit* edit);
     void setPicture(const class Picture& picture, const QString& kind);
 
-    Program& program_;
     QString pictureKind_;
     QString pictureFolder_; // where the picture dialog was left
     bool checking_ = false;

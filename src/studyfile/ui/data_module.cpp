@@ -109,7 +109,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     Tabla_Activa.setFilter(studyfile::kBaseFilter);
     Tabla_Activa.setFiltered(true);
     Tabla_Activa.open(info.path(), info.fileName());
-    state_.selectionFilter = studyfile::kBaseFilter;
+    state_.selection.selectionFilter = studyfile::kBaseFilter;
     return true;
 }
 

@@ -1,23 +1,26 @@
-// The image zoom: one of the program's pictures, named by the zoom source name, scaled to the
-// screen. A click or Esc closes it.
+// The image zoom: one of the program's pictures scaled to the screen. A click or Esc closes it.
 #pragma once
 
-#include "app/program_screen.h"
-
-#include <QDialog>
+#include "app/screen_kit.h"
+#include "platform/picture/picture.h"
 
 class PictureBox;
-class Program;
 class QLabel;
 
-class TImag_Zoom_ : public QDialog, public ProgramScreen {
+class TImag_Zoom_ : public ProgramDialog {
     Q_OBJECT
 public:
     explicit TImag_Zoom_(Program& program);
 
+    // Shows `picture` modally; `source` is the number of the program's picture it comes from.
+    void show(const Picture& picture, int source);
+
     void FormActivate() override;
     // Fits the zoomed picture into the picture area (picture number 11).
     void Ajusta_Imagen();
+
+    // The number of the picture shown by the current (or last) opening.
+    int source() const { return source_; }
 
     QWidget* Panel1;    // the picture area
     PictureBox* Image1; // the zoomed picture
@@ -29,9 +32,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    Program& program_;
+    Picture picture_;
+    int source_ = 0;
 };
-
-// The picture box that a zoom source name names ("Repaso_Preg", "Repaso_Resp", "Crea_Fich"...),
-// or null when that screen is not part of the program or the name is unknown.
-const PictureBox* zoomSourcePicture(Program& program, const QString& zoomSource);

@@ -1,39 +1,44 @@
 #include "viewers/ui/text_zoom.h"
 
-#include "app/program.h"
-#include "app/screen_helpers.h"
-
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTextEdit>
 
-TText_Zoom_::TText_Zoom_(Program& program) : program_(program) {
-    setObjectName(QStringLiteral("TText_Zoom_"));
-    setWindowTitle(QStringLiteral(" Zoom de texto"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+using namespace kit;
+
+TText_Zoom_::TText_Zoom_(Program& program)
+    : ProgramDialog(program, "TText_Zoom_", QStringLiteral(" Zoom de texto"),
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint) {
     resize(1000, 720);
 
-    RichEdit1 = new QTextEdit(this);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setAcceptRichText(true);
+    // Placed by resizeEvent.
+    RichEdit1 = richEdit(this, "RichEdit1", QRect());
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Text without formatting of its own is shown bold at 16 pixels.
-    RichEdit1->document()->setDefaultFont(arialFont(16, true));
+    RichEdit1->document()->setDefaultFont(arialFont(16, bold));
     RichEdit1->installEventFilter(this);
+    Button1 = button(this, "Button1", QStringLiteral("Guarda y A&caba"), QRect(), Px{14, bold});
+    Button2 = button(this, "Button2", QStringLiteral(" &Salir"), QRect(), Px{14, bold});
+    BitBtn1 = button(this, "BitBtn1", QStringLiteral("&Ayuda"), QRect(), Px{14, bold});
+    // Enter on a button that has the focus presses it.
+    for (QPushButton* b : {Button1, Button2, BitBtn1})
+        b->setAutoDefault(true);
 
-    const auto makeButton = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(arialFont(14, true));
-        return b;
-    };
-    Button1 = makeButton("Button1", QStringLiteral("Guarda y A&caba"));
-    Button2 = makeButton("Button2", QStringLiteral(" &Salir"));
-    BitBtn1 = makeButton("BitBtn1", QStringLiteral("&Ayuda"));
-    program_.connectGuarded(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    program_.connectGuarded(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    program_.connectGuarded(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    onClick(Button1, &TText_Zoom_::Button1Click);
+    onClick(Button2, &TText_Zoom_::Button2Click);
+    onClick(BitBtn1, &TText_Zoom_::BitBtn1Click);
+}
+
+bool TText_Zoom_::show(QTextDocument& document, bool editable) {
+    RichEdit1->document()->setHtml(document.toHtml());
+    editable_ = editable;
+    saveRequested_ = false;
+    program_.runModal(*this);
+    editable_ = false;
+    if (saveRequested_)
+        document.setHtml(RichEdit1->document()->toHtml());
+    return saveRequested_;
 }
 
 void TText_Zoom_::resizeEvent(QResizeEvent* event) {
@@ -47,21 +52,20 @@ void TText_Zoom_::resizeEvent(QResizeEvent* event) {
 }
 
 void TText_Zoom_::FormActivate() {
-    RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!beginActivation())
         return;
-    RichEdit1->setReadOnly(!state.textZoomEditMode);
-    Button1->setVisible(state.textZoomEditMode);
+    RichEdit1->setReadOnly(!editable_);
+    Button1->setVisible(editable_);
     RichEdit1->setFocus();
 }
 
 void TText_Zoom_::Button1Click() {
-    program_.state().textZoomSaveRequest = true;
+    saveRequested_ = true;
     accept();
 }
 
 void TText_Zoom_::Button2Click() {
-    program_.state().textZoomSaveRequest = false;
+    saveRequested_ = false;
     QDialog::reject();
 }
 

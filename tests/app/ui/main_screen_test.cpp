@@ -103,8 +103,8 @@ TEST_F(AppTest, StartStateOfTheRun) {
     EXPECT_FALSE(state.fileOpen);
     EXPECT_FALSE(state.volumeSerial.isEmpty());
     EXPECT_LE(state.volumeSerial.size(), 9);
-    EXPECT_TRUE(state.breakAllowed);
-    EXPECT_EQ(state.breakNumber, 1);
+    EXPECT_TRUE(state.breaks.breakAllowed);
+    EXPECT_EQ(state.breaks.breakNumber, 1);
     EXPECT_EQ(program->stackDepth(), 1);
 }
 
@@ -243,7 +243,7 @@ TEST_F(AppTest, TodayKeyAndDisplayFollowTheDateOrder) {
     EXPECT_EQ(state.todayKey, "20240305");
     EXPECT_EQ(state.todayDisplay, "05" + sep + "03" + sep + "24");
 
-    state.dayFirstDates = false;
+    state.prefs.dayFirstDates = false;
     clock.setNow(QDateTime(QDate(2025, 11, 9), QTime(23, 0)));
     p.mainScreen().FormActivate();
     EXPECT_EQ(state.todayKey, "20251109");

@@ -83,7 +83,7 @@ TEST_F(StudyFileTest, OpeningAStudyFile) {
     EXPECT_TRUE(data().Tabla_Activa.isOpen());
     EXPECT_EQ(data().Tabla_Activa.filter(), " (Nive_fich <> 0 ) ");
     EXPECT_TRUE(data().Tabla_Activa.filtered());
-    EXPECT_EQ(state.selectionFilter, " (Nive_fich <> 0 ) ");
+    EXPECT_EQ(state.selection.selectionFilter, " (Nive_fich <> 0 ) ");
     EXPECT_EQ(main().Label5->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
     // The guard lets entries through now (their screens are not there yet: nothing is shown).
@@ -293,6 +293,21 @@ TEST_F(StudyFileTest, PreparaImagenHonoursTheSkipFlag) {
     EXPECT_EQ(main().Image2->geometry(), placed);
     EXPECT_THROW(Prepara_Imagen(p, 0), std::out_of_range);
     EXPECT_THROW(Prepara_Imagen(p, 12), std::out_of_range);
+}
+
+// The card editor and information screens are not part of the program: their picture numbers
+// place nothing (and take no other screen's box), but still clear the skip flag.
+TEST_F(StudyFileTest, PreparaImagenOfAScreenNotInTheProgramPlacesNothing) {
+    writeImage(QDir(folder.path()).filePath("Image.BMP"), 100, 50, "BMP");
+    Program& p = start();
+    const QRect placed = main().Image1->geometry();
+    for (int number : {7, 8, 9}) {
+        p.state().skipNextActivation = true;
+        Prepara_Imagen(p, number);
+        EXPECT_FALSE(p.state().skipNextActivation) << number;
+        Prepara_Imagen(p, number);
+    }
+    EXPECT_EQ(main().Image1->geometry(), placed);
 }
 
 TEST_F(StudyFileTest, ActivationRestoresTheTimedReviewFilter) {

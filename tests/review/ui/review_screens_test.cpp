@@ -10,6 +10,7 @@
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
 #include "studyfile/ui/crea_fiche.h"
+#include "viewers/picture_fit.h"
 #include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 
 using review_test::Card;
@@ -272,7 +274,7 @@ TEST_F(ReviewScreensTest, SelectionScreenActivation) {
     startWith(path);
     EXPECT_FALSE(selection().RadioButton1->isChecked());
     EXPECT_FALSE(selection().RadioButton2->isChecked());
-    program->state().timedReviewEnabled = false;
+    program->state().prefs.timedReviewEnabled = false;
     cards().setFilter("Nive_Fich = 1");
     ui.queueScreen("TSelecc_Repaso_", [](QDialog& d) {
         TSelecc_Repaso_& s = asSelection(d);
@@ -324,7 +326,7 @@ TEST_F(ReviewScreensTest, BreakIsLeftOutOfClockAndSummary) {
     EXPECT_EQ(ui.screens().count("TDescanso_"), 1);
     // Periodic breaks: the next one after the period.
     EXPECT_EQ(main().Timer_Descanso->interval(), 30 * 60000);
-    EXPECT_TRUE(program->state().breakAllowed);
+    EXPECT_TRUE(program->state().breaks.breakAllowed);
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages().first().contains("ha durado   00:00:20"));
     EXPECT_TRUE(ui.messages().first().endsWith("Tiempo medio dedicado a cada ficha: 20 segundos."));
@@ -333,8 +335,8 @@ TEST_F(ReviewScreensTest, BreakIsLeftOutOfClockAndSummary) {
 TEST_F(ReviewScreensTest, DefinedSequenceStopsAfterTheSixthBreak) {
     start();
     RunState& state = program->state();
-    state.periodicBreaks = false;
-    state.breakSchedule = {30, 35, 31, 32, 33, 34, 36};
+    state.prefs.periodicBreaks = false;
+    state.prefs.breakSchedule = {30, 35, 31, 32, 33, 34, 36};
     ui.onScreen("TDescanso_", [](QDialog& d) {
         static_cast<TDescanso_&>(d).Button1->click();
         return d.result();
@@ -349,7 +351,7 @@ TEST_F(ReviewScreensTest, DefinedSequenceStopsAfterTheSixthBreak) {
               (std::vector<int>{31 * 60000, 32 * 60000, 33 * 60000, 34 * 60000, 36 * 60000}));
     main().Timer_DescansoTimer(); // the sixth
     EXPECT_FALSE(main().Timer_Descanso->enabled());
-    EXPECT_EQ(state.breakNumber, 7);
+    EXPECT_EQ(state.breaks.breakNumber, 7);
     // "Descansar" after that still opens the break screen; the timer stops again.
     review().Button12Click();
     EXPECT_TRUE(main().Timer_Descanso->enabled());
@@ -361,7 +363,7 @@ TEST_F(ReviewScreensTest, DefinedSequenceStopsAfterTheSixthBreak) {
 TEST_F(ReviewScreensTest, BreakRemindersOffOpenNoBreakScreen) {
     const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}});
     startWith(path);
-    program->state().breaksEnabled = false;
+    program->state().prefs.breakRemindersEnabled = false;
     main().Timer_DescansoTimer();
     EXPECT_TRUE(ui.screens().isEmpty());
     ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
@@ -444,7 +446,7 @@ TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
         image.fill(Qt::red);
         r.Image1->setPicture(Picture::fromImage(image));
         r.Image1Click();
-        EXPECT_EQ(program->state().zoomSource, "Repaso_Preg");
+        EXPECT_EQ(program->imag_Zoom().source(), picture_number::reviewQuestion);
         // Coming back shows the question page and keeps the counters.
         EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
         EXPECT_EQ(r.counters().pending, 1);
@@ -458,25 +460,30 @@ TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
 
 TEST_F(ReviewScreensTest, EditableTextZoomLeftWithEscDiscards) {
     start();
-    RunState& state = program->state();
     TText_Zoom_& zoom = program->text_Zoom();
-    state.textZoomEditMode = true;
+    QTextDocument document;
+    document.setPlainText("Antes");
     ui.queueScreen("TText_Zoom_", [](QDialog& d) {
         auto& z = static_cast<TText_Zoom_&>(d);
         EXPECT_FALSE(z.RichEdit1->isReadOnly());
         EXPECT_TRUE(z.Button1->isVisibleTo(&z));
+        EXPECT_EQ(z.RichEdit1->toPlainText(), "Antes");
+        z.RichEdit1->setPlainText("Cambiado");
         QTest::keyClick(z.RichEdit1, Qt::Key_Escape);
         return d.result();
     });
-    state.textZoomSaveRequest = true;
-    program->runModal(zoom);
-    EXPECT_FALSE(state.textZoomSaveRequest);
+    EXPECT_FALSE(zoom.show(document, true));
+    EXPECT_FALSE(zoom.saveRequested());
+    EXPECT_EQ(document.toPlainText(), "Antes");
     ui.queueScreen("TText_Zoom_", [](QDialog& d) {
-        static_cast<TText_Zoom_&>(d).Button1->click();
+        auto& z = static_cast<TText_Zoom_&>(d);
+        z.RichEdit1->setPlainText("Cambiado");
+        z.Button1->click();
         return d.result();
     });
-    program->runModal(zoom);
-    EXPECT_TRUE(state.textZoomSaveRequest);
+    EXPECT_TRUE(zoom.show(document, true));
+    EXPECT_TRUE(zoom.saveRequested());
+    EXPECT_EQ(document.toPlainText(), "Cambiado");
 }
 
 // The creation screen's "&Zoom" edits the description in the text zoom; its picture opens the
@@ -503,7 +510,7 @@ TEST_F(ReviewScreensTest, CreationScreenZooms) {
     });
     crea.Button12->click();
     EXPECT_EQ(crea.RichEdit1->toPlainText(), "Cambiado");
-    EXPECT_FALSE(program->state().textZoomEditMode);
+    EXPECT_FALSE(program->text_Zoom().editable());
 
     crea.Image1Click();
     EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 0);
@@ -518,7 +525,7 @@ TEST_F(ReviewScreensTest, CreationScreenZooms) {
         return d.result();
     });
     crea.Image1Click();
-    EXPECT_EQ(program->state().zoomSource, "Crea_Fich");
+    EXPECT_EQ(program->imag_Zoom().source(), picture_number::creation);
     EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 1);
 }
 

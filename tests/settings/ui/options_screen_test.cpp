@@ -88,12 +88,12 @@ TEST_F(OptionsScreenTest, ValuesReadFromTheFile) {
     EXPECT_TRUE(ui.messages().isEmpty());
     RunState& s = program->state();
     // Only an exact "mmddaa" means month first.
-    EXPECT_TRUE(s.dayFirstDates);
-    EXPECT_EQ(s.languageCode, "ING");
-    EXPECT_FALSE(s.timedReviewEnabled);
-    EXPECT_EQ(s.reviewIntervals, (std::array<int, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_FALSE(s.breaksEnabled);
-    EXPECT_FALSE(s.periodicBreaks);
+    EXPECT_TRUE(s.prefs.dayFirstDates);
+    EXPECT_EQ(s.prefs.languageCode, "ING");
+    EXPECT_FALSE(s.prefs.timedReviewEnabled);
+    EXPECT_EQ(s.prefs.reviewIntervals, (std::array<int, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_FALSE(s.prefs.breakRemindersEnabled);
+    EXPECT_FALSE(s.prefs.periodicBreaks);
     EXPECT_EQ(main().Timer_Descanso->interval(), 11 * 60000);
     EXPECT_EQ(main().Timer_Parpadeo->interval(), 7 * 60000);
     EXPECT_FALSE(main().Timer_Parpadeo->enabled());
@@ -109,8 +109,8 @@ TEST_F(OptionsScreenTest, ValuesReadFromTheFile) {
     EXPECT_FALSE(program->selecc_Repaso().CheckBox9->isChecked());
     EXPECT_FALSE(options().CheckBox6->isChecked());
     // Lines 1 and 2 wait for the reload flag.
-    EXPECT_TRUE(s.dayFirstDates);
-    EXPECT_EQ(s.reviewIntervals[0], 1);
+    EXPECT_TRUE(s.prefs.dayFirstDates);
+    EXPECT_EQ(s.prefs.reviewIntervals[0], 1);
 }
 
 // Fields show no leading zeros and are written with them; a blink notice switched off keeps its
@@ -145,8 +145,8 @@ TEST_F(OptionsScreenTest, SaveWritesTheFourLines) {
     // The main screen's activation after the options screen parsed the new file.
     EXPECT_EQ(main().Timer_Descanso->interval(), 40 * 60000);
     EXPECT_FALSE(main().Timer_Parpadeo->enabled());
-    EXPECT_FALSE(program->state().dayFirstDates);
-    EXPECT_EQ(program->state().reviewIntervals[2], 8);
+    EXPECT_FALSE(program->state().prefs.dayFirstDates);
+    EXPECT_EQ(program->state().prefs.reviewIntervals[2], 8);
     EXPECT_FALSE(program->selecc_Repaso().CheckBox9->isChecked());
 }
 
@@ -165,7 +165,7 @@ TEST_F(OptionsScreenTest, AnEmptyFieldStopsTheSave) {
     EXPECT_TRUE(ui.errors().first().contains("''")) << ui.errors().first().toStdString();
     EXPECT_EQ(readPrefs(), before);
     // The fields read before the faulty one are in force.
-    EXPECT_EQ(program->state().reviewIntervals[1], 3);
+    EXPECT_EQ(program->state().prefs.reviewIntervals[1], 3);
 }
 
 TEST_F(OptionsScreenTest, TimedReviewClickActsAtOnceAndFieldsAreCleanedOnExit) {
@@ -181,7 +181,7 @@ TEST_F(OptionsScreenTest, TimedReviewClickActsAtOnceAndFieldsAreCleanedOnExit) {
         EXPECT_EQ(o.MaskEdit[5]->text(), "");
         o.BitBtn2->click();
     });
-    EXPECT_FALSE(program->state().timedReviewEnabled);
+    EXPECT_FALSE(program->state().prefs.timedReviewEnabled);
     EXPECT_EQ(readPrefs(), settings::defaultPreferenceLines());
 }
 

@@ -96,7 +96,7 @@ TEST_F(StudyFileSetTest, PlainStudyFileOpensWithoutDialogEvenBesideARememberedPa
     EXPECT_TRUE(dm->Tabla_Activa.isOpen());
     EXPECT_EQ(dm->Tabla_Activa.filter(), kBaseFilter);
     EXPECT_TRUE(dm->Tabla_Activa.filtered());
-    EXPECT_EQ(state.selectionFilter, kBaseFilter);
+    EXPECT_EQ(state.selection.selectionFilter, kBaseFilter);
     EXPECT_EQ(dm->QXS3.Count(), 0);
     EXPECT_TRUE(QFile::exists(cla("Plano")));
 }
