@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool used = EncipherStream(t, key);
         if (used != DecipherStream(t, key) || t.Bytes() != payload)
             std::abort();
-    } catch (const ECipherKeyError&) {
+    } catch (const CipherKeyError&) {
         if (!key.isEmpty())
             std::abort();
     }

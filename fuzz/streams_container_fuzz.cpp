@@ -1,4 +1,4 @@
-// TQXStreams::LoadFromStream without a key on arbitrary data: loads or throws ECorruptFile.
+// TQXStreams::LoadFromStream without a key on arbitrary data: loads or throws CorruptFile.
 #include "streams/qx_streams.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const QString& name : q.Names())
             if (name.isEmpty())
                 std::abort();
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
         if (corrupt != 1)
             std::abort();
     }

@@ -1,5 +1,5 @@
 // TQXStreams::LoadFromStream with a key (from Key or from OnAskForKey) on arbitrary data: loads or
-// throws ECorruptFile. The first byte chooses how the key is given.
+// throws CorruptFile. The first byte chooses how the key is given.
 #include "streams/qx_streams.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TMemoryStream s(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     try {
         q.LoadFromStream(s);
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
     }
     return 0;
 }

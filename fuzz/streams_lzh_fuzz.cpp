@@ -1,4 +1,4 @@
-// LZHDecompress on arbitrary data must decode or throw ECorruptFile; LZHCompress of the same bytes
+// LZHDecompress on arbitrary data must decode or throw CorruptFile; LZHCompress of the same bytes
 // must read back unchanged.
 #include "streams/corrupt_file.h"
 #include "streams/lzh.h"
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const QByteArray out = LZHDecompressBytes(bytes);
         (void)out;
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
     }
     if (LZHDecompressBytes(LZHCompressBytes(bytes)) != bytes)
         std::abort();

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the readers of study-file data: a design-record file (plain or
 // enciphered with a fixed password), the flags line parser over its first line, and packed card
 // content with the short answer read from it. Each either reads or fails with its error
-// (EDamagedRecord, a wrong-password error, ECorruptFile); none crashes.
+// (DamagedRecord, a wrong-password error, CorruptFile); none crashes.
 
 #include "streams/corrupt_file.h"
 #include "streams/qx_streams.h"
@@ -29,14 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The raw bytes as a flags line.
     try {
         studyfile::parseFlagsLine(QString::fromLatin1(bytes));
-    } catch (const studyfile::EDamagedRecord&) {
+    } catch (const studyfile::DamagedRecord&) {
     }
     // Packed card content.
     TQXStreams qxs;
     qxs.Key = QStringLiteral("clave");
     try {
         studyfile::shortAnswerText(studyfile::unpackContent(qxs, bytes));
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
     }
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "platform/ui/picture_box.h"
 #include "viewers/picture_fit.h"
 
-#include <stdexcept>
 #include <string>
 
 void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureBox& target) {
@@ -16,7 +15,7 @@ void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureB
 
 void Prepara_Imagen(Program& program, int number) {
     if (number < 1 || number > 11)
-        throw std::out_of_range("Número de imagen desconocido: " + std::to_string(number));
+        throw UnknownPictureNumber("Número de imagen desconocido: " + std::to_string(number));
     RunState& state = program.state();
     if (state.takeSkipNextActivation())
         return;

@@ -14,5 +14,5 @@ void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureB
 // pages 2 and 3) take their size from the page-1 picture. When the skip-next-activation flag is
 // set, the call only clears it and places nothing. Numbers of screens that do not exist in the
 // program (no screen registered a box for them) place nothing; any number outside 1..11 throws
-// std::out_of_range.
+// UnknownPictureNumber.
 void Prepara_Imagen(Program& program, int number);

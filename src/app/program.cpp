@@ -6,6 +6,7 @@
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
 #include "platform/clock.h"
+#include "platform/error.h"
 #include "platform/ui/help_window.h"
 #include "review/ui/descanso.h"
 #include "review/ui/parpadeo_aviso.h"
@@ -127,6 +128,8 @@ void Program::activate(ProgramScreen& screen) {
 void Program::guard(const std::function<void()>& handler) {
     try {
         handler();
+    } catch (const platform::Error& e) {
+        ui_->errorBox(topWindow(), e.text());
     } catch (const std::exception& e) {
         ui_->errorBox(topWindow(), QString::fromUtf8(e.what()));
     } catch (...) {

@@ -3,10 +3,35 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <stdexcept>
+#include <QSaveFile>
 
 namespace files {
+
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(
+            QStringLiteral("No se puede abrir el archivo \"%1\". %2").arg(path, file.errorString()),
+            file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(
+            QStringLiteral("No se puede leer el archivo \"%1\". %2").arg(path, file.errorString()),
+            file.errorString());
+    return bytes;
+}
+
+void writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(
+            QStringLiteral("No se puede crear el archivo \"%1\". %2").arg(path, file.errorString()),
+            file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw FileError(QStringLiteral("No se puede escribir el archivo \"%1\". %2")
+                            .arg(path, file.errorString()),
+                        file.errorString());
+}
 
 static QStringList matchesIn(const QString& folder, const QString& name) {
     QStringList found;
@@ -48,9 +73,9 @@ bool removeNoCase(const QString& path) {
     for (const QString& file : allMatchesNoCase(path)) {
         QFile f(file);
         if (!f.remove())
-            throw std::runtime_error(QStringLiteral("No se puede borrar el archivo %1: %2")
-                                         .arg(file, f.errorString())
-                                         .toStdString());
+            throw FileError(
+                QStringLiteral("No se puede borrar el archivo %1: %2").arg(file, f.errorString()),
+                f.errorString());
         removed = true;
     }
     return removed;

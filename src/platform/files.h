@@ -1,12 +1,36 @@
 // Finding the files of the program folder and the sibling files of a study file without regard to
 // letter case: "Image.BMP" finds image.bmp, the "MB" sibling of "Curso.db" finds "Curso.mb".
-// Every lookup, replacement or deletion of such a file goes through these helpers.
+// Every lookup, replacement or deletion of such a file goes through these helpers, and so does
+// every read or write of a whole file.
 #pragma once
 
+#include "platform/error.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 namespace files {
+
+// A file that cannot be opened, read, written or deleted. The text names the file; reason() is
+// the system's own explanation.
+class FileError : public platform::Error {
+public:
+    explicit FileError(const QString& text, const QString& reason = QString())
+        : Error(text), reason_(reason) {}
+    const QString& reason() const { return reason_; }
+
+private:
+    QString reason_;
+};
+
+// Reads a whole file. Throws FileError when it cannot be opened or read.
+QByteArray readWhole(const QString& path);
+
+// Writes bytes as the whole content of a file through a temporary file (QSaveFile) that replaces
+// the target only once everything was written, so a failure never leaves a half-written file.
+// Throws FileError.
+void writeWhole(const QString& path, const QByteArray& bytes);
 
 // The path of the file named `name` in `folder`, matched without regard to case (an exact match
 // is preferred); empty when there is none. Only regular files are found.
@@ -21,7 +45,7 @@ QStringList allMatchesNoCase(const QString& path);
 bool existsNoCase(const QString& path);
 
 // Deletes every file matching `path` without regard to case. Returns whether one was deleted;
-// throws std::runtime_error when a matching file exists but cannot be deleted.
+// throws FileError when a matching file exists but cannot be deleted.
 bool removeNoCase(const QString& path);
 
 // A study file's sibling path: the table path with its last two characters ("DB") replaced by

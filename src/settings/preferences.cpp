@@ -1,9 +1,9 @@
 #include "settings/preferences.h"
 
+#include "platform/files.h"
 #include "platform/rtf/rtf.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <stdexcept>
@@ -197,10 +197,13 @@ LoadSteps loadPreferences(bool fileExists, const std::optional<QStringList>& fil
 void writePreferencesFile(const QString& programFolder, const QStringList& lines) {
     const QString path = QDir(programFolder).filePath(kPreferencesFileName);
     const QByteArray bytes = rtf::writeLines(lines);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("No se pudo escribir el archivo %1.").arg(path).toStdString());
+    try {
+        files::writeWhole(path, bytes);
+    } catch (const files::FileError& e) {
+        // The options screen's own message for this file.
+        throw files::FileError(QStringLiteral("No se pudo escribir el archivo %1.").arg(path),
+                               e.reason());
+    }
 }
 
 } // namespace settings

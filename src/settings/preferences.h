@@ -65,7 +65,7 @@ int breakTimerIntervalMs(const Preferences& prefs);
 int blinkTimerIntervalMs(const Preferences& prefs);
 
 // Writes the preferences text as the preferences file of the program folder, whole (a failure
-// leaves the old file); throws std::runtime_error with the message shown to the user.
+// leaves the old file); throws files::FileError with the message shown to the user.
 void writePreferencesFile(const QString& programFolder, const QStringList& lines);
 
 // The preferences of the run as the main screen keeps them.

@@ -59,7 +59,7 @@ bool TBlockCipher::hasDuplicateSBoxEntry() const {
 bool TBlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int rounds) {
     Reset();
     if (keyLength <= 0)
-        throw ECipherKeyError("empty cipher key");
+        throw CipherKeyError("empty cipher key");
     if (keyLength > 255)
         return false;
     if (rounds >= 2 && rounds <= 32)

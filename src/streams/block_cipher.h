@@ -4,17 +4,17 @@
 // share tables.
 #pragma once
 
+#include "platform/error.h"
 #include "streams/memory_stream.h"
 
 #include <QByteArray>
 
 #include <cstdint>
-#include <stdexcept>
 
 // A key that cannot be scheduled (an empty key).
-class ECipherKeyError : public std::runtime_error {
+class CipherKeyError : public platform::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 class TBlockCipher {
@@ -32,7 +32,7 @@ public:
     // 16) and runs the key schedule. Returns false when the key is refused as weak (two equal
     // entries in an S-box; the state is left as computed) and for keys of 256 bytes or more, whose
     // length does not fit the one-byte key length (the state is then reset). Throws
-    // ECipherKeyError for an empty key.
+    // CipherKeyError for an empty key.
     bool SetCipherKey(const std::uint8_t* key, int keyLength, int rounds);
     bool SetCipherKey(const QByteArray& key, int rounds = 16);
 
@@ -61,14 +61,14 @@ void PadStream(TMemoryStream& stream);
 
 // Pads the stream and enciphers every 8-byte block in place with a fresh 16-round schedule of
 // key. Leaves the stream unchanged and returns false when it is empty (whatever the key) or the key
-// is refused (weak, or 256 bytes or more). Throws ECipherKeyError for an empty key.
+// is refused (weak, or 256 bytes or more). Throws CipherKeyError for an empty key.
 bool EncipherStream(TMemoryStream& stream, const QByteArray& key);
 
 // Deciphers every whole 8-byte block in place and removes the padding its last byte announces (a
 // count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty
-// (whatever the key) or the key refused; throws ECipherKeyError for an empty key.
+// (whatever the key) or the key refused; throws CipherKeyError for an empty key.
 bool DecipherStream(TMemoryStream& stream, const QByteArray& key);
 
 // Whether EncipherStream would use the key (false for weak keys and keys of 256 bytes or more).
-// Throws ECipherKeyError for an empty key.
+// Throws CipherKeyError for an empty key.
 bool CipherKeyAccepted(const QByteArray& key);

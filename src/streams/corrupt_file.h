@@ -2,12 +2,11 @@
 // "Compressed file is corrupt".
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "platform/error.h"
 
-class ECorruptFile : public std::runtime_error {
+class CorruptFile : public platform::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 inline constexpr const char* kCorruptContainerMessage = "File is corrupt.";

@@ -34,7 +34,7 @@ constexpr int NIL = 0;
 constexpr std::uint16_t PERC_FLAG = 0x8000;
 
 [[noreturn]] void corrupt() {
-    throw ECorruptFile(kCorruptCompressedMessage);
+    throw CorruptFile(kCorruptCompressedMessage);
 }
 
 // ---------------------------------------------------------------------------------------------

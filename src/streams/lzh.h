@@ -15,7 +15,7 @@ inline constexpr qint64 kLZHMaxLength = qint64(1) << 30;
 void LZHCompress(TMemoryStream& source, TMemoryStream& dest);
 
 // Reads the length at source's position and decodes the bit stream after it; writes exactly that
-// many bytes at dest's position. Throws ECorruptFile "Compressed file is corrupt" for a malformed
+// many bytes at dest's position. Throws CorruptFile "Compressed file is corrupt" for a malformed
 // stream (bad or incomplete code tables, a length above kLZHMaxLength, decoding that runs more than
 // 8 bytes past the end of the data); dest is then unchanged. A length of 0 or less gives nothing.
 void LZHDecompress(TMemoryStream& source, TMemoryStream& dest);

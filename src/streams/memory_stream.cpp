@@ -1,7 +1,6 @@
 #include "streams/memory_stream.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/files.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,7 +37,7 @@ void TMemoryStream::ReadBuffer(void* buffer, qint64 count) {
     if (count <= 0)
         return;
     if (position_ > data_.size() || data_.size() - position_ < count)
-        throw EReadError();
+        throw ReadError();
     Read(buffer, count);
 }
 
@@ -60,7 +59,7 @@ qint64 TMemoryStream::CopyFrom(TMemoryStream& source, qint64 count) {
     if (count <= 0)
         return 0;
     if (source.position_ > source.data_.size() || source.data_.size() - source.position_ < count)
-        throw EReadError();
+        throw ReadError();
     // Copy through a temporary: source and destination may be the same stream.
     const QByteArray chunk = source.data_.mid(source.position_, count);
     source.position_ += count;
@@ -74,35 +73,9 @@ void TMemoryStream::SetBytes(QByteArray bytes) {
 }
 
 void TMemoryStream::LoadFromFile(const QString& fileName) {
-    SetBytes(ReadWholeFile(fileName));
+    SetBytes(files::readWhole(fileName));
 }
 
 void TMemoryStream::SaveToFile(const QString& fileName) const {
-    WriteWholeFile(fileName, data_);
-}
-
-void WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("No se puede crear el archivo \"%1\". %2")
-                             .arg(fileName, file.errorString())
-                             .toStdString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw EFileError(QStringLiteral("No se puede escribir el archivo \"%1\". %2")
-                             .arg(fileName, file.errorString())
-                             .toStdString());
-}
-
-QByteArray ReadWholeFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("No se puede abrir el archivo \"%1\". %2")
-                             .arg(fileName, file.errorString())
-                             .toStdString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EFileError(QStringLiteral("No se puede leer el archivo \"%1\". %2")
-                             .arg(fileName, file.errorString())
-                             .toStdString());
-    return bytes;
+    files::writeWhole(fileName, data_);
 }

@@ -2,22 +2,17 @@
 // (container images, codec input and output, cipher payloads).
 #pragma once
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
-#include <stdexcept>
 
 // A read that needed more bytes than the stream holds (ReadBuffer, CopyFrom).
-class EReadError : public std::runtime_error {
+class ReadError : public platform::Error {
 public:
-    EReadError() : std::runtime_error("Stream read error") {}
-};
-
-// A file that cannot be opened or created (LoadFromFile, SaveToFile).
-class EFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+    ReadError() : Error("Stream read error") {}
 };
 
 class TMemoryStream {
@@ -37,14 +32,14 @@ public:
 
     // Reads up to count bytes at the position and advances over them; returns how many were read.
     qint64 Read(void* buffer, qint64 count);
-    // Reads exactly count bytes or throws EReadError (the position is then left unchanged).
+    // Reads exactly count bytes or throws ReadError (the position is then left unchanged).
     void ReadBuffer(void* buffer, qint64 count);
     // Writes at the position, overwriting and growing the stream as needed, and advances.
     qint64 Write(const void* buffer, qint64 count);
     void WriteBuffer(const void* buffer, qint64 count) { Write(buffer, count); }
     void WriteBytes(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
     // Copies count bytes from source's position (both streams advance); count 0 copies the whole
-    // source from its first byte. Throws EReadError when the source holds fewer bytes.
+    // source from its first byte. Throws ReadError when the source holds fewer bytes.
     qint64 CopyFrom(TMemoryStream& source, qint64 count);
 
     // The whole content, whatever the position.
@@ -54,9 +49,9 @@ public:
     char* Memory() { return data_.data(); }
     const char* Memory() const { return data_.constData(); }
 
-    // Whole-file helpers: LoadFromFile replaces the content (position 0) or throws EFileError;
-    // SaveToFile writes the whole content through a temporary file that replaces the target only
-    // when complete, or throws EFileError.
+    // Whole-file helpers (files::readWhole, files::writeWhole): LoadFromFile replaces the content
+    // (position 0) or throws files::FileError; SaveToFile writes the whole content through a
+    // temporary file that replaces the target only when complete, or throws files::FileError.
     void LoadFromFile(const QString& fileName);
     void SaveToFile(const QString& fileName) const;
 
@@ -64,9 +59,3 @@ private:
     QByteArray data_;
     qint64 position_ = 0;
 };
-
-// Writes bytes to a file as a whole: a temporary file that replaces fileName only once everything
-// was written, so a failure never leaves a half-written file. Throws EFileError.
-void WriteWholeFile(const QString& fileName, const QByteArray& bytes);
-// Reads a whole file or throws EFileError.
-QByteArray ReadWholeFile(const QString& fileName);

@@ -1,5 +1,6 @@
 #include "streams/qx_streams.h"
 
+#include "platform/files.h"
 #include "streams/block_cipher.h"
 #include "streams/lzh.h"
 #include "streams/text_bytes.h"
@@ -93,9 +94,9 @@ void TQXStreams::AddStream(const QString& name, const TMemoryStream* stream) {
     if (name.isEmpty() || !stream)
         return;
     if (TextBytes(name).size() > kMaxNameBytes)
-        throw std::length_error("stream name longer than 65535 bytes");
+        throw EntryTooLarge("stream name longer than 65535 bytes");
     if (stream->Size() > kMaxEntryBytes)
-        throw std::length_error("stream larger than 2147483647 bytes");
+        throw EntryTooLarge("stream larger than 2147483647 bytes");
     insert(name, stream->Bytes());
 }
 
@@ -147,13 +148,13 @@ void TQXStreams::SaveToStream(TMemoryStream& dest) const {
 void TQXStreams::SaveToFile(const QString& fileName) const {
     TMemoryStream image;
     SaveToStream(image);
-    WriteWholeFile(fileName, image.Bytes());
+    files::writeWhole(fileName, image.Bytes());
 }
 
 void TQXStreams::raiseCorrupt() {
     if (OnCorrupt)
         OnCorrupt(*this);
-    throw ECorruptFile(kCorruptContainerMessage);
+    throw CorruptFile(kCorruptContainerMessage);
 }
 
 TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
@@ -172,7 +173,7 @@ TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
         try {
             const QByteArray keyBytes = TextBytes(d.key);
             if (keyBytes.isEmpty())
-                throw ECipherKeyError("empty cipher key");
+                throw CipherKeyError("empty cipher key");
             DecipherStream(work, keyBytes);
         } catch (const std::exception&) {
             raiseCorrupt();
@@ -244,6 +245,6 @@ TQXStreams::TFileListing TQXStreams::ListFileEntries(TMemoryStream& source) {
 }
 
 void TQXStreams::LoadFromFile(const QString& fileName) {
-    TMemoryStream image(ReadWholeFile(fileName));
+    TMemoryStream image(files::readWhole(fileName));
     LoadFromStream(image);
 }

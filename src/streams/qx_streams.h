@@ -9,6 +9,7 @@
 //            when "&", then padded and enciphered when "*".
 #pragma once
 
+#include "platform/error.h"
 #include "streams/corrupt_file.h"
 #include "streams/memory_stream.h"
 
@@ -19,6 +20,12 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+// A name or stream beyond what the file format can hold.
+class EntryTooLarge : public platform::Error {
+public:
+    using Error::Error;
+};
 
 class TQXStreams {
 public:
@@ -39,11 +46,11 @@ public:
     bool Encrypted = false; // enciphers only when Key is not empty
     QString Key;
     TOnAskForKey OnAskForKey; // asked for the key while loading enciphered data
-    TNotifyEvent OnCorrupt;   // called just before ECorruptFile is thrown
+    TNotifyEvent OnCorrupt;   // called just before CorruptFile is thrown
 
     // Files a private copy of the whole stream (from its first byte, whatever its position) under
     // name, replacing an entry of the same name in any letter case (which keeps its stored name).
-    // An empty name or a null stream is ignored. Throws std::length_error for a name or stream
+    // An empty name or a null stream is ignored. Throws EntryTooLarge for a name or stream
     // beyond what the file format can hold.
     void AddStream(const QString& name, const TMemoryStream* stream);
     void AddStream(const QString& name, const TMemoryStream& stream) { AddStream(name, &stream); }
@@ -57,14 +64,14 @@ public:
     // Writes the container at dest's position. The entries are not changed.
     void SaveToStream(TMemoryStream& dest) const;
     // Writes the container to a file through a temporary that replaces it only when complete.
-    // Throws EFileError when the file cannot be written.
+    // Throws files::FileError when the file cannot be written.
     void SaveToFile(const QString& fileName) const;
     // Reads a container from the first byte of source, whatever its position, replacing the
-    // entries. Damaged data: OnCorrupt, then ECorruptFile "File is corrupt."; the entries, Key,
+    // entries. Damaged data: OnCorrupt, then CorruptFile "File is corrupt."; the entries, Key,
     // Compressed and Encrypted keep their values, except that an entry list that ends before its
     // declared counts and sizes keeps the entries read up to there.
     void LoadFromStream(TMemoryStream& source);
-    // Throws EFileError when the file cannot be read; nothing changes then.
+    // Throws files::FileError when the file cannot be read; nothing changes then.
     void LoadFromFile(const QString& fileName);
 
     // What a container image holds, in the order of the file (names as stored, repeats included),

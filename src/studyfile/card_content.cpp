@@ -113,7 +113,7 @@ void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const De
             if (!memo.isEmpty())
                 rtf::readDocument(memo, view.longAnswer);
         }
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
         view.damaged = true;
         return;
     }
@@ -129,7 +129,7 @@ void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const De
             kindOfText(cards.fieldByName(QStringLiteral("Tipo_Resp_Imag")).asString());
         if (answerKind != Picture::Kind::Empty)
             view.answerPicture = Picture::fromBytes(read("Resp_Imag"), answerKind);
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
         view.damaged = true;
     } catch (const PictureError&) {
     }

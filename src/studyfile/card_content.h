@@ -29,7 +29,7 @@ void configureContentContainer(TQXStreams& qxs, const DesignOptions& design, con
 // as a whole container image.
 QByteArray packContent(TQXStreams& qxs, const QByteArray& plain);
 // The plain content of packed data: loads the container image (its marks set qxs' compressed and
-// enciphered settings; qxs' key deciphers) and returns its stream "1". Throws ECorruptFile (after
+// enciphered settings; qxs' key deciphers) and returns its stream "1". Throws CorruptFile (after
 // qxs.OnCorrupt) when the data cannot be read.
 QByteArray unpackContent(TQXStreams& qxs, const QByteArray& packed);
 

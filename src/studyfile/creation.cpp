@@ -35,11 +35,11 @@ QString sizeCheckMessage(const QString& text) {
 
 int readSizeText(const QString& text) {
     if (text.isEmpty() || !onlyDigits(text))
-        throw std::runtime_error(
-            QStringLiteral("'%1' no es un valor entero válido.").arg(text).toStdString());
+        throw platform::ConversionError(
+            QStringLiteral("'%1' no es un valor entero válido.").arg(text));
     const QString message = sizeCheckMessage(text);
     if (!message.isEmpty())
-        throw ECreationRefused(message);
+        throw CreationRefused(message);
     return text.toInt();
 }
 
@@ -53,17 +53,17 @@ bool studyFileExists(const QString& folder, const QString& name) {
 void checkCreation(const CreationRequest& r) {
     const DesignOptions& o = r.options;
     if (!o.answerImage && !o.longAnswerText && o.shortAnswerSize <= 0)
-        throw ECreationRefused(kNoAnswerKindMessage);
+        throw CreationRefused(kNoAnswerKindMessage);
     if (r.name.isEmpty())
-        throw ECreationRefused(kNoNameMessage);
+        throw CreationRefused(kNoNameMessage);
     if (r.name.contains(QLatin1Char('/')))
-        throw ECreationRefused(kSlashInNameMessage);
+        throw CreationRefused(kSlashInNameMessage);
     if (o.questionSize < 1 || o.shortAnswerSize < 0)
-        throw ECreationRefused(kSizeTooSmallMessage);
+        throw CreationRefused(kSizeTooSmallMessage);
     if (o.questionSize > 255 || o.shortAnswerSize > 255)
-        throw ECreationRefused(kSizeTooLargeMessage);
+        throw CreationRefused(kSizeTooLargeMessage);
     if (studyFileExists(r.datFolder, r.name))
-        throw ECreationRefused(kAlreadyExistsMessage);
+        throw CreationRefused(kAlreadyExistsMessage);
 }
 
 QString createStudyFile(const CreationRequest& r) {

@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
-
 namespace studyfile {
 
 inline const QString kNoAnswerKindMessage = QStringLiteral(
@@ -32,14 +30,9 @@ inline const QString kCreatedMessage =
     QStringLiteral("El Fichero de Estudio\r\r%1\r\rha sido creado.");
 
 // A refusal of creation: the text is the message the user sees; nothing was written.
-class ECreationRefused : public std::runtime_error {
+class CreationRefused : public platform::Error {
 public:
-    explicit ECreationRefused(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    using Error::Error;
 };
 
 // The size check of an "other size" input: the message for text that is not a size of 1 to 255
@@ -47,8 +40,8 @@ private:
 // (creation then fails to read it as a number).
 QString sizeCheckMessage(const QString& text);
 
-// The number in an "other size" input. Throws std::runtime_error (the number reader's error) for
-// text that is empty or not a number, ECreationRefused for a number the size check refuses.
+// The number in an "other size" input. Throws platform::ConversionError (the number reader's error)
+// for text that is empty or not a number, CreationRefused for a number the size check refuses.
 int readSizeText(const QString& text);
 
 struct CreationRequest {
@@ -63,7 +56,7 @@ struct CreationRequest {
 
 // Checks in the screen's order that do not depend on the sizes: an answer kind, a name, no "/"
 // in the name, the sizes within 1..255 (short answer 0 when there is no short text), no file of
-// that name. Throws ECreationRefused.
+// that name. Throws CreationRefused.
 void checkCreation(const CreationRequest& request);
 
 // Writes N.STU (compressed, enciphered exactly when there is a password), the empty card table

@@ -1,5 +1,6 @@
 #include "studyfile/design_record.h"
 
+#include "platform/files.h"
 #include "platform/rtf/rtf.h"
 #include "streams/memory_stream.h"
 #include "streams/qx_streams.h"
@@ -33,10 +34,10 @@ int sizeValue(const QString& line, int offset) {
     while (text.startsWith(QLatin1Char(' ')))
         text.remove(0, 1);
     if (text.isEmpty())
-        throw EDamagedRecord();
+        throw DamagedRecord();
     for (QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            throw EDamagedRecord();
+            throw DamagedRecord();
     return text.toInt();
 }
 
@@ -61,7 +62,7 @@ QString flagsLine(const DesignOptions& o) {
 
 DesignOptions parseFlagsLine(const QString& line) {
     if (line.size() < kMinFlagsLineLength)
-        throw EDamagedRecord();
+        throw DamagedRecord();
     const auto one = [&](int offset) { return line[offset] == QLatin1Char('1'); };
     const auto yes = [&](int offset) { return line[offset] == QLatin1Char('s'); };
     DesignOptions o;
@@ -106,7 +107,7 @@ QStringList descriptionTemplate() {
 
 DesignRecord parseDesignRecord(const QStringList& lines) {
     if (lines.isEmpty())
-        throw EDamagedRecord();
+        throw DamagedRecord();
     DesignRecord r;
     r.lines = lines;
     r.flags = lines[0];
@@ -134,11 +135,11 @@ QByteArray designRecordFileImage(const QStringList& lines, const QString& passwo
 }
 
 void writeDesignRecordFile(const QString& path, const QStringList& lines, const QString& password) {
-    WriteWholeFile(path, designRecordFileImage(lines, password));
+    files::writeWhole(path, designRecordFileImage(lines, password));
 }
 
 QStringList readDesignRecordFile(const QString& path, const QString& password) {
-    return readDesignRecordImage(ReadWholeFile(path), password);
+    return readDesignRecordImage(files::readWhole(path), password);
 }
 
 QStringList readDesignRecordImage(const QByteArray& image, const QString& password) {
@@ -148,10 +149,10 @@ QStringList readDesignRecordImage(const QByteArray& image, const QString& passwo
     qxs.Key = password;
     try {
         qxs.LoadFromStream(source);
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
         if (enciphered)
-            throw std::runtime_error(kWrongPasswordMessage.toStdString());
-        throw EDamagedRecord();
+            throw WrongPassword();
+        throw DamagedRecord();
     }
     TMemoryStream record;
     qxs.GetStream(kDesignStreamName, record);
@@ -160,7 +161,7 @@ QStringList readDesignRecordImage(const QByteArray& image, const QString& passwo
 
 bool designRecordFileEnciphered(const QString& path) {
     try {
-        const QByteArray head = ReadWholeFile(path).left(2);
+        const QByteArray head = files::readWhole(path).left(2);
         return head.size() == 2 && head[1] == '*';
     } catch (const std::exception&) {
         return false;

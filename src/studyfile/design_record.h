@@ -2,10 +2,10 @@
 // the description, and the design-record file N.STU (a container holding stream "FE_STU").
 #pragma once
 
+#include "platform/error.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <stdexcept>
 
 namespace studyfile {
 
@@ -47,15 +47,22 @@ struct DesignOptions {
 };
 
 // A design record that cannot be read: the text is the message the user sees.
-class EDamagedRecord : public std::runtime_error {
+class DamagedRecord : public platform::Error {
 public:
-    EDamagedRecord() : std::runtime_error(kDamagedMessage.toStdString()) {}
+    DamagedRecord() : Error(kDamagedMessage) {}
+};
+
+// An enciphered design record that the password does not open: the text is
+// kWrongPasswordMessage.
+class WrongPassword : public platform::Error {
+public:
+    WrongPassword() : Error(kWrongPasswordMessage) {}
 };
 
 // The 200-character flags line of the options.
 QString flagsLine(const DesignOptions& options);
 // The options of a flags line: one character per flag, the two sizes from their three characters
-// with leading spaces removed. Throws EDamagedRecord for a line shorter than 41 characters or a
+// with leading spaces removed. Throws DamagedRecord for a line shorter than 41 characters or a
 // size field that is not a number.
 DesignOptions parseFlagsLine(const QString& line);
 
@@ -74,7 +81,7 @@ struct DesignRecord {
     QStringList lines; // the whole record as read
 };
 // Lines 0 and 1 are the flags and version lines, line 2 is empty, the description follows.
-// Throws EDamagedRecord when the flags line is missing or damaged.
+// Throws DamagedRecord when the flags line is missing or damaged.
 DesignRecord parseDesignRecord(const QStringList& lines);
 // The lines of a new record: flags line, version line, an empty line, the description.
 QStringList designRecordLines(const DesignOptions& options, const QStringList& description);
@@ -82,14 +89,14 @@ QStringList designRecordLines(const DesignOptions& options, const QStringList& d
 // The design-record file: a compressed container holding the record's lines as a stored text
 // under "FE_STU", enciphered with password when password is not empty.
 QByteArray designRecordFileImage(const QStringList& lines, const QString& password);
-// Writes the file whole (nothing is left half written). Throws EFileError.
+// Writes the file whole (nothing is left half written). Throws files::FileError.
 void writeDesignRecordFile(const QString& path, const QStringList& lines, const QString& password);
 // Reads the lines of a design-record file. An enciphered file is opened with password. Throws
-// EFileError when the file cannot be read, EDamagedRecord when it is damaged and not enciphered,
-// and std::runtime_error with kWrongPasswordMessage when it is enciphered and the password does
+// files::FileError when the file cannot be read, DamagedRecord when it is damaged and not
+// enciphered, and WrongPassword (kWrongPasswordMessage) when it is enciphered and the password does
 // not open it.
 QStringList readDesignRecordFile(const QString& path, const QString& password);
-// The same over the bytes of such a file (no EFileError).
+// The same over the bytes of such a file (no files::FileError).
 QStringList readDesignRecordImage(const QByteArray& image, const QString& password);
 // Whether a design-record file is enciphered (its mark byte); false when it cannot be read.
 bool designRecordFileEnciphered(const QString& path);
@@ -106,7 +113,7 @@ namespace studyfile {
 // text, holding under "1" a stored text whose line 1 is the password (line 0 is a placeholder).
 inline const QString kPasswordPlaceholder = QStringLiteral("RichEdit3");
 QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volumeKey);
-// The lines of the stored text; throws (EFileError, ECorruptFile) when the file cannot be read
+// The lines of the stored text; throws (files::FileError, CorruptFile) when the file cannot be read
 // with this key.
 QStringList readRememberedPasswordFile(const QString& path, const QString& volumeKey);
 

@@ -1,4 +1,5 @@
 // orbanel-tool groups over the stream container and its codecs: "container", "lzh" and "cipher".
+#include "platform/files.h"
 #include "streams/block_cipher.h"
 #include "streams/lzh.h"
 #include "streams/qx_streams.h"
@@ -56,7 +57,7 @@ int runContainer(const tool::Args& argv) {
         TQXStreams q;
         if (key)
             q.Key = *key;
-        TMemoryStream image(ReadWholeFile(file));
+        TMemoryStream image(files::readWhole(file));
         const auto listing = q.ListFileEntries(image);
         std::cout << "compressed: " << (listing.compressed ? "yes" : "no") << "\n"
                   << "enciphered: " << (listing.enciphered ? "yes" : "no") << "\n";
@@ -99,7 +100,7 @@ int runContainer(const tool::Args& argv) {
         if (!QDir().mkpath(dir))
             throw tool::ToolError("cannot create folder \"" + out(dir) + "\"");
         for (const QString& name : q.Names())
-            WriteWholeFile(QDir(dir).filePath(name), q.Data(name));
+            files::writeWhole(QDir(dir).filePath(name), q.Data(name));
         return 0;
     }
     throw tool::ToolError("unknown container command \"" + command + "\"");
@@ -113,11 +114,11 @@ int runLzh(const tool::Args& argv) {
     const QString in = text(args.at(0, "IN"));
     const QString outFile = text(args.at(1, "OUT"));
     if (command == "compress") {
-        WriteWholeFile(outFile, LZHCompressBytes(ReadWholeFile(in)));
+        files::writeWhole(outFile, LZHCompressBytes(files::readWhole(in)));
         return 0;
     }
     if (command == "decompress") {
-        WriteWholeFile(outFile, LZHDecompressBytes(ReadWholeFile(in)));
+        files::writeWhole(outFile, LZHDecompressBytes(files::readWhole(in)));
         return 0;
     }
     throw tool::ToolError("unknown lzh command \"" + command + "\"");
@@ -133,12 +134,12 @@ int runCipher(const tool::Args& argv) {
     const QString in = text(args.at(0, "IN"));
     const QString outFile = text(args.at(1, "OUT"));
     const QByteArray key = TextBytes(*keyOption(args, true));
-    TMemoryStream data(ReadWholeFile(in));
+    TMemoryStream data(files::readWhole(in));
     if (command == "encipher")
         EncipherStream(data, key);
     else
         DecipherStream(data, key);
-    WriteWholeFile(outFile, data.Bytes());
+    files::writeWhole(outFile, data.Bytes());
     return 0;
 }
 

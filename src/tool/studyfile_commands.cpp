@@ -114,7 +114,7 @@ OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::st
     try {
         lines = studyfile::readDesignRecordFile(stu, s.key);
         s.record = studyfile::parseDesignRecord(lines);
-    } catch (const EFileError&) {
+    } catch (const files::FileError&) {
         throw;
     } catch (const std::exception& e) {
         refuse(QString::fromStdString(e.what()));
@@ -159,7 +159,7 @@ int create(const Args& args) {
     r.options = optionsFrom(p);
     r.description = studyfile::descriptionTemplate();
     if (auto f = p.value("description-file"))
-        r.description = rtf::splitLines(QString::fromUtf8(ReadWholeFile(fromLocal(*f))));
+        r.description = rtf::splitLines(QString::fromUtf8(files::readWhole(fromLocal(*f))));
     if (auto pw = p.value("password")) {
         if (pw->empty())
             throw ToolError("--password needs a password that is not empty");
@@ -167,8 +167,8 @@ int create(const Args& args) {
     }
     try {
         studyfile::createStudyFile(r);
-    } catch (const studyfile::ECreationRefused& e) {
-        refuse(e.message());
+    } catch (const studyfile::CreationRefused& e) {
+        refuse(e.text());
     }
     return 0;
 }
@@ -231,7 +231,7 @@ int addCard(const Args& args) {
     }
     if (auto v = p.value("long-answer-file")) {
         requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
-        const QByteArray bytes = ReadWholeFile(fromLocal(*v));
+        const QByteArray bytes = files::readWhole(fromLocal(*v));
         c.longAnswerRtf = rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
     }
     if (auto v = p.value("question-image")) {
@@ -296,7 +296,7 @@ int card(const Args& args) {
         if (packed && !bytes.isEmpty()) {
             try {
                 bytes = studyfile::unpackContent(qxs, bytes);
-            } catch (const ECorruptFile&) {
+            } catch (const CorruptFile&) {
                 refuse(studyfile::kDamagedMessage);
             }
         }
@@ -328,12 +328,12 @@ int card(const Args& args) {
         const QByteArray answerBytes = answerExt.isEmpty() ? QByteArray() : plainField("Resp_Imag");
         const QByteArray memo = design.longAnswerText ? plainField("Resp_Memo") : QByteArray();
         if (!questionBytes.isEmpty())
-            WriteWholeFile(outDir.filePath(QStringLiteral("question.") + questionExt),
-                           questionBytes);
+            files::writeWhole(outDir.filePath(QStringLiteral("question.") + questionExt),
+                              questionBytes);
         if (!answerBytes.isEmpty())
-            WriteWholeFile(outDir.filePath(QStringLiteral("answer.") + answerExt), answerBytes);
+            files::writeWhole(outDir.filePath(QStringLiteral("answer.") + answerExt), answerBytes);
         if (!memo.isEmpty())
-            WriteWholeFile(outDir.filePath(QStringLiteral("long-answer.rtf")), memo);
+            files::writeWhole(outDir.filePath(QStringLiteral("long-answer.rtf")), memo);
     }
     std::cout << out.toStdString();
     return 0;

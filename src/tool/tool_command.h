@@ -1,6 +1,8 @@
 // Subcommand registry and argument handling shared by every orbanel-tool command group.
 #pragma once
 
+#include "platform/error.h"
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -11,18 +13,18 @@
 namespace tool {
 
 // A failure that ends the command: main prints "error: " + what() on one line and exits 1.
-class ToolError : public std::runtime_error {
+class ToolError : public platform::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // The arguments of one command after its group name ("table list X.DB" -> {"list", "X.DB"}).
 using Args = std::vector<std::string>;
 
 struct CommandGroup {
-    std::string name;                     // first word on the command line: "table", "lzh", ...
-    std::string usage;                    // lines printed by --help
-    std::function<int(const Args&)> run;  // returns the exit code
+    std::string name;                    // first word on the command line: "table", "lzh", ...
+    std::string usage;                   // lines printed by --help
+    std::function<int(const Args&)> run; // returns the exit code
 };
 
 // Registers a group at static-initialisation time; each command file holds one of these.

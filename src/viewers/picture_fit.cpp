@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -60,7 +59,8 @@ FitBox fitBoxForPicture(int pictureNumber) {
         {6, 22, 397, 245},   // 10 creation screen
     };
     if (pictureNumber < 1 || pictureNumber > 10) {
-        throw std::out_of_range("no fit box for picture number " + std::to_string(pictureNumber));
+        throw UnknownPictureNumber("no fit box for picture number " +
+                                   std::to_string(pictureNumber));
     }
     return boxes[pictureNumber - 1];
 }

@@ -2,7 +2,15 @@
 // one keeps its size, and the result is centred in the box.
 #pragma once
 
+#include "platform/error.h"
+
 #include <QRect>
+
+// A picture number the program does not have: a programming error, never the user's.
+class UnknownPictureNumber : public platform::Error {
+public:
+    using Error::Error;
+};
 
 struct FitBox {
     int left, top, width, height;
@@ -32,7 +40,7 @@ constexpr int imageZoom = 11;
 } // namespace picture_number
 
 // The fit box of picture numbers 1..10, in pixels of the picture's parent area (number 11, the
-// image zoom, uses the zoom window's own box). Throws std::out_of_range for any other number.
+// image zoom, uses the zoom window's own box). Throws UnknownPictureNumber for any other number.
 FitBox fitBoxForPicture(int pictureNumber);
 
 // The picture whose size is fitted when placing picture pictureNumber: the pictures of main

@@ -203,7 +203,7 @@ TEST(BlockCipher, WeakKeyCheckMatchesComparingEveryPair) {
 
 TEST(BlockCipher, KeysThatCannotBeUsed) {
     TBlockCipher c;
-    EXPECT_THROW(c.SetCipherKey(QByteArray(), 16), ECipherKeyError);
+    EXPECT_THROW(c.SetCipherKey(QByteArray(), 16), CipherKeyError);
     EXPECT_FALSE(c.SetCipherKey(QByteArray(256, 'a'), 16));
     EXPECT_TRUE(c.SetCipherKey(QByteArray(255, 'a'), 16));
     c.Reset();
@@ -218,8 +218,8 @@ TEST(BlockCipher, KeysThatCannotBeUsed) {
     EXPECT_EQ(empty.Size(), 0);
 
     TMemoryStream s(QByteArray("datos"));
-    EXPECT_THROW(EncipherStream(s, QByteArray()), ECipherKeyError);
-    EXPECT_THROW(DecipherStream(s, QByteArray()), ECipherKeyError);
+    EXPECT_THROW(EncipherStream(s, QByteArray()), CipherKeyError);
+    EXPECT_THROW(DecipherStream(s, QByteArray()), CipherKeyError);
     for (const QByteArray& refused : {kWeakKey, QByteArray(256, 'a'), QByteArray(1000, 'b')}) {
         EXPECT_FALSE(EncipherStream(s, refused));
         EXPECT_EQ(s.Bytes(), QByteArray("datos"));

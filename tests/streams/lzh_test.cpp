@@ -204,15 +204,15 @@ TEST(LZH, MalformedTablesAreCorrupt) {
         try {
             LZHDecompressBytes(framed);
             ADD_FAILURE() << row.what << ": no error";
-        } catch (const ECorruptFile& e) {
+        } catch (const CorruptFile& e) {
             EXPECT_STREQ(e.what(), "Compressed file is corrupt") << row.what;
         }
     }
 }
 
 TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
-    EXPECT_THROW(LZHDecompressBytes(hex("01000040") + QByteArray(64, '\0')), ECorruptFile);
-    EXPECT_THROW(LZHDecompressBytes(hex("000000")), ECorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(hex("01000040") + QByteArray(64, '\0')), CorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(hex("000000")), CorruptFile);
 
     // Literals 0 and 1 of one bit each: 60000 literals need 7500 bytes, the data has 8.
     Stream s;
@@ -224,13 +224,13 @@ TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
     EXPECT_EQ(LZHDecompressBytes(frame(16, sixteen.w.bytes())),
               QByteArray::fromHex("01000100010001000100010001000100"));
     s.put(32, 0xAAAAAAAA).put(32, 0xAAAAAAAA);
-    EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), ECorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), CorruptFile);
     // The largest accepted length with the same few bytes: refused as soon as the data runs out.
-    EXPECT_THROW(LZHDecompressBytes(frame(qint32(kLZHMaxLength), s.w.bytes())), ECorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(frame(qint32(kLZHMaxLength), s.w.bytes())), CorruptFile);
 
     // A truncated stream of incompressible data stops with the error instead of inventing bytes.
     const QByteArray packed = LZHCompressBytes(randomBytes(50000, 11));
-    EXPECT_THROW(LZHDecompressBytes(packed.left(packed.size() / 2)), ECorruptFile);
+    EXPECT_THROW(LZHDecompressBytes(packed.left(packed.size() / 2)), CorruptFile);
 }
 
 TEST(LZH, DamagedStreamsFailCleanlyOrKeepTheirLength) {
@@ -243,7 +243,7 @@ TEST(LZH, DamagedStreamsFailCleanlyOrKeepTheirLength) {
             damaged[4 + int(gen() % (packed.size() - 4))] = char(gen());
         try {
             EXPECT_EQ(LZHDecompressBytes(damaged).size(), input.size());
-        } catch (const ECorruptFile&) {
+        } catch (const CorruptFile&) {
         }
     }
 }

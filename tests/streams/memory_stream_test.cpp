@@ -1,3 +1,4 @@
+#include "platform/files.h"
 #include "streams/memory_stream.h"
 
 #include <QDir>
@@ -23,7 +24,7 @@ TEST(MemoryStream, ReadWriteAndPositions) {
     EXPECT_EQ(s.Position(), 10);
     EXPECT_EQ(s.Read(buf, 4), 0);
     s.SetPosition(7);
-    EXPECT_THROW(s.ReadBuffer(buf, 4), EReadError);
+    EXPECT_THROW(s.ReadBuffer(buf, 4), ReadError);
     EXPECT_EQ(s.Position(), 7);
     s.ReadBuffer(buf, 3);
     EXPECT_EQ(QByteArray(buf, 3), QByteArray("\0\0!", 3));
@@ -47,7 +48,7 @@ TEST(MemoryStream, CopyFrom) {
     dst.CopyFrom(src, 3);
     EXPECT_EQ(dst.Bytes(), QByteArray("456"));
     EXPECT_EQ(src.Position(), 7);
-    EXPECT_THROW(dst.CopyFrom(src, 4), EReadError);
+    EXPECT_THROW(dst.CopyFrom(src, 4), ReadError);
 }
 
 TEST(MemoryStream, Files) {
@@ -58,10 +59,10 @@ TEST(MemoryStream, Files) {
     TMemoryStream t;
     t.LoadFromFile(path);
     EXPECT_EQ(t.Bytes(), QByteArray("contenido"));
-    EXPECT_THROW(t.LoadFromFile(dir.filePath("missing.bin")), EFileError);
+    EXPECT_THROW(t.LoadFromFile(dir.filePath("missing.bin")), files::FileError);
     EXPECT_EQ(t.Bytes(), QByteArray("contenido"));
-    EXPECT_THROW(s.SaveToFile(dir.filePath("no/such/dir/f.bin")), EFileError);
-    EXPECT_THROW(s.SaveToFile(dir.path()), EFileError); // a directory is not replaced
+    EXPECT_THROW(s.SaveToFile(dir.filePath("no/such/dir/f.bin")), files::FileError);
+    EXPECT_THROW(s.SaveToFile(dir.path()), files::FileError); // a directory is not replaced
     EXPECT_TRUE(QDir(dir.path()).exists());
     // Only the target remains: the temporary file of the save is gone.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"f.bin"});

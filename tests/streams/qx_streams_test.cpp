@@ -1,3 +1,4 @@
+#include "platform/files.h"
 #include "streams/block_cipher.h"
 #include "streams/lzh.h"
 #include "streams/qx_streams.h"
@@ -88,7 +89,7 @@ void expectCorrupt(Loaded& l, const QByteArray& bytes) {
     try {
         l.q.LoadFromStream(s);
         ADD_FAILURE() << "no error for " << bytes.toHex().left(80).toStdString();
-    } catch (const ECorruptFile& e) {
+    } catch (const CorruptFile& e) {
         EXPECT_STREQ(e.what(), "File is corrupt.");
     }
     EXPECT_EQ(l.corruptEvents, 1);
@@ -420,10 +421,10 @@ TEST(QXStreams, Files) {
     r.LoadFromFile(path);
     EXPECT_EQ(r.Count(), 0);
     add(r, "previa", "p");
-    EXPECT_THROW(r.LoadFromFile(dir.filePath("missing.STU")), EFileError);
+    EXPECT_THROW(r.LoadFromFile(dir.filePath("missing.STU")), files::FileError);
     EXPECT_EQ(r.Names(), QStringList{"previa"});
-    EXPECT_THROW(r.SaveToFile(dir.filePath("missing/dir/X.STU")), EFileError);
-    EXPECT_THROW(r.SaveToFile(dir.path()), EFileError);
+    EXPECT_THROW(r.SaveToFile(dir.filePath("missing/dir/X.STU")), files::FileError);
+    EXPECT_THROW(r.SaveToFile(dir.path()), files::FileError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"X.STU"});
 }
 
@@ -446,7 +447,7 @@ TEST(QXStreams, DamagedImagesNeverCrash) {
             TMemoryStream s(damaged);
             try {
                 q.LoadFromStream(s);
-            } catch (const ECorruptFile&) {
+            } catch (const CorruptFile&) {
             }
         }
     }
@@ -465,7 +466,7 @@ TEST(QXStreams, EveryPrefixOfAPlainImageIsCorrupt) {
         int events = 0;
         q.OnCorrupt = [&](TQXStreams&) { ++events; };
         TMemoryStream s(full.left(n));
-        EXPECT_THROW(q.LoadFromStream(s), ECorruptFile) << n;
+        EXPECT_THROW(q.LoadFromStream(s), CorruptFile) << n;
         EXPECT_EQ(events, 1) << n;
     }
 }
@@ -492,7 +493,7 @@ TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
     TMemoryStream cut(QByteArray("  ") + list.left(list.size() - 2));
     int events = 0;
     q.OnCorrupt = [&](TQXStreams&) { ++events; };
-    EXPECT_THROW(q.ListFileEntries(cut), ECorruptFile);
+    EXPECT_THROW(q.ListFileEntries(cut), CorruptFile);
     EXPECT_EQ(events, 1);
     EXPECT_EQ(q.Names(), QStringList{"previa"});
 }

@@ -1,3 +1,4 @@
+#include "platform/files.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
 #include "streams/corrupt_file.h"
@@ -67,7 +68,7 @@ TEST(PackedContent, RoundTripsInEveryForm) {
             EXPECT_EQ(shortAnswerText(unpackContent(reader, packed)), "Respuesta con ñ y €");
             if (enc) {
                 reader.Key = "otra";
-                EXPECT_THROW(unpackContent(reader, packed), ECorruptFile);
+                EXPECT_THROW(unpackContent(reader, packed), CorruptFile);
             }
         }
     }
@@ -183,7 +184,7 @@ TEST_F(CardViewTest, LongAnswerAndDesignWithoutShortText) {
     design.shortAnswerSize = 0;
     design.longAnswerText = true;
     design.answerImage = false;
-    const QByteArray memo = ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
+    const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
     append("S", pack(shortAnswerBytes("ignored")), "", QByteArray(), "", QByteArray());
     cards.edit();
     cards.fieldByName("Resp_Memo").setBytes(pack(memo));
@@ -235,7 +236,7 @@ TEST(FontStyle, DefaultFileAndRoundTrip) {
     EXPECT_EQ(d.colour, QColor(0, 0, 128));
 
     const FontStyle read =
-        readFontStyle(ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/font-style.stl"));
+        readFontStyle(files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/font-style.stl"));
     EXPECT_EQ(read.font.family(), "Arial");
     EXPECT_FALSE(read.font.bold());
     EXPECT_TRUE(read.font.italic());

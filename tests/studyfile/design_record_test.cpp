@@ -1,3 +1,4 @@
+#include "platform/files.h"
 #include "streams/memory_stream.h"
 #include "studyfile/creation.h"
 #include "studyfile/design_record.h"
@@ -106,12 +107,12 @@ TEST(FlagsLine, DamagedLinesAreRefused) {
         QString(good).replace(15, 3, "1e2"),
     };
     for (const QString& line : damaged) {
-        EXPECT_THROW(parseFlagsLine(line), EDamagedRecord) << line.left(20).toStdString();
+        EXPECT_THROW(parseFlagsLine(line), DamagedRecord) << line.left(20).toStdString();
     }
     try {
         parseFlagsLine(good.left(10));
         FAIL();
-    } catch (const EDamagedRecord& e) {
+    } catch (const DamagedRecord& e) {
         EXPECT_EQ(QString::fromStdString(e.what()), kDamagedMessage);
     }
 }
@@ -127,7 +128,7 @@ TEST(DesignRecord, LinesAndDescription) {
     EXPECT_EQ(r.description, description);
     EXPECT_EQ(r.options, DesignOptions{});
     EXPECT_EQ(r.lines, lines);
-    EXPECT_THROW(parseDesignRecord({}), EDamagedRecord);
+    EXPECT_THROW(parseDesignRecord({}), DamagedRecord);
     EXPECT_EQ(descriptionTemplate().size(), 16);
 }
 
@@ -136,35 +137,35 @@ TEST(DesignRecordFile, PlainAndEnciphered) {
     const QStringList lines = designRecordLines(DesignOptions{}, {"ñandú"});
     const QString plain = dir.filePath("P.STU");
     writeDesignRecordFile(plain, lines, QString());
-    EXPECT_EQ(ReadWholeFile(plain).left(2), "& ");
+    EXPECT_EQ(files::readWhole(plain).left(2), "& ");
     EXPECT_FALSE(designRecordFileEnciphered(plain));
     EXPECT_EQ(readDesignRecordFile(plain, "ignored"), lines);
 
     const QString secret = dir.filePath("S.STU");
     writeDesignRecordFile(secret, lines, "clave");
-    EXPECT_EQ(ReadWholeFile(secret).left(2), "&*");
+    EXPECT_EQ(files::readWhole(secret).left(2), "&*");
     EXPECT_TRUE(designRecordFileEnciphered(secret));
     EXPECT_EQ(readDesignRecordFile(secret, "clave"), lines);
     for (const QString& wrong : {QString("Clave"), QString()}) {
         try {
             readDesignRecordFile(secret, wrong);
             FAIL();
-        } catch (const EDamagedRecord&) {
+        } catch (const DamagedRecord&) {
             FAIL() << "a wrong password is not a damaged record";
         } catch (const std::runtime_error& e) {
             EXPECT_EQ(QString::fromStdString(e.what()), kWrongPasswordMessage);
         }
     }
-    WriteWholeFile(plain, "  not a container");
-    EXPECT_THROW(readDesignRecordFile(plain, QString()), EDamagedRecord);
-    EXPECT_THROW(readDesignRecordFile(dir.filePath("none.STU"), QString()), EFileError);
+    files::writeWhole(plain, "  not a container");
+    EXPECT_THROW(readDesignRecordFile(plain, QString()), DamagedRecord);
+    EXPECT_THROW(readDesignRecordFile(dir.filePath("none.STU"), QString()), files::FileError);
 }
 
 TEST(RememberedPassword, OpensOnlyWithItsVolumeKey) {
     QTemporaryDir dir;
     const QString cla = dir.filePath("F.CLA");
-    WriteWholeFile(cla, rememberedPasswordImage({"RichEdit3", "contraseña"}, "1234-ABCD"));
-    EXPECT_EQ(ReadWholeFile(cla).left(2), "&*");
+    files::writeWhole(cla, rememberedPasswordImage({"RichEdit3", "contraseña"}, "1234-ABCD"));
+    EXPECT_EQ(files::readWhole(cla).left(2), "&*");
     EXPECT_EQ(readRememberedPasswordFile(cla, "1234-ABCD"),
               QStringList({"RichEdit3", "contraseña"}));
     EXPECT_ANY_THROW(readRememberedPasswordFile(cla, "1234-ABCE"));
@@ -201,7 +202,7 @@ TEST(Creation, SizeCheck) {
     EXPECT_EQ(readSizeText("7"), 7);
     EXPECT_THROW(readSizeText(""), std::runtime_error);
     EXPECT_THROW(readSizeText("x"), std::runtime_error);
-    EXPECT_THROW(readSizeText("0"), ECreationRefused);
+    EXPECT_THROW(readSizeText("0"), CreationRefused);
 }
 
 TEST(Creation, ChecksInOrderBeforeAnythingIsWritten) {
@@ -209,8 +210,8 @@ TEST(Creation, ChecksInOrderBeforeAnythingIsWritten) {
     const auto refusal = [&](CreationRequest r) {
         try {
             createStudyFile(r);
-        } catch (const ECreationRefused& e) {
-            return e.message();
+        } catch (const CreationRefused& e) {
+            return e.text();
         }
         return QString("created");
     };
@@ -229,7 +230,7 @@ TEST(Creation, ChecksInOrderBeforeAnythingIsWritten) {
     EXPECT_EQ(refusal(r), kSizeTooLargeMessage);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     r.options.questionSize = 60;
-    WriteWholeFile(dir.filePath("n.Px"), "x");
+    files::writeWhole(dir.filePath("n.Px"), "x");
     EXPECT_EQ(refusal(r), kAlreadyExistsMessage);
     QFile::remove(dir.filePath("n.Px"));
 
@@ -242,10 +243,10 @@ TEST(Creation, ChecksInOrderBeforeAnythingIsWritten) {
     EXPECT_EQ(refusal(r), "created");
     EXPECT_TRUE(QFile::exists(dir.filePath(" Mi curso .STU")));
     EXPECT_TRUE(QFile::exists(dir.filePath(" Mi curso .DB")));
-    EXPECT_EQ(ReadWholeFile(dir.filePath(" Mi curso .JPG")), r.picture.bytes());
+    EXPECT_EQ(files::readWhole(dir.filePath(" Mi curso .JPG")), r.picture.bytes());
     r.name = "B";
     r.picture = Picture::fromImage(image);
     r.pictureKind = "BMP";
     EXPECT_EQ(refusal(r), "created");
-    EXPECT_EQ(Picture::kindOfData(ReadWholeFile(dir.filePath("B.BMP"))), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::kindOfData(files::readWhole(dir.filePath("B.BMP"))), Picture::Kind::Bitmap);
 }

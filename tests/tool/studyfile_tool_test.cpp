@@ -4,6 +4,7 @@
 #include "tool_runner.h"
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
@@ -191,13 +192,13 @@ TEST_F(StudyFileToolTest, EncipheredStudyFilePasswords) {
     // tool leaves the file as it was.
     const QByteArray here =
         studyfile::rememberedPasswordImage({"RichEdit3", "clave"}, volumeSerialText(dir.path()));
-    WriteWholeFile(path("S.CLA"), here);
+    files::writeWhole(path("S.CLA"), here);
     EXPECT_NE(ok({"studyfile", "show", path("S.DB")}).find("compressed: yes\n"), std::string::npos);
     const QByteArray elsewhere =
         studyfile::rememberedPasswordImage({"RichEdit3", "clave"}, "0000-0000");
-    WriteWholeFile(path("S.CLA"), elsewhere);
+    files::writeWhole(path("S.CLA"), elsewhere);
     fails({"studyfile", "show", path("S.DB")});
-    EXPECT_EQ(ReadWholeFile(path("S.CLA")), elsewhere);
+    EXPECT_EQ(files::readWhole(path("S.CLA")), elsewhere);
 }
 
 TEST_F(StudyFileToolTest, DamagedDesignRecords) {
@@ -213,7 +214,7 @@ TEST_F(StudyFileToolTest, DamagedDesignRecords) {
         studyfile::writeDesignRecordFile(path("X.STU"), lines, QString());
         EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}), damaged);
     }
-    WriteWholeFile(path("X.STU"), "& garbage that is not a container");
+    files::writeWhole(path("X.STU"), "& garbage that is not a container");
     EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}), damaged);
     QFile::remove(path("X.STU"));
     EXPECT_EQ(fails({"studyfile", "show", path("X.DB")}),
@@ -224,10 +225,10 @@ TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
     QImage image(23, 17, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     const Picture jpeg = Picture::jpegFromImage(image);
-    WriteWholeFile(path("q.jpeg"), jpeg.bytes());
-    const QByteArray bmp = ReadWholeFile(ORBANEL_TEST_FIXTURES "/streams/picture.bmp");
-    WriteWholeFile(path("a.bmp"), bmp);
-    const QByteArray memo = ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
+    files::writeWhole(path("q.jpeg"), jpeg.bytes());
+    const QByteArray bmp = files::readWhole(ORBANEL_TEST_FIXTURES "/streams/picture.bmp");
+    files::writeWhole(path("a.bmp"), bmp);
+    const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
 
     struct Form {
         const char* name;
@@ -267,8 +268,8 @@ TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
                              today + "\nFech_Ulti_Repa: \nTotal_Repa: 0\nFech_Prox_Repa: " + today +
                              "\nFicha_Comp_Encr: " + form.state +
                              "\nCamp_Logi: \nshort answer: Lima, la ñ\n");
-        EXPECT_EQ(ReadWholeFile(out + "/question.jpg"), jpeg.bytes());
-        EXPECT_EQ(ReadWholeFile(out + "/answer.bmp"), bmp);
+        EXPECT_EQ(files::readWhole(out + "/question.jpg"), jpeg.bytes());
+        EXPECT_EQ(files::readWhole(out + "/answer.bmp"), bmp);
         EXPECT_FALSE(QFile::exists(out + "/long-answer.rtf"));
 
         // Long answer, no card key: a picture the design has but none is given is "NO".
@@ -285,7 +286,7 @@ TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
         EXPECT_NE(shownL.find("Nive_Impo: \nAutoInc: 1\nClav_Fich: \n"), std::string::npos);
         EXPECT_NE(shownL.find("Tipo_Preg_Imag: NO\nTipo_Resp_Imag: \n"), std::string::npos);
         EXPECT_NE(shownL.find("short answer: \n"), std::string::npos);
-        EXPECT_EQ(ReadWholeFile(outL + "/long-answer.rtf"), memo);
+        EXPECT_EQ(files::readWhole(outL + "/long-answer.rtf"), memo);
         EXPECT_FALSE(QFile::exists(outL + "/question.jpg"));
 
         // What is stored is packed exactly when the design packs content.

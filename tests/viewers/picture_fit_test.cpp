@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 namespace {
 
 struct FitCase {
@@ -80,7 +78,7 @@ TEST(FitBox, PictureNumbers) {
         EXPECT_EQ(b.height, row.box.height) << row.number;
     }
     for (int bad : {0, 11, -1, 12}) {
-        EXPECT_THROW(fitBoxForPicture(bad), std::out_of_range) << bad;
+        EXPECT_THROW(fitBoxForPicture(bad), UnknownPictureNumber) << bad;
     }
 }
 

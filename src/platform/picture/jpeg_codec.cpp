@@ -127,8 +127,7 @@ bool readPixels(Decoder& d, unsigned char* bits, qsizetype bytesPerLine) {
 
 [[noreturn]] void fail(const char* what, const ErrorManager& err) {
     throw PictureError(QStringLiteral("La imagen JPEG está dañada o no puede leerse (%1: %2).")
-                           .arg(QString::fromLatin1(what), QString::fromLocal8Bit(err.message))
-                           .toStdString());
+                           .arg(QString::fromLatin1(what), QString::fromLocal8Bit(err.message)));
 }
 
 struct Encoder {
@@ -179,10 +178,8 @@ QImage decode(const QByteArray& bytes, qint64 maxPixels, int maxSide) {
     const qint64 h = d.cinfo.output_height;
     if (w <= 0 || h <= 0 || w > maxSide || h > maxSide || w * h > maxPixels) {
         jpeg_destroy_decompress(&d.cinfo);
-        throw PictureError(QStringLiteral("La imagen JPEG es demasiado grande (%1 × %2 píxeles).")
-                               .arg(w)
-                               .arg(h)
-                               .toStdString());
+        throw PictureError(
+            QStringLiteral("La imagen JPEG es demasiado grande (%1 × %2 píxeles).").arg(w).arg(h));
     }
     QImage image(int(w), int(h), QImage::Format_RGB32);
     if (image.isNull()) {
@@ -235,8 +232,7 @@ QByteArray encode(const QImage& image, int quality) {
     std::free(e.out);
     if (!ok) {
         throw PictureError(QStringLiteral("No se pudo codificar la imagen JPEG (%1).")
-                               .arg(QString::fromLocal8Bit(e.err.message))
-                               .toStdString());
+                               .arg(QString::fromLocal8Bit(e.err.message)));
     }
     return result;
 }

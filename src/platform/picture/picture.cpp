@@ -1,17 +1,16 @@
 #include "platform/picture/picture.h"
 
+#include "platform/files.h"
 #include "platform/picture/jpeg_codec.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace {
 
 [[noreturn]] void fail(const QString& message) {
-    throw PictureError(message.toStdString());
+    throw PictureError(message);
 }
 
 quint32 le32(const QByteArray& b, qsizetype at) {
@@ -125,14 +124,11 @@ Picture Picture::fromFile(const QString& path) {
     if (kind == Kind::Empty) {
         fail(QStringLiteral("\"%1\" no es un fichero de imagen BMP ni JPEG.").arg(path));
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(
-            QStringLiteral("No se pudo abrir la imagen \"%1\": %2.").arg(path, file.errorString()));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        fail(QStringLiteral("No se pudo leer la imagen \"%1\": %2.").arg(path, file.errorString()));
+    QByteArray bytes;
+    try {
+        bytes = files::readWhole(path);
+    } catch (const files::FileError& e) {
+        fail(QStringLiteral("No se pudo abrir la imagen \"%1\": %2.").arg(path, e.reason()));
     }
     return fromBytes(bytes, kind);
 }
@@ -213,9 +209,9 @@ void Picture::saveToFile(const QString& path) const {
     } else {
         data = bytes();
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        fail(QStringLiteral("No se pudo guardar la imagen \"%1\": %2.")
-                 .arg(path, file.errorString()));
+    try {
+        files::writeWhole(path, data);
+    } catch (const files::FileError& e) {
+        fail(QStringLiteral("No se pudo guardar la imagen \"%1\": %2.").arg(path, e.reason()));
     }
 }

@@ -10,11 +10,11 @@
 #include <QImage>
 #include <QString>
 
-#include <stdexcept>
+#include "platform/error.h"
 
-class PictureError : public std::runtime_error {
+class PictureError : public platform::Error {
 public:
-    using runtime_error::runtime_error;
+    using Error::Error;
 };
 
 class Picture {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "platform/error.h"
+
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -15,10 +17,9 @@
 namespace table {
 
 // Every failure of the engine: the text says what failed.
-class EngineError : public std::runtime_error {
+class EngineError : public platform::Error {
 public:
-    explicit EngineError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    QString text() const { return QString::fromStdString(what()); }
+    using Error::Error;
 };
 
 enum class FieldType {

@@ -3,6 +3,7 @@
 #include "app/ui.h"
 #include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/rtf/rtf.h"
@@ -19,10 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QSaveFile>
 #include <QTextEdit>
-
-#include <stdexcept>
 
 namespace {
 
@@ -312,7 +310,7 @@ void TConfigura_Progr_::Button3Click() {
     // The fields read before a faulty one are in force for the rest of the run.
     const settings::SaveResult result = settings::saveOptions(form(), state.prefs);
     if (!result.ok)
-        throw std::runtime_error(settings::conversionErrorMessage(result.badText).toStdString());
+        throw platform::ConversionError(settings::conversionErrorMessage(result.badText));
 
     TPanta_Inicio_& main = program_.mainScreen();
     main.setBlinkNoticeEnabled(state.prefs.blinkEnabled);

@@ -302,13 +302,13 @@ void TCrea_Fiche_::Button1_Click() {
     try {
         if (!o.answerImage && !o.longAnswerText && !CheckBox4->isChecked()) {
             focus = CheckBox4;
-            throw studyfile::ECreationRefused(studyfile::kNoAnswerKindMessage);
+            throw studyfile::CreationRefused(studyfile::kNoAnswerKindMessage);
         }
         focus = Edit1;
         if (r.name.isEmpty())
-            throw studyfile::ECreationRefused(studyfile::kNoNameMessage);
+            throw studyfile::CreationRefused(studyfile::kNoNameMessage);
         if (r.name.contains(QLatin1Char('/')))
-            throw studyfile::ECreationRefused(studyfile::kSlashInNameMessage);
+            throw studyfile::CreationRefused(studyfile::kSlashInNameMessage);
         focus = Edit2;
         o.questionSize = RadioButton1->isChecked()   ? 30
                          : RadioButton2->isChecked() ? 60
@@ -325,8 +325,8 @@ void TCrea_Fiche_::Button1_Click() {
         r.picture = Image1->picture();
         r.pictureKind = pictureKind_;
         studyfile::createStudyFile(r);
-    } catch (const studyfile::ECreationRefused& e) {
-        program_.Ver_Mensaje(e.message());
+    } catch (const studyfile::CreationRefused& e) {
+        program_.Ver_Mensaje(e.text());
         if (focus != nullptr)
             focus->setFocus();
         return;

@@ -40,7 +40,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     keyFromRememberedFile_ = false;
     try {
         QXS3.LoadFromFile(stuPath);
-    } catch (const ECorruptFile&) {
+    } catch (const CorruptFile&) {
         bool opened = false;
         if (keyFromRememberedFile_) {
             // A remembered password that no longer opens the study file would refuse it at every
@@ -50,7 +50,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
             try {
                 QXS3.LoadFromFile(stuPath);
                 opened = true;
-            } catch (const ECorruptFile&) {
+            } catch (const CorruptFile&) {
             }
         }
         if (!opened) {
@@ -92,7 +92,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     studyfile::DesignRecord parsed;
     try {
         parsed = studyfile::parseDesignRecord(lines);
-    } catch (const studyfile::EDamagedRecord&) {
+    } catch (const studyfile::DamagedRecord&) {
         Ver_Mensaje(studyfile::kDamagedMessage);
         return false;
     }
@@ -198,8 +198,8 @@ void TD_Module_::Guarda_Estilo_Fuente(const QFont& font, const QColor& colour) {
         format.setForeground(colour);
         cursor.mergeCharFormat(format);
     }
-    WriteWholeFile(QDir(state_.programFolder).filePath(studyfile::kFontStyleFileName),
-                   rtf::writeDocument(fontStyleBuffer));
+    files::writeWhole(QDir(state_.programFolder).filePath(studyfile::kFontStyleFileName),
+                      rtf::writeDocument(fontStyleBuffer));
     fontStyle = studyfile::fontStyleOf(fontStyleBuffer);
 }
 
@@ -210,7 +210,7 @@ void TD_Module_::Guarda_Estilo_Fuente(const QFont& font) {
 void TD_Module_::Lee_Estilo_Fuente() {
     const QString path = files::findNoCase(state_.programFolder, studyfile::kFontStyleFileName);
     if (!path.isEmpty())
-        rtf::readDocument(ReadWholeFile(path), fontStyleBuffer);
+        rtf::readDocument(files::readWhole(path), fontStyleBuffer);
     fontStyle = studyfile::fontStyleOf(fontStyleBuffer);
 }
 

@@ -86,7 +86,7 @@ public:
     // at position 0.
     TMemoryStream& Comprime_Codifica_Stream_con_QXS(TMemoryStream& stream);
     // Unpacks a container image through QXS; the stream then holds its stream "1", at position
-    // 0. Throws ECorruptFile (after QXSCorrupt) for damaged data.
+    // 0. Throws CorruptFile (after QXSCorrupt) for damaged data.
     TMemoryStream& Descomprime_Descodifica_Stream_con_QXS(TMemoryStream& stream);
     // Sets the packing state of the card being edited or appended and the packing-change flags.
     void Si_Ficha_Usa_Comp_Encr_o_no();

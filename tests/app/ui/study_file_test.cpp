@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <stdexcept>
-
 namespace {
 
 const QString noFileChosen = QStringLiteral("No se seleccionó ningún Fichero de Estudio");
@@ -291,8 +289,8 @@ TEST_F(StudyFileTest, PreparaImagenHonoursTheSkipFlag) {
     main().Image2->clear();
     Prepara_Imagen(p, 2);
     EXPECT_EQ(main().Image2->geometry(), placed);
-    EXPECT_THROW(Prepara_Imagen(p, 0), std::out_of_range);
-    EXPECT_THROW(Prepara_Imagen(p, 12), std::out_of_range);
+    EXPECT_THROW(Prepara_Imagen(p, 0), UnknownPictureNumber);
+    EXPECT_THROW(Prepara_Imagen(p, 12), UnknownPictureNumber);
 }
 
 // The card editor and information screens are not part of the program: their picture numbers

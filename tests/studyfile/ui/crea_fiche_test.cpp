@@ -4,6 +4,7 @@
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/rtf/rtf.h"
 #include "platform/ui/picture_box.h"
 #include "platform/volume.h"
@@ -264,7 +265,7 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
     QImage image(640, 480, QImage::Format_RGB32);
     image.fill(Qt::darkYellow);
     const Picture jpeg = Picture::jpegFromImage(image);
-    WriteWholeFile(pictures.filePath("foto.JPEG"), jpeg.bytes());
+    files::writeWhole(pictures.filePath("foto.JPEG"), jpeg.bytes());
     start();
 
     create([&](TCrea_Fiche_& s) {
@@ -288,7 +289,7 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
               QString("0 0 1 1 0    7   0  Csi Eno Msi EXsi IMsi").leftJustified(200, ' '));
     EXPECT_EQ(readDesignRecordFile(dat("Curso.STU"), QString()).mid(3),
               QStringList({"Mi curso", "", "de prueba"}));
-    EXPECT_EQ(ReadWholeFile(dat("Curso.JPG")), jpeg.bytes());
+    EXPECT_EQ(files::readWhole(dat("Curso.JPG")), jpeg.bytes());
     table::Table t;
     t.open(dat(), "Curso.DB");
     EXPECT_EQ(t.fieldByName("Preg_Text").def().size, 7);
@@ -320,7 +321,7 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
         EXPECT_EQ(ui.fileRequests().last().directory, pictures.path());
         s.Button1->click();
     });
-    EXPECT_EQ(Picture::kindOfData(ReadWholeFile(dat("Segundo.BMP"))), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::kindOfData(files::readWhole(dat("Segundo.BMP"))), Picture::Kind::Bitmap);
     EXPECT_FALSE(QFile::exists(dat("Segundo.JPG")));
 
     // Removing the picture: none is saved.
@@ -406,7 +407,7 @@ TEST_F(CreaFicheTest, RoundTripPerDesign) {
     image.fill(Qt::magenta);
     const Picture jpeg = Picture::jpegFromImage(image);
     const Picture bitmap = Picture::fromImage(image);
-    const QByteArray memo = ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
+    const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
     start();
     struct Design {
         const char* name;
@@ -481,7 +482,7 @@ TEST_F(CreaFicheTest, PasswordPathsThroughTheMainScreen) {
     r.name = "Libre";
     r.password.clear();
     const QString free = createStudyFile(r);
-    WriteWholeFile(dat("Libre.CLA"), "anything");
+    files::writeWhole(dat("Libre.CLA"), "anything");
 
     // Without password: no dialog, even beside a .CLA.
     open(free);
@@ -516,8 +517,8 @@ TEST_F(CreaFicheTest, PasswordPathsThroughTheMainScreen) {
     EXPECT_EQ(passwordDialogs(), 0);
 
     // A .CLA from another drive: deleted, the dialog shown instead.
-    WriteWholeFile(dat("Secreto.CLA"),
-                   rememberedPasswordImage({"RichEdit3", "clave"}, "FFFF-0000"));
+    files::writeWhole(dat("Secreto.CLA"),
+                      rememberedPasswordImage({"RichEdit3", "clave"}, "FFFF-0000"));
     queuePassword("clave");
     open(table);
     EXPECT_EQ(passwordDialogs(), 1);

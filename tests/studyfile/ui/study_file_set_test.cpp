@@ -1,6 +1,7 @@
 // The data module's side of opening a study file (design record, password, remembered password,
 // content container) and of storing and loading card content, with the password dialog and the
 // message dialog replaced by scripts.
+#include "platform/files.h"
 #include "platform/rtf/rtf.h"
 #include "streams/memory_stream.h"
 #include "studyfile/card_table.h"
@@ -82,7 +83,7 @@ TEST_F(StudyFileSetTest, PlainStudyFileOpensWithoutDialogEvenBesideARememberedPa
     o.importanceLevel = true;
     o.questionSize = 30;
     const QString table = create("Plano", o);
-    WriteWholeFile(cla("Plano"), rememberedPasswordImage({"RichEdit3", "x"}, "1234-ABCD"));
+    files::writeWhole(cla("Plano"), rememberedPasswordImage({"RichEdit3", "x"}, "1234-ABCD"));
     ASSERT_TRUE(open(table));
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(messages.isEmpty());
@@ -145,7 +146,7 @@ TEST_F(StudyFileSetTest, RememberedPasswordIsWrittenOnlyAfterItOpened) {
 
 TEST_F(StudyFileSetTest, RememberedPasswordFromAnotherDriveIsDeleted) {
     const QString table = create("Otra", DesignOptions{}, "secreto");
-    WriteWholeFile(cla("Otra"), rememberedPasswordImage({"RichEdit3", "secreto"}, "9999-0000"));
+    files::writeWhole(cla("Otra"), rememberedPasswordImage({"RichEdit3", "secreto"}, "9999-0000"));
     answers.push_back({"secreto", true, false});
     ASSERT_TRUE(open(table));
     EXPECT_EQ(dialogs, 1);
@@ -155,7 +156,7 @@ TEST_F(StudyFileSetTest, RememberedPasswordFromAnotherDriveIsDeleted) {
     EXPECT_EQ(dm->QXS.Key, "secreto");
 
     // A damaged one goes the same way.
-    WriteWholeFile(cla("Otra"), "garbage");
+    files::writeWhole(cla("Otra"), "garbage");
     answers.push_back({"secreto", true, false});
     ASSERT_TRUE(open(table));
     EXPECT_EQ(dialogs, 2);
@@ -165,7 +166,7 @@ TEST_F(StudyFileSetTest, RememberedPasswordFromAnotherDriveIsDeleted) {
 TEST_F(StudyFileSetTest, DamagedDesignRecords) {
     const QString table = create("Roto", DesignOptions{});
     // Damaged container, the password dialog never accepted in this run: no message.
-    WriteWholeFile(dir.filePath("Roto.STU"), "  not a container");
+    files::writeWhole(dir.filePath("Roto.STU"), "  not a container");
     EXPECT_FALSE(open(table));
     EXPECT_TRUE(messages.isEmpty());
     // After an accepted password, the same damage reads as a wrong password.
@@ -185,7 +186,7 @@ TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
     image.fill(Qt::green);
     const Picture jpeg = Picture::jpegFromImage(image);
     const Picture bitmap = Picture::fromImage(image);
-    const QByteArray memo = ReadWholeFile(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
+    const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
     struct Form {
         const char* name;
         bool compressed;
@@ -314,7 +315,7 @@ TEST_F(StudyFileSetTest, UnpackOperationAndNotModifiableMessage) {
     EXPECT_EQ(s.Bytes(), "contenido");
     EXPECT_EQ(s.Position(), 0);
     s.SetBytes("xx");
-    EXPECT_THROW(dm->Descomprime_Descodifica_Stream_con_QXS(s), ECorruptFile);
+    EXPECT_THROW(dm->Descomprime_Descodifica_Stream_con_QXS(s), CorruptFile);
     EXPECT_EQ(messages, QStringList({kDamagedMessage}));
     dm->FE_No_Modificable();
     EXPECT_EQ(messages.last(),
@@ -330,7 +331,7 @@ TEST_F(StudyFileSetTest, FontStyleFile) {
     font.setItalic(true);
     dm->Guarda_Estilo_Fuente(font, Qt::darkRed);
     ASSERT_TRUE(QFile::exists(dir.filePath("01.stl")));
-    EXPECT_TRUE(rtf::isRtf(ReadWholeFile(dir.filePath("01.stl"))));
+    EXPECT_TRUE(rtf::isRtf(files::readWhole(dir.filePath("01.stl"))));
 
     TD_Module_ other(state);
     other.Lee_Estilo_Fuente();
@@ -351,7 +352,8 @@ TEST_F(StudyFileSetTest, FontStyleFile) {
 
 TEST_F(StudyFileSetTest, ARememberedPasswordThatNoLongerOpensIsForgotten) {
     const QString table = create("Cambiada", DesignOptions{}, "nueva");
-    WriteWholeFile(cla("Cambiada"), rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
+    files::writeWhole(cla("Cambiada"),
+                      rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
     state.passwordAccepted = true; // accepted earlier in the run
     answers.push_back({"nueva", true, false});
     ASSERT_TRUE(open(table));
@@ -361,7 +363,8 @@ TEST_F(StudyFileSetTest, ARememberedPasswordThatNoLongerOpensIsForgotten) {
     EXPECT_EQ(dm->QXS.Key, "nueva");
 
     // Salir in that dialog: not opened, no message.
-    WriteWholeFile(cla("Cambiada"), rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
+    files::writeWhole(cla("Cambiada"),
+                      rememberedPasswordImage({"RichEdit3", "vieja"}, "1234-ABCD"));
     state.passwordAccepted = false;
     answers.push_back({"", false, false});
     EXPECT_FALSE(open(table));
