@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/rtf/rtf.h"
+#include "platform/table/native_table.h"
 #include "platform/ui/picture_box.h"
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
@@ -27,16 +28,6 @@ const QString oldTableFormat = QStringLiteral(
 // The main-screen picture file, in the order it is looked for.
 const QStringList mainPictureNames = {QStringLiteral("Image.BMP"), QStringLiteral("Image.JPG"),
                                       QStringLiteral("Image.JPEG")};
-
-// A card table of this program is an SQLite database; any other .DB is taken for a table of the
-// older Paradox format, which has its .MB and .PX beside it.
-bool isNativeTable(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // unreadable: the engine reports it when it tries to open it
-    static const QByteArray header("SQLite format 3\0", 16);
-    return file.read(16) == header;
-}
 
 // The folder a file dialog starts in for a path: the folder of a file, the path itself when it
 // ends with a separator, nothing when it is empty.
@@ -73,7 +64,7 @@ void TPanta_Inicio_::Label5Click() {
     const QString table = files::findSibling(chosen, QStringLiteral("DB"));
     bool complete =
         !table.isEmpty() && !files::findSibling(chosen, QStringLiteral("STU")).isEmpty();
-    if (complete && !isNativeTable(table)) {
+    if (complete && !table::isNativeTable(table)) {
         complete = !files::findSibling(chosen, QStringLiteral("MB")).isEmpty() &&
                    !files::findSibling(chosen, QStringLiteral("PX")).isEmpty();
     }
@@ -88,7 +79,7 @@ void TPanta_Inicio_::Label5Click() {
     TD_Module_& data = program_.data();
     data.Tabla_Activa.close();
     try {
-        if (!isNativeTable(table)) {
+        if (!table::isNativeTable(table)) {
             program_.Ver_Mensaje(oldTableFormat);
             Cierra_Fichero();
             setEntryColour(Label5);

@@ -3,6 +3,7 @@
 #include "platform/table/table.h"
 
 #include "platform/table/filter.h"
+#include "platform/table/native_table.h"
 #include "platform/table/table_impl.h"
 
 #include <QDir>
@@ -237,7 +238,7 @@ void Table::open() {
         d_->fail(QStringLiteral("No se ha indicado el nombre de la tabla"));
     if (!QFileInfo::exists(p))
         d_->fail(QStringLiteral("No existe la tabla %1").arg(p));
-    if (!hasNativeHeader(p))
+    if (!isNativeTable(p))
         d_->fail(
             QStringLiteral("La tabla %1 no tiene un formato que este motor pueda abrir").arg(p));
     if (sqlite3_open_v2(QFile::encodeName(p).constData(), &d_->db_, SQLITE_OPEN_READWRITE,

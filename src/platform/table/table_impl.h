@@ -25,8 +25,6 @@ inline constexpr char kDataTable[] = "data";
 
 // SQLite's "in use elsewhere" result codes.
 bool isBusy(int rc);
-// Whether the file starts with SQLite's 16-byte header (a native table).
-bool hasNativeHeader(const QString& path);
 // Deletes the journal files SQLite may have left beside a table.
 void removeJournals(const QString& path);
 

@@ -3,6 +3,7 @@
 #include "platform/table/table.h"
 
 #include "platform/table/filter.h"
+#include "platform/table/native_table.h"
 #include "platform/table/table_impl.h"
 
 #include <QDir>
@@ -77,13 +78,6 @@ void execOn(sqlite3* db, const QString& sql, const QString& path) {
 
 } // namespace
 
-bool hasNativeHeader(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    return f.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
 void removeJournals(const QString& path) {
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(suffix));
@@ -157,7 +151,7 @@ void Table::create(const QString& path, const std::vector<FieldDef>& fields,
         throw EngineError(QStringLiteral("No existe la carpeta de la tabla %1").arg(path));
 
     // An existing native table in use elsewhere is not pulled away from its users.
-    if (info.exists() && hasNativeHeader(path)) {
+    if (info.exists() && isNativeTable(path)) {
         Connection c;
         if (sqlite3_open_v2(path.toUtf8().constData(), &c.db, SQLITE_OPEN_READWRITE, nullptr) ==
             SQLITE_OK) {
