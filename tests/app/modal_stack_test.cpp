@@ -1,6 +1,8 @@
 #include "support/app_fixture.h"
 
 #include "app/ui/panta_inicio.h"
+#include "platform/table/table.h"
+#include "studyfile/design_record.h"
 
 #include <QDialog>
 
@@ -117,4 +119,13 @@ TEST_F(AppTest, TheGuardShowsErrorsInTheErrorBox) {
     EXPECT_THROW(p.runModal(a), std::logic_error);
     EXPECT_EQ(p.stackDepth(), 1);
     EXPECT_EQ(p.topWindow(), static_cast<QWidget*>(&p.mainScreen()));
+}
+
+TEST_F(AppTest, TheGuardShowsTheTextOfTheProgramsOwnErrors) {
+    Program& p = start();
+    // Accents and line breaks reach the error box as they were written.
+    p.guard([] { throw studyfile::DamagedRecord(); });
+    p.guard([] { throw table::EngineError(QStringLiteral("La tabla «ñ.db»\rno está")); });
+    EXPECT_EQ(ui.errors(), (QStringList{studyfile::kDamagedMessage,
+                                        QStringLiteral("La tabla «ñ.db»\rno está")}));
 }

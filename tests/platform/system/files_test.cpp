@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <unistd.h>
 
 namespace {
@@ -68,6 +70,45 @@ TEST(FilesNoCase, RemoveReportsAFileItCannotDelete) {
     QTemporaryDir dir;
     touch(dir.filePath("k.db"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_THROW(files::removeNoCase(dir.filePath("K.DB")), std::runtime_error);
+    EXPECT_THROW(files::removeNoCase(dir.filePath("K.DB")), files::FileError);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(FilesWhole, WritesAndReadsBackEveryByte) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    for (const QByteArray& bytes : {QByteArray("abc\0\xff\r\n", 7), QByteArray(70000, '\x80'),
+                                    QByteArray("shorter"), QByteArray()}) {
+        files::writeWhole(path, bytes); // each write replaces the whole content
+        EXPECT_EQ(files::readWhole(path), bytes);
+    }
+    // Nothing is left beside the file (the temporary was renamed over it).
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"f.bin"});
+}
+
+TEST(FilesWhole, FailuresNameTheFileAndLeaveNothingBehind) {
+    QTemporaryDir dir;
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        QString path;
+    } cases[] = {
+        {"read a missing file", [&] { files::readWhole(dir.filePath("missing")); },
+         dir.filePath("missing")},
+        {"read a folder", [&] { files::readWhole(dir.path()); }, dir.path()},
+        {"write in a missing folder", [&] { files::writeWhole(dir.filePath("no/f"), "x"); },
+         dir.filePath("no/f")},
+        {"write over a folder", [&] { files::writeWhole(dir.path(), "x"); }, dir.path()},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.run();
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const files::FileError& e) {
+            EXPECT_TRUE(e.text().contains(c.path)) << c.what;
+            EXPECT_FALSE(e.reason().isEmpty()) << c.what;
+            EXPECT_EQ(e.text().toStdString(), e.what()) << c.what;
+        }
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
