@@ -21,15 +21,6 @@ TD_Module_::TD_Module_(RunState& state, QObject* parent) : QObject(parent), stat
     fontStyle = studyfile::defaultFontStyle();
 }
 
-namespace {
-
-void setPlain(TQXStreams& qxs) {
-    qxs.Compressed = false;
-    qxs.Encrypted = false;
-}
-
-} // namespace
-
 bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     Tabla_Activa.close();
     typedPassword.clear();
@@ -66,23 +57,10 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
         while (rememberedPassword.size() < 2)
             rememberedPassword.append(QString());
         rememberedPassword[1] = typedPassword;
-        QXS2.Compressed = true;
-        QXS2.Encrypted = true;
-        QXS2.Key = state_.volumeSerial;
-        QXS2.Clear();
-        QXS2.AddStream(QStringLiteral("1"), TMemoryStream(rtf::writeLines(rememberedPassword)));
         state_.rememberPasswordRequest = false;
-        try {
-            QXS2.SaveToFile(files::siblingPath(tablePath, QStringLiteral("CLA")));
-        } catch (...) {
-            setPlain(QXS2);
-            QXS2.Key.clear();
-            QXS2.Clear();
-            throw;
-        }
-        setPlain(QXS2);
-        QXS2.Key.clear();
-        QXS2.Clear();
+        files::writeWhole(
+            files::siblingPath(tablePath, QStringLiteral("CLA")),
+            studyfile::rememberedPasswordImage(rememberedPassword, state_.volumeSerial));
     }
 
     TMemoryStream record;
@@ -121,23 +99,13 @@ QString TD_Module_::QXS3AskForKey(TQXStreams& /*sender*/) {
     };
     if (cla.isEmpty())
         return dialog();
-    QXS2.Compressed = true;
-    QXS2.Encrypted = true;
-    QXS2.Key = state_.volumeSerial;
     try {
-        QXS2.LoadFromFile(cla);
+        rememberedPassword = studyfile::readRememberedPasswordFile(cla, state_.volumeSerial);
     } catch (const std::exception&) {
         // Damaged, or written on another drive: forgotten without a word.
-        setPlain(QXS2);
-        QXS2.Clear();
         files::removeNoCase(cla);
         return dialog();
     }
-    TMemoryStream text;
-    QXS2.GetStream(QStringLiteral("1"), text);
-    setPlain(QXS2);
-    QXS2.Clear();
-    rememberedPassword = rtf::readLines(text.Bytes());
     if (rememberedPassword.isEmpty())
         rememberedPassword.append(studyfile::kPasswordPlaceholder);
     state_.rememberPasswordRequest = false;
