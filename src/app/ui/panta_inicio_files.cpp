@@ -6,6 +6,7 @@
 #include "app/ui.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
+#include "platform/picture/picture_files.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/native_table.h"
 #include "platform/ui/picture_box.h"
@@ -24,10 +25,6 @@ const QString noFileChosen = QStringLiteral("No se seleccionó ningún Fichero d
 const QString incompleteFile = QStringLiteral("El Fichero de Estudio está incompleto.");
 const QString oldTableFormat = QStringLiteral(
     "Este Fichero de Estudio usa el formato antiguo de tablas y todavía no puede abrirse.");
-
-// The main-screen picture file, in the order it is looked for.
-const QStringList mainPictureNames = {QStringLiteral("Image.BMP"), QStringLiteral("Image.JPG"),
-                                      QStringLiteral("Image.JPEG")};
 
 // The folder a file dialog starts in for a path: the folder of a file, the path itself when it
 // ends with a separator, nothing when it is empty.
@@ -142,7 +139,8 @@ void TPanta_Inicio_::Cierra_Fichero() {
 }
 
 void TPanta_Inicio_::showMainPicture() {
-    const QString path = files::findFirstNoCase(program_.state().programFolder, mainPictureNames);
+    const QString path =
+        files::findFirstNoCase(program_.state().programFolder, picture::mainPictureNames());
     if (path.isEmpty())
         Image1->clear();
     else

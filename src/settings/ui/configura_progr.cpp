@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
+#include "platform/picture/picture_files.h"
 #include "platform/rtf/rtf.h"
 #include "studyfile/ui/data_module.h"
 
@@ -26,13 +27,6 @@ namespace {
 
 constexpr int kPanelWidth = 860;
 constexpr int kPanelHeight = 660;
-
-const QStringList kMainPictureNames = {QStringLiteral("Image.BMP"), QStringLiteral("Image.JPG"),
-                                       QStringLiteral("Image.JPEG")};
-
-const QString kPictureFilter = QStringLiteral(
-    "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg, "
-    "*.jpeg)|*.jpg, *.jpeg|Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
 
 const char* const kIntervalCaptions[9] = {
     "1er Repaso: ", "2do Repaso: ", "3er Repaso: ", "4º Repaso: ", "5º Repaso: ",
@@ -325,24 +319,22 @@ void TConfigura_Progr_::BitBtn2Click() {
 }
 
 void TConfigura_Progr_::Button2Click() {
-    const QString chosen = program_.ui().openPicture(
-        this, {QStringLiteral("Imagen del Programa"), pictureFolder_, QString(), kPictureFilter});
+    const QString chosen =
+        program_.ui().openPicture(this, {QStringLiteral("Imagen del Programa"), pictureFolder_,
+                                         QString(), picture::kProgramPictureDialogFilter});
     if (chosen.isEmpty())
         return;
     pictureFolder_ = QFileInfo(chosen).path();
-    const QString lower = chosen.toLower();
-    QString extension;
-    if (lower.endsWith(QLatin1String(".jpg")) || lower.endsWith(QLatin1String("jpeg")))
-        extension = QStringLiteral("jpg");
-    else if (lower.endsWith(QLatin1String(".bmp")))
-        extension = QStringLiteral("bmp");
-    else
+    const Picture::Kind kind = picture::pictureKindOf(chosen);
+    if (kind == Picture::Kind::Empty)
         return; // a file of no picture format is refused: the current picture stays
+    const QString extension =
+        kind == Picture::Kind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("bmp");
     // Read before anything is deleted: a picture that cannot be read leaves the old one.
     const Picture picture = Picture::fromFile(chosen);
 
     const QString folder = program_.state().programFolder;
-    const QString current = files::findFirstNoCase(folder, kMainPictureNames);
+    const QString current = files::findFirstNoCase(folder, picture::mainPictureNames());
     if (!current.isEmpty())
         files::removeNoCase(current);
     program_.mainScreen().showProgramPicture(picture);
@@ -352,7 +344,7 @@ void TConfigura_Progr_::Button2Click() {
 
 void TConfigura_Progr_::Button1Click() {
     const QString current =
-        files::findFirstNoCase(program_.state().programFolder, kMainPictureNames);
+        files::findFirstNoCase(program_.state().programFolder, picture::mainPictureNames());
     if (!current.isEmpty())
         files::removeNoCase(current);
     program_.mainScreen().clearProgramPicture();

@@ -2,6 +2,7 @@
 
 #include "app/prepara_imagen.h"
 #include "app/ui.h"
+#include "platform/picture/picture_files.h"
 #include "platform/rtf/codepage.h"
 #include "platform/ui/picture_box.h"
 #include "studyfile/creation.h"
@@ -21,14 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
-
-namespace {
-
-const QString pictureFilter = QStringLiteral(
-    "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg, *.jpeg)|*.jpg, "
-    "*.jpeg|Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
-
-} // namespace
 
 using namespace kit;
 
@@ -254,20 +247,16 @@ void TCrea_Fiche_::setPicture(const Picture& picture, const QString& kind) {
 void TCrea_Fiche_::BitBtn1Click() {
     if (pictureFolder_.isEmpty())
         pictureFolder_ = program_.state().programFolder;
-    const QString chosen =
-        program_.ui().openPicture(this, {QString(), pictureFolder_, QString(), pictureFilter});
+    const QString chosen = program_.ui().openPicture(
+        this, {QString(), pictureFolder_, QString(), picture::kPictureDialogFilter});
     if (chosen.isEmpty())
         return;
     pictureFolder_ = QFileInfo(chosen).path();
-    const QString ending = chosen.right(4).toLower();
-    QString kind;
-    if (ending == QLatin1String(".jpg") || ending == QLatin1String("jpeg"))
-        kind = QStringLiteral("JPG");
-    else if (ending == QLatin1String(".bmp"))
-        kind = QStringLiteral("BMP");
-    else
+    const Picture::Kind kind = picture::pictureKindOf(chosen);
+    if (kind == Picture::Kind::Empty)
         return;
-    setPicture(Picture::fromFile(chosen), kind);
+    setPicture(Picture::fromFile(chosen),
+               kind == Picture::Kind::Jpeg ? QStringLiteral("JPG") : QStringLiteral("BMP"));
 }
 
 void TCrea_Fiche_::BitBtn2Click() {

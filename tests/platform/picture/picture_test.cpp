@@ -1,5 +1,6 @@
 #include "jpeg_fixtures.h"
 #include "platform/picture/picture.h"
+#include "platform/picture/picture_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -414,3 +415,23 @@ TEST(Picture, SaveToFile) {
 }
 
 } // namespace
+
+TEST(PictureFiles, KindOfAChosenFileByItsLastFourCharacters) {
+    const struct {
+        const char* path;
+        Picture::Kind kind;
+    } cases[] = {
+        {"/x/foto.jpg", Picture::Kind::Jpeg},
+        {"/x/FOTO.JPEG", Picture::Kind::Jpeg},
+        {"/x/fotojpeg", Picture::Kind::Jpeg},
+        {"/x/a.BMP", Picture::Kind::Bitmap},
+        {"/x/a.bmp.png", Picture::Kind::Empty},
+        {"/x/a.jpg.txt", Picture::Kind::Empty},
+        {"/x/fotobmp", Picture::Kind::Empty},
+        {"bmp", Picture::Kind::Empty},
+        {"", Picture::Kind::Empty},
+        {"/x/a.jpe", Picture::Kind::Empty},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(picture::pictureKindOf(c.path), c.kind) << c.path;
+}
