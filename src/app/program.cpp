@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/branding.h"
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "app/ui/mensaje.h"

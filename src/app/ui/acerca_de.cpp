@@ -1,33 +1,14 @@
 #include "app/ui/acerca_de.h"
 
+#include "app/branding.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
-
-QPixmap programIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 0, 128), 2));
-    p.setBrush(QColor(255, 255, 160));
-    p.drawRoundedRect(QRectF(14, 6, 44, 32), 4, 4);
-    p.setBrush(QColor(255, 255, 255));
-    p.drawRoundedRect(QRectF(6, 24, 44, 32), 4, 4);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(22);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(128, 0, 0));
-    p.drawText(QRectF(6, 24, 44, 32), Qt::AlignCenter, QStringLiteral("?"));
-    return pixmap;
-}
 
 using namespace kit;
 

@@ -4,7 +4,6 @@
 #include "app/screen_kit.h"
 
 #include <QColor>
-#include <QPixmap>
 
 class QLabel;
 class QPushButton;
@@ -41,11 +40,3 @@ private:
 
     QColor linkColour_;
 };
-
-// The program icon: a stack of two question-and-answer cards.
-QPixmap programIcon();
-
-// The product-and-version text.
-inline QString productText() {
-    return QStringLiteral("Orbanel  vs. 2.0");
-}

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/screen_kit.h"
 #include "app/ui.h"
+#include "app/branding.h"
 #include "app/ui/acerca_de.h"
 #include "platform/clock.h"
 #include "platform/files.h"

@@ -1,6 +1,6 @@
 #include "review/ui/descanso.h"
 
-#include "app/ui/acerca_de.h"
+#include "app/branding.h"
 #include "app/ui/panta_inicio.h"
 #include "platform/clock.h"
 #include "review/breaks.h"
