@@ -13,7 +13,7 @@ void printUsage(std::ostream& out) {
     out << "usage: orbanel-tool GROUP COMMAND [ARGS...] [OPTIONS...]\n"
            "Options may stand before or after the positional arguments.\n";
     for (const auto& [name, group] : tool::groups())
-        out << "\n" << group.usage;
+        out << "\n" << group.usage();
 }
 
 // Error texts of the program may hold "\r" line breaks: one error is one line, so each run of

@@ -13,12 +13,8 @@
 
 namespace {
 
-QString text(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
-}
-std::string out(const QString& s) {
-    return s.toLocal8Bit().toStdString();
-}
+using tool::argText;
+using tool::printed;
 
 // The --key option as text; an empty key is an error. Warns when the cipher refuses the key, which
 // then leaves the data as it is.
@@ -31,7 +27,7 @@ std::optional<QString> keyOption(const tool::ParsedArgs& args, bool required) {
     }
     if (value->empty())
         throw tool::ToolError("the key is empty");
-    const QString key = text(*value);
+    const QString key = argText(*value);
     if (!CipherKeyAccepted(TextBytes(key)))
         std::cerr << "warning: the cipher refuses this key (weak, or 256 bytes or more): the data "
                      "is not enciphered\n";
@@ -42,100 +38,82 @@ std::optional<QString> keyOption(const tool::ParsedArgs& args, bool required) {
 void checkEntryName(const QString& name) {
     if (name == "." || name == ".." || name.contains('/') || name.contains('\\') ||
         name.contains(QChar(0)))
-        throw tool::ToolError("unsafe entry name \"" + out(name) + "\"");
+        throw tool::ToolError("unsafe entry name \"" + printed(name) + "\"");
 }
 
-int runContainer(const tool::Args& argv) {
-    if (argv.empty())
-        throw tool::ToolError("missing container command (list, pack, unpack)");
-    const std::string& command = argv[0];
-    const tool::Args rest(argv.begin() + 1, argv.end());
-    if (command == "list") {
-        tool::ParsedArgs args(rest, {"key"});
-        const QString file = text(args.at(0, "FILE"));
-        const auto key = keyOption(args, false);
-        TQXStreams q;
-        if (key)
-            q.Key = *key;
-        TMemoryStream image(files::readWhole(file));
-        const auto listing = q.ListFileEntries(image);
-        std::cout << "compressed: " << (listing.compressed ? "yes" : "no") << "\n"
-                  << "enciphered: " << (listing.enciphered ? "yes" : "no") << "\n";
-        for (const auto& entry : listing.entries)
-            std::cout << out(entry.name) << "\t" << entry.size << "\n";
-        return 0;
-    }
-    if (command == "pack") {
-        tool::ParsedArgs args(rest, {"key"}, {"compress"});
-        const QString file = text(args.at(0, "OUT"));
-        const auto key = keyOption(args, false);
-        TQXStreams q;
-        q.Compressed = args.flag("compress");
-        q.Encrypted = key.has_value();
-        q.Key = key.value_or(QString());
-        if (args.positional().size() < 2)
-            throw tool::ToolError("missing NAME=PATH");
-        for (std::size_t i = 1; i < args.positional().size(); ++i) {
-            const auto [name, path] = tool::splitAssignment(args.positional()[i]);
-            if (name.empty())
-                throw tool::ToolError("empty entry name in \"" + args.positional()[i] + "\"");
-            TMemoryStream data;
-            data.LoadFromFile(text(path));
-            q.AddStream(text(name), data);
-        }
-        q.SaveToFile(file);
-        return 0;
-    }
-    if (command == "unpack") {
-        tool::ParsedArgs args(rest, {"key"});
-        const QString file = text(args.at(0, "FILE"));
-        const QString dir = text(args.at(1, "DIR"));
-        const auto key = keyOption(args, false);
-        TQXStreams q;
-        if (key)
-            q.Key = *key;
-        q.LoadFromFile(file);
-        for (const QString& name : q.Names())
-            checkEntryName(name);
-        if (!QDir().mkpath(dir))
-            throw tool::ToolError("cannot create folder \"" + out(dir) + "\"");
-        for (const QString& name : q.Names())
-            files::writeWhole(QDir(dir).filePath(name), q.Data(name));
-        return 0;
-    }
-    throw tool::ToolError("unknown container command \"" + command + "\"");
+int containerList(const tool::Args& argv) {
+    tool::ParsedArgs args(argv, {"key"});
+    const QString file = argText(args.at(0, "FILE"));
+    const auto key = keyOption(args, false);
+    TQXStreams q;
+    if (key)
+        q.Key = *key;
+    TMemoryStream image(files::readWhole(file));
+    const auto listing = q.ListFileEntries(image);
+    std::cout << "compressed: " << (listing.compressed ? "yes" : "no") << "\n"
+              << "enciphered: " << (listing.enciphered ? "yes" : "no") << "\n";
+    for (const auto& entry : listing.entries)
+        std::cout << printed(entry.name) << "\t" << entry.size << "\n";
+    return 0;
 }
 
-int runLzh(const tool::Args& argv) {
-    if (argv.empty())
-        throw tool::ToolError("missing lzh command (compress, decompress)");
-    const std::string& command = argv[0];
-    tool::ParsedArgs args(tool::Args(argv.begin() + 1, argv.end()), {});
-    const QString in = text(args.at(0, "IN"));
-    const QString outFile = text(args.at(1, "OUT"));
-    if (command == "compress") {
-        files::writeWhole(outFile, LZHCompressBytes(files::readWhole(in)));
-        return 0;
+int containerPack(const tool::Args& argv) {
+    tool::ParsedArgs args(argv, {"key"}, {"compress"});
+    const QString file = argText(args.at(0, "OUT"));
+    const auto key = keyOption(args, false);
+    TQXStreams q;
+    q.Compressed = args.flag("compress");
+    q.Encrypted = key.has_value();
+    q.Key = key.value_or(QString());
+    if (args.positional().size() < 2)
+        throw tool::ToolError("missing NAME=PATH");
+    for (std::size_t i = 1; i < args.positional().size(); ++i) {
+        const auto [name, path] = tool::splitAssignment(args.positional()[i]);
+        if (name.empty())
+            throw tool::ToolError("empty entry name in \"" + args.positional()[i] + "\"");
+        TMemoryStream data;
+        data.LoadFromFile(argText(path));
+        q.AddStream(argText(name), data);
     }
-    if (command == "decompress") {
-        files::writeWhole(outFile, LZHDecompressBytes(files::readWhole(in)));
-        return 0;
-    }
-    throw tool::ToolError("unknown lzh command \"" + command + "\"");
+    q.SaveToFile(file);
+    return 0;
 }
 
-int runCipher(const tool::Args& argv) {
-    if (argv.empty())
-        throw tool::ToolError("missing cipher command (encipher, decipher)");
-    const std::string& command = argv[0];
-    tool::ParsedArgs args(tool::Args(argv.begin() + 1, argv.end()), {"key"});
-    if (command != "encipher" && command != "decipher")
-        throw tool::ToolError("unknown cipher command \"" + command + "\"");
-    const QString in = text(args.at(0, "IN"));
-    const QString outFile = text(args.at(1, "OUT"));
+int containerUnpack(const tool::Args& argv) {
+    tool::ParsedArgs args(argv, {"key"});
+    const QString file = argText(args.at(0, "FILE"));
+    const QString dir = argText(args.at(1, "DIR"));
+    const auto key = keyOption(args, false);
+    TQXStreams q;
+    if (key)
+        q.Key = *key;
+    q.LoadFromFile(file);
+    for (const QString& name : q.Names())
+        checkEntryName(name);
+    if (!QDir().mkpath(dir))
+        throw tool::ToolError("cannot create folder \"" + printed(dir) + "\"");
+    for (const QString& name : q.Names())
+        files::writeWhole(QDir(dir).filePath(name), q.Data(name));
+    return 0;
+}
+
+// IN and OUT of the lzh commands: OUT is written whole with what code makes of IN.
+int lzhFile(const tool::Args& argv, QByteArray (*code)(const QByteArray&)) {
+    tool::ParsedArgs args(argv, {});
+    const QString in = argText(args.at(0, "IN"));
+    const QString outFile = argText(args.at(1, "OUT"));
+    files::writeWhole(outFile, code(files::readWhole(in)));
+    return 0;
+}
+
+// IN, OUT and --key of the cipher commands.
+int cipherFile(const tool::Args& argv, bool encipher) {
+    tool::ParsedArgs args(argv, {"key"});
+    const QString in = argText(args.at(0, "IN"));
+    const QString outFile = argText(args.at(1, "OUT"));
     const QByteArray key = TextBytes(*keyOption(args, true));
     TMemoryStream data(files::readWhole(in));
-    if (command == "encipher")
+    if (encipher)
         EncipherStream(data, key);
     else
         DecipherStream(data, key);
@@ -143,19 +121,22 @@ int runCipher(const tool::Args& argv) {
     return 0;
 }
 
+const tool::RegisterGroup containerGroup(
+    {"container",
+     {{"list", "container list FILE [--key KEY]\n", &containerList},
+      {"pack", "container pack OUT [--compress] [--key KEY] NAME=PATH...\n", &containerPack},
+      {"unpack", "container unpack FILE DIR [--key KEY]\n", &containerUnpack}}});
 const tool::RegisterGroup
-    containerGroup({"container",
-                    "container list FILE [--key KEY]\n"
-                    "container pack OUT [--compress] [--key KEY] NAME=PATH...\n"
-                    "container unpack FILE DIR [--key KEY]\n",
-                    &runContainer});
-const tool::RegisterGroup lzhGroup({"lzh",
-                                    "lzh compress IN OUT\n"
-                                    "lzh decompress IN OUT\n",
-                                    &runLzh});
-const tool::RegisterGroup cipherGroup({"cipher",
-                                       "cipher encipher IN OUT --key KEY\n"
-                                       "cipher decipher IN OUT --key KEY\n",
-                                       &runCipher});
+    lzhGroup({"lzh",
+              {{"compress", "lzh compress IN OUT\n",
+                [](const tool::Args& args) { return lzhFile(args, &LZHCompressBytes); }},
+               {"decompress", "lzh decompress IN OUT\n",
+                [](const tool::Args& args) { return lzhFile(args, &LZHDecompressBytes); }}}});
+const tool::RegisterGroup
+    cipherGroup({"cipher",
+                 {{"encipher", "cipher encipher IN OUT --key KEY\n",
+                   [](const tool::Args& args) { return cipherFile(args, true); }},
+                  {"decipher", "cipher decipher IN OUT --key KEY\n",
+                   [](const tool::Args& args) { return cipherFile(args, false); }}}});
 
 } // namespace

@@ -24,49 +24,14 @@
 namespace {
 
 using tool::Args;
+using tool::argText;
+using tool::noExtraPositionals;
 using tool::ParsedArgs;
 using tool::ToolError;
-
-const char kUsage[] =
-    "studyfile create DIR/N [--question-size N] [--answer-size N] [--long-answer]\n"
-    "          [--question-image] [--answer-image] [--no-card-key] [--importance] [--compressed]\n"
-    "          [--password P] [--description-file F]\n"
-    "    create the study file N in DIR (design record and empty card table) as the creation\n"
-    "    screen does (question 60, short answer 100, card key on by default); --password\n"
-    "    enciphers it; the description is the screen's template or the lines of F (UTF-8)\n"
-    "studyfile show FILE.DB [--password P]\n"
-    "    print the design options and the description of a study file\n"
-    "studyfile add-card FILE.DB --question Q [--answer A] [--long-answer-file F.rtf]\n"
-    "          [--question-image F] [--answer-image F] [--card-key K] [--importance N]\n"
-    "          [--level L] [--password P]\n"
-    "    store one new card as the card editor's add mode does and print its AutoInc\n"
-    "studyfile card FILE.DB AUTOINC [--password P] [--out DIR]\n"
-    "    print a card's fields and short answer; --out writes its pictures and long answer\n";
-
-QString fromLocal(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+using tool::wholeNumber;
 
 [[noreturn]] void refuse(const QString& message) {
     throw ToolError(studyfile::oneLine(message).toStdString());
-}
-
-void noExtraPositionals(const ParsedArgs& p, std::size_t count) {
-    if (p.positional().size() > count)
-        throw ToolError("unexpected argument \"" + p.positional()[count] + "\"");
-}
-
-int wholeNumber(const std::string& option, const std::string& text) {
-    std::size_t used = 0;
-    int n = 0;
-    try {
-        n = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size())
-        throw ToolError("--" + option + " needs a whole number, got \"" + text + "\"");
-    return n;
 }
 
 QString yesNo(bool on) {
@@ -82,7 +47,7 @@ struct OpenStudyFile {
 
 OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::string>& password) {
     OpenStudyFile s;
-    const QString path = fromLocal(file);
+    const QString path = argText(file);
     s.table = files::findPathNoCase(path);
     if (s.table.isEmpty())
         throw ToolError("no study file " + file);
@@ -90,7 +55,7 @@ OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::st
     if (stu.isEmpty())
         refuse(QStringLiteral("El Fichero de Estudio está incompleto."));
     if (password) {
-        s.key = fromLocal(*password);
+        s.key = argText(*password);
     } else if (studyfile::designRecordFileEnciphered(stu)) {
         // A remembered password beside it, when it can be read here; it is never written or
         // deleted by the tool.
@@ -144,8 +109,8 @@ int create(const Args& args) {
     const ParsedArgs p(args, {"question-size", "answer-size", "password", "description-file"},
                        {"long-answer", "question-image", "answer-image", "no-card-key",
                         "importance", "compressed"});
-    const QString target = fromLocal(p.at(1, "DIR/N"));
-    noExtraPositionals(p, 2);
+    const QString target = argText(p.at(0, "DIR/N"));
+    noExtraPositionals(p, 1);
     const int slash = target.lastIndexOf(QLatin1Char('/'));
     studyfile::CreationRequest r;
     r.datFolder = slash < 0 ? QStringLiteral(".") : target.left(slash);
@@ -159,11 +124,11 @@ int create(const Args& args) {
     r.options = optionsFrom(p);
     r.description = studyfile::descriptionTemplate();
     if (auto f = p.value("description-file"))
-        r.description = rtf::splitLines(QString::fromUtf8(files::readWhole(fromLocal(*f))));
+        r.description = rtf::splitLines(QString::fromUtf8(files::readWhole(argText(*f))));
     if (auto pw = p.value("password")) {
         if (pw->empty())
             throw ToolError("--password needs a password that is not empty");
-        r.password = fromLocal(*pw);
+        r.password = argText(*pw);
     }
     try {
         studyfile::createStudyFile(r);
@@ -175,8 +140,8 @@ int create(const Args& args) {
 
 int show(const Args& args) {
     const ParsedArgs p(args, {"password"});
-    const std::string& file = p.at(1, "FILE.DB");
-    noExtraPositionals(p, 2);
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
     const OpenStudyFile s = openStudyFile(file, p.value("password"));
     const studyfile::DesignOptions& o = s.record.options;
     QString out;
@@ -201,7 +166,7 @@ int show(const Args& args) {
 
 Picture pictureFile(const std::string& file) {
     try {
-        return Picture::fromFile(fromLocal(file));
+        return Picture::fromFile(argText(file));
     } catch (const PictureError& e) {
         throw ToolError("cannot read picture " + file + ": " + e.what());
     }
@@ -215,8 +180,8 @@ void requireDesign(bool has, const char* option, const char* what) {
 int addCard(const Args& args) {
     const ParsedArgs p(args, {"question", "answer", "long-answer-file", "question-image",
                               "answer-image", "card-key", "importance", "level", "password"});
-    const std::string& file = p.at(1, "FILE.DB");
-    noExtraPositionals(p, 2);
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
     const auto question = p.value("question");
     if (!question)
         throw ToolError("--question is required");
@@ -224,14 +189,14 @@ int addCard(const Args& args) {
     const studyfile::DesignOptions& design = s.record.options;
 
     studyfile::CardContent c;
-    c.question = fromLocal(*question);
+    c.question = argText(*question);
     if (auto v = p.value("answer")) {
         requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
-        c.shortAnswer = fromLocal(*v);
+        c.shortAnswer = argText(*v);
     }
     if (auto v = p.value("long-answer-file")) {
         requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
-        const QByteArray bytes = files::readWhole(fromLocal(*v));
+        const QByteArray bytes = files::readWhole(argText(*v));
         c.longAnswerRtf = rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
     }
     if (auto v = p.value("question-image")) {
@@ -244,7 +209,7 @@ int addCard(const Args& args) {
     }
     if (auto v = p.value("card-key")) {
         requireDesign(design.cardKey, "card-key", "card key");
-        c.cardKey = fromLocal(*v);
+        c.cardKey = argText(*v);
     }
     if (auto v = p.value("importance")) {
         requireDesign(design.importanceLevel, "importance", "importance level");
@@ -276,9 +241,9 @@ QString extensionOf(const QString& kind) {
 
 int card(const Args& args) {
     const ParsedArgs p(args, {"password", "out"});
-    const std::string& file = p.at(1, "FILE.DB");
-    const std::string& idText = p.at(2, "AUTOINC");
-    noExtraPositionals(p, 3);
+    const std::string& file = p.at(0, "FILE.DB");
+    const std::string& idText = p.at(1, "AUTOINC");
+    noExtraPositionals(p, 2);
     const int id = wholeNumber("AUTOINC", idText);
     const OpenStudyFile s = openStudyFile(file, p.value("password"));
     const studyfile::DesignOptions& design = s.record.options;
@@ -316,7 +281,7 @@ int card(const Args& args) {
     out += QStringLiteral("short answer: ") + shortAnswer + QLatin1Char('\n');
 
     if (auto dir = p.value("out")) {
-        const QDir outDir(fromLocal(*dir));
+        const QDir outDir(argText(*dir));
         if (!outDir.exists())
             throw ToolError("no folder " + *dir);
         const QString questionExt =
@@ -339,21 +304,30 @@ int card(const Args& args) {
     return 0;
 }
 
-int run(const Args& args) {
-    if (args.empty())
-        throw ToolError(std::string("missing studyfile command\n") + kUsage);
-    const std::string& cmd = args[0];
-    if (cmd == "create")
-        return create(args);
-    if (cmd == "show")
-        return show(args);
-    if (cmd == "add-card")
-        return addCard(args);
-    if (cmd == "card")
-        return card(args);
-    throw ToolError("unknown studyfile command \"" + cmd + "\"");
-}
-
-const tool::RegisterGroup reg({"studyfile", kUsage, &run});
+const tool::RegisterGroup reg(
+    {"studyfile",
+     {{"create",
+       "studyfile create DIR/N [--question-size N] [--answer-size N] [--long-answer]\n"
+       "          [--question-image] [--answer-image] [--no-card-key] [--importance] "
+       "[--compressed]\n"
+       "          [--password P] [--description-file F]\n"
+       "    create the study file N in DIR (design record and empty card table) as the creation\n"
+       "    screen does (question 60, short answer 100, card key on by default); --password\n"
+       "    enciphers it; the description is the screen's template or the lines of F (UTF-8)\n",
+       &create},
+      {"show",
+       "studyfile show FILE.DB [--password P]\n"
+       "    print the design options and the description of a study file\n",
+       &show},
+      {"add-card",
+       "studyfile add-card FILE.DB --question Q [--answer A] [--long-answer-file F.rtf]\n"
+       "          [--question-image F] [--answer-image F] [--card-key K] [--importance N]\n"
+       "          [--level L] [--password P]\n"
+       "    store one new card as the card editor's add mode does and print its AutoInc\n",
+       &addCard},
+      {"card",
+       "studyfile card FILE.DB AUTOINC [--password P] [--out DIR]\n"
+       "    print a card's fields and short answer; --out writes its pictures and long answer\n",
+       &card}}});
 
 } // namespace

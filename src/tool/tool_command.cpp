@@ -16,7 +16,29 @@ RegisterGroup::RegisterGroup(CommandGroup group) {
     registry().emplace(std::move(name), std::move(group));
 }
 
-const std::map<std::string, CommandGroup>& groups() { return registry(); }
+const std::map<std::string, CommandGroup>& groups() {
+    return registry();
+}
+
+std::string CommandGroup::usage() const {
+    std::string lines;
+    for (const Command& command : commands)
+        lines += command.usage;
+    return lines;
+}
+
+int CommandGroup::run(const Args& args) const {
+    std::string names;
+    for (const Command& command : commands)
+        names += (names.empty() ? "" : ", ") + command.name;
+    if (args.empty())
+        throw ToolError("missing " + name + " command (" + names + ")");
+    for (const Command& command : commands) {
+        if (command.name == args[0])
+            return command.run(Args(args.begin() + 1, args.end()));
+    }
+    throw ToolError("unknown " + name + " command \"" + args[0] + "\" (" + names + ")");
+}
 
 ParsedArgs::ParsedArgs(const Args& args, const std::vector<std::string>& valueOptions,
                        const std::vector<std::string>& flagOptions) {
@@ -75,6 +97,32 @@ std::pair<std::string, std::string> splitAssignment(const std::string& text) {
     if (eq == std::string::npos)
         throw ToolError("expected NAME=VALUE, got \"" + text + "\"");
     return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+void noExtraPositionals(const ParsedArgs& args, std::size_t count) {
+    if (args.positional().size() > count)
+        throw ToolError("unexpected argument \"" + args.positional()[count] + "\"");
+}
+
+int wholeNumber(const std::string& option, const std::string& text) {
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size())
+        throw ToolError("--" + option + " needs a whole number, got \"" + text + "\"");
+    return n;
+}
+
+QString argText(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string printed(const QString& text) {
+    return text.toStdString();
 }
 
 } // namespace tool

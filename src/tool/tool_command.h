@@ -1,12 +1,14 @@
-// Subcommand registry and argument handling shared by every orbanel-tool command group.
+// Subcommand registry, dispatch and the argument helpers shared by every orbanel-tool command
+// group.
 #pragma once
 
 #include "platform/error.h"
 
+#include <QString>
+
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,13 +20,26 @@ public:
     using Error::Error;
 };
 
-// The arguments of one command after its group name ("table list X.DB" -> {"list", "X.DB"}).
+// Command-line words ("table list X.DB" -> {"table", "list", "X.DB"}).
 using Args = std::vector<std::string>;
 
-struct CommandGroup {
-    std::string name;                    // first word on the command line: "table", "lzh", ...
-    std::string usage;                   // lines printed by --help
+// One subcommand of a group. Its handler gets the arguments after the subcommand's name
+// ("table list X.DB" -> {"X.DB"}) and returns the exit code.
+struct Command {
+    std::string name;                    // second word on the command line: "list", "pack", ...
+    std::string usage;                   // its lines printed by --help
     std::function<int(const Args&)> run; // returns the exit code
+};
+
+struct CommandGroup {
+    std::string name; // first word on the command line: "table", "lzh", ...
+    std::vector<Command> commands;
+
+    // The usage lines of every command, in table order.
+    std::string usage() const;
+    // Runs the command args[0] with the rest of args. Throws ToolError when args is empty or
+    // names no command of the group.
+    int run(const Args& args) const;
 };
 
 // Registers a group at static-initialisation time; each command file holds one of these.
@@ -56,5 +71,15 @@ private:
 
 // Splits "Name=Value" at the first '='; a missing '=' is an error.
 std::pair<std::string, std::string> splitAssignment(const std::string& text);
+
+// Refuses positional arguments beyond the first count ("unexpected argument").
+void noExtraPositionals(const ParsedArgs& args, std::size_t count);
+
+// The whole number of an option's value; ToolError "--option needs a whole number" otherwise.
+int wholeNumber(const std::string& option, const std::string& text);
+
+// Command-line text (UTF-8) as text, and text as it is printed (UTF-8).
+QString argText(const std::string& text);
+std::string printed(const QString& text);
 
 } // namespace tool
