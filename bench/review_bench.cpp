@@ -40,7 +40,7 @@ QImage answerImage() {
 struct Fixture {
     QTemporaryDir dir;
     studyfile::DesignOptions design;
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     table::Table cards;
     qint64 jpegBytes = 0;
 
@@ -60,7 +60,7 @@ struct Fixture {
         studyfile::CardContent content;
         content.question = QStringLiteral("¿Qué ciudad muestra la imagen?");
         content.shortAnswer = QStringLiteral("Una capital europea");
-        content.answerPicture = Picture::jpegFromImage(answerImage(), 85);
+        content.answerPicture = picture::Picture::jpegFromImage(answerImage(), 85);
         jpegBytes = content.answerPicture.bytes().size();
         // The first card is written as the card editor writes it; the others copy its packed
         // fields (packing each anew would only make the set-up slower).

@@ -78,7 +78,7 @@ const QByteArray& mixedData() {
 }
 
 const QByteArray& packedData() {
-    static const QByteArray packed = LZHCompressBytes(mixedData());
+    static const QByteArray packed = streams::lzhCompressBytes(mixedData());
     return packed;
 }
 
@@ -86,7 +86,7 @@ const QByteArray kKey("Contraseña del fichero");
 
 void BM_LZHCompress(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(LZHCompressBytes(mixedData()));
+        benchmark::DoNotOptimize(streams::lzhCompressBytes(mixedData()));
     state.SetBytesProcessed(state.iterations() * kSize);
     state.counters["ratio"] = double(packedData().size()) / kSize;
 }
@@ -96,14 +96,14 @@ BENCHMARK(BM_LZHCompress)->Unit(benchmark::kMillisecond);
 void BM_LZHCompressSmall(benchmark::State& state) {
     const QByteArray small = mixedData().right(4096);
     for (auto _ : state)
-        benchmark::DoNotOptimize(LZHCompressBytes(small));
+        benchmark::DoNotOptimize(streams::lzhCompressBytes(small));
     state.SetBytesProcessed(state.iterations() * small.size());
 }
 BENCHMARK(BM_LZHCompressSmall)->Unit(benchmark::kMicrosecond);
 
 void BM_LZHDecompress(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(LZHDecompressBytes(packedData()));
+        benchmark::DoNotOptimize(streams::lzhDecompressBytes(packedData()));
     state.SetBytesProcessed(state.iterations() * kSize);
 }
 BENCHMARK(BM_LZHDecompress)->Unit(benchmark::kMillisecond);
@@ -111,9 +111,9 @@ BENCHMARK(BM_LZHDecompress)->Unit(benchmark::kMillisecond);
 void BM_EncipherStream(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        TMemoryStream s(mixedData());
+        streams::MemoryStream s(mixedData());
         state.ResumeTiming();
-        EncipherStream(s, kKey);
+        streams::EncipherStream(s, kKey);
         benchmark::DoNotOptimize(s.Memory());
     }
     state.SetBytesProcessed(state.iterations() * kSize);
@@ -121,14 +121,14 @@ void BM_EncipherStream(benchmark::State& state) {
 BENCHMARK(BM_EncipherStream)->Unit(benchmark::kMillisecond);
 
 void BM_DecipherStream(benchmark::State& state) {
-    TMemoryStream enciphered(mixedData());
-    EncipherStream(enciphered, kKey);
+    streams::MemoryStream enciphered(mixedData());
+    streams::EncipherStream(enciphered, kKey);
     for (auto _ : state) {
         state.PauseTiming();
-        TMemoryStream s(enciphered.Bytes());
+        streams::MemoryStream s(enciphered.Bytes());
         s.Memory(); // detach from the shared copy outside the timing
         state.ResumeTiming();
-        DecipherStream(s, kKey);
+        streams::DecipherStream(s, kKey);
         benchmark::DoNotOptimize(s.Memory());
     }
     state.SetBytesProcessed(state.iterations() * kSize);
@@ -136,20 +136,20 @@ void BM_DecipherStream(benchmark::State& state) {
 BENCHMARK(BM_DecipherStream)->Unit(benchmark::kMillisecond);
 
 void BM_KeySchedule(benchmark::State& state) {
-    TBlockCipher cipher;
+    streams::BlockCipher cipher;
     for (auto _ : state)
         benchmark::DoNotOptimize(cipher.SetCipherKey(kKey, 16));
 }
 BENCHMARK(BM_KeySchedule)->Unit(benchmark::kMicrosecond);
 
-TQXStreams& filledContainer() {
-    static TQXStreams q;
+streams::TQXStreams& filledContainer() {
+    static streams::TQXStreams q;
     static bool filled = false;
     if (!filled) {
         q.Compressed = true;
         q.Encrypted = true;
         q.Key = QString::fromUtf8(kKey);
-        TMemoryStream entry(mixedData());
+        streams::MemoryStream entry(mixedData());
         q.AddStream("1", entry);
         filled = true;
     }
@@ -157,9 +157,9 @@ TQXStreams& filledContainer() {
 }
 
 void BM_ContainerSave(benchmark::State& state) {
-    const TQXStreams& q = filledContainer();
+    const streams::TQXStreams& q = filledContainer();
     for (auto _ : state) {
-        TMemoryStream out;
+        streams::MemoryStream out;
         q.SaveToStream(out);
         benchmark::DoNotOptimize(out.Memory());
     }
@@ -168,9 +168,9 @@ void BM_ContainerSave(benchmark::State& state) {
 BENCHMARK(BM_ContainerSave)->Unit(benchmark::kMillisecond);
 
 void BM_ContainerLoad(benchmark::State& state) {
-    TMemoryStream image;
+    streams::MemoryStream image;
     filledContainer().SaveToStream(image);
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Key = QString::fromUtf8(kKey);
     for (auto _ : state)
         q.LoadFromStream(image);
@@ -238,14 +238,15 @@ void compareWithLhasa() {
     const QString tiny = dir.filePath("tiny.lzh");
     QFile t(tiny);
     t.open(QIODevice::WriteOnly);
-    t.write(archive("x", LZHCompressBytes("x").mid(4)));
+    t.write(archive("x", streams::lzhCompressBytes("x").mid(4)));
     t.close();
     const double startup = best(7, [&] {
         QProcess p;
         p.start(lha, {"-pq", tiny});
         p.waitForFinished(60000);
     });
-    const double ours = best(7, [] { benchmark::DoNotOptimize(LZHDecompressBytes(packedData())); });
+    const double ours =
+        best(7, [] { benchmark::DoNotOptimize(streams::lzhDecompressBytes(packedData())); });
     const double mib = double(kSize) / (1 << 20);
     std::printf("lhasa extract 1 MiB -lh5- archive: %.2f ms (%.1f MiB/s, output %s); "
                 "process start alone %.2f ms\n",

@@ -42,7 +42,7 @@ void LoadCard(benchmark::State& state) {
     studyfile::DesignOptions design = r.options;
     design.enciphered = form >= 2;
 
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     studyfile::configureContentContainer(qxs, design, r.password);
     table::Table cards;
     cards.open(dir.path(), QStringLiteral("B.DB"));
@@ -50,8 +50,8 @@ void LoadCard(benchmark::State& state) {
     studyfile::CardContent content;
     content.question = QStringLiteral("¿Qué muestra la imagen?");
     content.shortAnswer = QStringLiteral("Un mosaico de colores");
-    content.questionPicture = Picture::jpegFromImage(sampleImage());
-    content.answerPicture = Picture::fromImage(sampleImage());
+    content.questionPicture = picture::Picture::jpegFromImage(sampleImage());
+    content.answerPicture = picture::Picture::fromImage(sampleImage());
     studyfile::writeNewCardContent(cards, qxs, design, design.packedContent(), content,
                                    QStringLiteral("20240101"));
     cards.post();

@@ -13,15 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray payload(reinterpret_cast<const char*>(data + 1 + keyLength),
                              qsizetype(size - 1 - keyLength));
     try {
-        TMemoryStream s(payload);
-        DecipherStream(s, key);
+        streams::MemoryStream s(payload);
+        streams::DecipherStream(s, key);
         if (s.Size() > payload.size())
             std::abort();
-        TMemoryStream t(payload);
-        const bool used = EncipherStream(t, key);
-        if (used != DecipherStream(t, key) || t.Bytes() != payload)
+        streams::MemoryStream t(payload);
+        const bool used = streams::EncipherStream(t, key);
+        if (used != streams::DecipherStream(t, key) || t.Bytes() != payload)
             std::abort();
-    } catch (const CipherKeyError&) {
+    } catch (const streams::CipherKeyError&) {
         if (!key.isEmpty())
             std::abort();
     }

@@ -11,16 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (length > (8u << 20))
             return 0; // valid but slow
     }
-    TQXStreams q;
-    TMemoryStream s(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    streams::TQXStreams q;
+    streams::MemoryStream s(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     int corrupt = 0;
-    q.OnCorrupt = [&](TQXStreams&) { ++corrupt; };
+    q.OnCorrupt = [&](streams::TQXStreams&) { ++corrupt; };
     try {
         q.LoadFromStream(s);
         for (const QString& name : q.Names())
             if (name.isEmpty())
                 std::abort();
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
         if (corrupt != 1)
             std::abort();
     }

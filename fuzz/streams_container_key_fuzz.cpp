@@ -11,16 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t mode = data[0];
     ++data;
     --size;
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Key = QStringLiteral("clave");
     if (mode & 1)
-        q.OnAskForKey = [mode](TQXStreams&) {
+        q.OnAskForKey = [mode](streams::TQXStreams&) {
             return mode & 2 ? QString() : QStringLiteral("clave");
         };
-    TMemoryStream s(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    streams::MemoryStream s(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     try {
         q.LoadFromStream(s);
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
     }
     return 0;
 }

@@ -12,15 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint32_t length = std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8 |
                                      std::uint32_t(data[2]) << 16 | std::uint32_t(data[3]) << 24;
         // Huge outputs are valid for the codec but only slow the search down.
-        if (length > (8u << 20) && length <= std::uint32_t(kLZHMaxLength))
+        if (length > (8u << 20) && length <= std::uint32_t(streams::kLZHMaxLength))
             return 0;
     }
     try {
-        const QByteArray out = LZHDecompressBytes(bytes);
+        const QByteArray out = streams::lzhDecompressBytes(bytes);
         (void)out;
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
     }
-    if (LZHDecompressBytes(LZHCompressBytes(bytes)) != bytes)
+    if (streams::lzhDecompressBytes(streams::lzhCompressBytes(bytes)) != bytes)
         std::abort();
     return 0;
 }

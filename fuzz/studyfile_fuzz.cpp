@@ -32,11 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const studyfile::DamagedRecord&) {
     }
     // Packed card content.
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     qxs.Key = QStringLiteral("clave");
     try {
         studyfile::shortAnswerText(studyfile::unpackContent(qxs, bytes));
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
     }
     return 0;
 }

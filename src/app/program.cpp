@@ -27,11 +27,12 @@
 #include <exception>
 
 Program::Program() : ownedUi_(std::make_unique<ProductionUi>()), ui_(ownedUi_.get()) {
-    clock_ = &Clock::system();
+    clock_ = &platform::Clock::system();
     create(QCoreApplication::applicationDirPath());
 }
 
-Program::Program(const QString& programFolder, Ui& ui, Clock& clock) : ui_(&ui), clock_(&clock) {
+Program::Program(const QString& programFolder, Ui& ui, platform::Clock& clock)
+    : ui_(&ui), clock_(&clock) {
     create(programFolder);
 }
 

@@ -15,7 +15,9 @@
 #include <memory>
 #include <vector>
 
+namespace platform {
 class Clock;
+}
 class HelpWindow;
 class PictureBox;
 class QDialog;
@@ -40,7 +42,7 @@ public:
     // The program as it runs: real dialogs, the system clock, the folder of the executable.
     Program();
     // A program over a given folder, Ui and clock (tests).
-    Program(const QString& programFolder, Ui& ui, Clock& clock);
+    Program(const QString& programFolder, Ui& ui, platform::Clock& clock);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -50,7 +52,7 @@ public:
 
     RunState& state() { return state_; }
     Ui& ui() { return *ui_; }
-    Clock& clock() { return *clock_; }
+    platform::Clock& clock() { return *clock_; }
 
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TD_Module_& data() { return *d_Module_; }
@@ -121,7 +123,7 @@ private:
     RunState state_;
     std::unique_ptr<Ui> ownedUi_;
     Ui* ui_;
-    Clock* clock_;
+    platform::Clock* clock_;
 
     // The screens, in their creation order.
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+namespace platform {
+
 Clock& Clock::system() {
     static SystemClock clock;
     return clock;
@@ -65,3 +67,5 @@ void Timer::update() {
     if (enabled_ && interval_ > 0)
         timer_.start(interval_);
 }
+
+} // namespace platform

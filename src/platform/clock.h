@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+namespace platform {
+
 // Where the program reads the date and time from. Screens hold a Clock& (the system clock in the
 // program, a manual clock in tests).
 class Clock {
@@ -67,3 +69,5 @@ private:
     bool enabled_;
     int interval_;
 };
+
+} // namespace platform

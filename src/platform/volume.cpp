@@ -5,6 +5,8 @@
 
 #include <sys/statvfs.h>
 
+namespace platform {
+
 QString formatVolumeSerial(quint32 serial) {
     const QString hex = QStringLiteral("%1").arg(serial, 8, 16, QLatin1Char('0')).toUpper();
     return hex.left(4) + QLatin1Char('-') + hex.mid(4);
@@ -19,3 +21,5 @@ QString volumeSerialText(const QString& path) {
     const auto serial = static_cast<quint32>(id ^ (id >> 32));
     return formatVolumeSerial(serial);
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // The serial text of the device holding `path` (the working directory when empty): the
 // file-system id of the device, its two 32-bit halves combined by XOR, as 8 upper-case hex digits
 // with "-" after the fourth ("1A2B-3C4D"); volumeSerialFallback() when it cannot be read.
@@ -16,3 +18,5 @@ QString formatVolumeSerial(quint32 serial);
 inline QString volumeSerialFallback() {
     return QStringLiteral("OB2");
 }
+
+} // namespace platform

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-TBlockCipher::~TBlockCipher() {
+namespace streams {
+
+BlockCipher::~BlockCipher() {
     volatile std::uint32_t* p = p_;
     for (std::size_t i = 0; i < sizeof p_ / sizeof p_[0]; ++i)
         p[i] = 0;
@@ -14,13 +16,13 @@ TBlockCipher::~TBlockCipher() {
         s[i] = 0;
 }
 
-void TBlockCipher::Reset() {
+void BlockCipher::Reset() {
     std::memcpy(p_, kBlowfishInitialP, sizeof p_);
     std::memcpy(s_, kBlowfishInitialS, sizeof s_);
     rounds_ = 16;
 }
 
-void TBlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+void BlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) const {
     std::uint32_t l = left, r = right;
     for (int i = 0; i < rounds_; i += 2) {
         l ^= p_[i];
@@ -33,7 +35,7 @@ void TBlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) cons
     right = l ^ p_[rounds_];
 }
 
-void TBlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+void BlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) const {
     std::uint32_t l = left, r = right;
     for (int i = rounds_ + 1; i > 1; i -= 2) {
         l ^= p_[i];
@@ -45,7 +47,7 @@ void TBlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) cons
     right = l ^ p_[1];
 }
 
-bool TBlockCipher::hasDuplicateSBoxEntry() const {
+bool BlockCipher::hasDuplicateSBoxEntry() const {
     std::uint32_t sorted[256];
     for (const auto& box : s_) {
         std::memcpy(sorted, box, sizeof sorted);
@@ -56,7 +58,7 @@ bool TBlockCipher::hasDuplicateSBoxEntry() const {
     return false;
 }
 
-bool TBlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int rounds) {
+bool BlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int rounds) {
     Reset();
     if (keyLength <= 0)
         throw CipherKeyError("empty cipher key");
@@ -82,7 +84,7 @@ bool TBlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int roun
     return !hasDuplicateSBoxEntry();
 }
 
-bool TBlockCipher::SetCipherKey(const QByteArray& key, int rounds) {
+bool BlockCipher::SetCipherKey(const QByteArray& key, int rounds) {
     return SetCipherKey(reinterpret_cast<const std::uint8_t*>(key.constData()),
                         static_cast<int>(std::min<qsizetype>(key.size(), 1 << 20)), rounds);
 }
@@ -105,7 +107,7 @@ void store32(char* p, std::uint32_t v) {
 
 } // namespace
 
-void PadStream(TMemoryStream& stream) {
+void PadStream(MemoryStream& stream) {
     const qint64 n = stream.Size();
     const int k = 8 - static_cast<int>((n + 1) % 8);
     QByteArray pad(k, '\x01');
@@ -114,16 +116,16 @@ void PadStream(TMemoryStream& stream) {
     stream.WriteBytes(pad);
 }
 
-bool CipherKeyAccepted(const QByteArray& key) {
-    TBlockCipher cipher;
+bool cipherKeyAccepted(const QByteArray& key) {
+    BlockCipher cipher;
     return cipher.SetCipherKey(key, 16);
 }
 
-bool EncipherStream(TMemoryStream& stream, const QByteArray& key) {
+bool EncipherStream(MemoryStream& stream, const QByteArray& key) {
     // An empty stream is left alone before the key is scheduled (an empty key included).
     if (stream.Size() == 0)
         return false;
-    TBlockCipher cipher;
+    BlockCipher cipher;
     if (!cipher.SetCipherKey(key, 16))
         return false;
     const qint64 position = stream.Position();
@@ -139,11 +141,11 @@ bool EncipherStream(TMemoryStream& stream, const QByteArray& key) {
     return true;
 }
 
-bool DecipherStream(TMemoryStream& stream, const QByteArray& key) {
+bool DecipherStream(MemoryStream& stream, const QByteArray& key) {
     // An empty stream is left alone before the key is scheduled (an empty key included).
     if (stream.Size() == 0)
         return false;
-    TBlockCipher cipher;
+    BlockCipher cipher;
     if (!cipher.SetCipherKey(key, 16))
         return false;
     const qint64 position = stream.Position();
@@ -160,3 +162,5 @@ bool DecipherStream(TMemoryStream& stream, const QByteArray& key) {
     stream.SetPosition(std::min(position, stream.Size()));
     return true;
 }
+
+} // namespace streams

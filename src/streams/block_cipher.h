@@ -1,6 +1,6 @@
 // The block cipher of enciphered containers: Blowfish with little-endian block halves, 2..32
 // rounds, a refusal of keys whose schedule leaves two equal entries in an S-box, and the stream
-// padding of the container payload. Each TBlockCipher is its own state, so operations do not
+// padding of the container payload. Each BlockCipher is its own state, so operations do not
 // share tables.
 #pragma once
 
@@ -11,19 +11,21 @@
 
 #include <cstdint>
 
+namespace streams {
+
 // A key that cannot be scheduled (an empty key).
 class CipherKeyError : public platform::Error {
 public:
     using Error::Error;
 };
 
-class TBlockCipher {
+class BlockCipher {
 public:
-    TBlockCipher() { Reset(); }
+    BlockCipher() { Reset(); }
     // Wipes the key-derived tables, so that no schedule outlives its operation.
-    ~TBlockCipher();
-    TBlockCipher(const TBlockCipher&) = default;
-    TBlockCipher& operator=(const TBlockCipher&) = default;
+    ~BlockCipher();
+    BlockCipher(const BlockCipher&) = default;
+    BlockCipher& operator=(const BlockCipher&) = default;
 
     // Initial tables, 16 rounds.
     void Reset();
@@ -57,18 +59,20 @@ private:
 
 // Appends k bytes 0x01 and then the byte k, k = 8 - ((n + 1) mod 8), so that the length becomes a
 // multiple of 8 (k is 1..8).
-void PadStream(TMemoryStream& stream);
+void PadStream(MemoryStream& stream);
 
 // Pads the stream and enciphers every 8-byte block in place with a fresh 16-round schedule of
 // key. Leaves the stream unchanged and returns false when it is empty (whatever the key) or the key
 // is refused (weak, or 256 bytes or more). Throws CipherKeyError for an empty key.
-bool EncipherStream(TMemoryStream& stream, const QByteArray& key);
+bool EncipherStream(MemoryStream& stream, const QByteArray& key);
 
 // Deciphers every whole 8-byte block in place and removes the padding its last byte announces (a
 // count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty
 // (whatever the key) or the key refused; throws CipherKeyError for an empty key.
-bool DecipherStream(TMemoryStream& stream, const QByteArray& key);
+bool DecipherStream(MemoryStream& stream, const QByteArray& key);
 
 // Whether EncipherStream would use the key (false for weak keys and keys of 256 bytes or more).
 // Throws CipherKeyError for an empty key.
-bool CipherKeyAccepted(const QByteArray& key);
+bool cipherKeyAccepted(const QByteArray& key);
+
+} // namespace streams

@@ -2,6 +2,8 @@
 // (P-array words 0..17, the four S-boxes, then P-array words 18..33).
 #include "streams/blowfish_tables.h"
 
+namespace streams {
+
 const std::uint32_t kBlowfishInitialP[34] = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344, 0xA4093822, 0x299F31D0, 0x082EFA98,
     0xEC4E6C89, 0x452821E6, 0x38D01377, 0xBE5466CF, 0x34E90C6C, 0xC0AC29B7, 0xC97C50DD,
@@ -168,3 +170,5 @@ const std::uint32_t kBlowfishInitialS[4][256] = {
         0xB74E6132, 0xCE77E25B, 0x578FDFE3, 0x3AC372E6,
     },
 };
+
+} // namespace streams

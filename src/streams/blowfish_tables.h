@@ -3,5 +3,9 @@
 
 #include <cstdint>
 
+namespace streams {
+
 extern const std::uint32_t kBlowfishInitialP[34];
 extern const std::uint32_t kBlowfishInitialS[4][256];
+
+} // namespace streams

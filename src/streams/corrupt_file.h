@@ -4,6 +4,8 @@
 
 #include "platform/error.h"
 
+namespace streams {
+
 class CorruptFile : public platform::Error {
 public:
     using Error::Error;
@@ -11,3 +13,5 @@ public:
 
 inline constexpr const char* kCorruptContainerMessage = "File is corrupt.";
 inline constexpr const char* kCorruptCompressedMessage = "Compressed file is corrupt";
+
+} // namespace streams

@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+namespace streams {
+
 namespace {
 
 constexpr int DICBIT = 13;
@@ -907,7 +909,7 @@ qint32 readLength(const char* p) {
 
 } // namespace
 
-QByteArray LZHCompressBytes(const QByteArray& input) {
+QByteArray lzhCompressBytes(const QByteArray& input) {
     QByteArray out;
     out.reserve(input.size() / 2 + 64);
     const auto n = static_cast<std::uint32_t>(input.size());
@@ -919,7 +921,7 @@ QByteArray LZHCompressBytes(const QByteArray& input) {
     return out;
 }
 
-QByteArray LZHDecompressBytes(const QByteArray& framed) {
+QByteArray lzhDecompressBytes(const QByteArray& framed) {
     if (framed.size() < 4)
         corrupt();
     const qint32 length = readLength(framed.constData());
@@ -934,17 +936,19 @@ QByteArray LZHDecompressBytes(const QByteArray& framed) {
     return out;
 }
 
-void LZHCompress(TMemoryStream& source, TMemoryStream& dest) {
+void LZHCompress(MemoryStream& source, MemoryStream& dest) {
     const qint64 from = std::min(source.Position(), source.Size());
     const QByteArray input = QByteArray::fromRawData(source.Memory() + from, source.Size() - from);
-    dest.WriteBytes(LZHCompressBytes(input));
+    dest.WriteBytes(lzhCompressBytes(input));
     source.SetPosition(source.Size());
 }
 
-void LZHDecompress(TMemoryStream& source, TMemoryStream& dest) {
+void LZHDecompress(MemoryStream& source, MemoryStream& dest) {
     const qint64 from = std::min(source.Position(), source.Size());
     const QByteArray framed = QByteArray::fromRawData(source.Memory() + from, source.Size() - from);
-    const QByteArray out = LZHDecompressBytes(framed);
+    const QByteArray out = lzhDecompressBytes(framed);
     dest.WriteBytes(out);
     source.SetPosition(source.Size());
 }
+
+} // namespace streams

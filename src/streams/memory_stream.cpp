@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
-void TMemoryStream::SetPosition(qint64 position) {
+namespace streams {
+
+void MemoryStream::SetPosition(qint64 position) {
     position_ = std::max<qint64>(0, position);
 }
 
-void TMemoryStream::SetSize(qint64 size) {
+void MemoryStream::SetSize(qint64 size) {
     size = std::max<qint64>(0, size);
     const qint64 old = data_.size();
     data_.resize(size);
@@ -19,12 +21,12 @@ void TMemoryStream::SetSize(qint64 size) {
         position_ = size;
 }
 
-void TMemoryStream::Clear() {
+void MemoryStream::Clear() {
     data_.clear();
     position_ = 0;
 }
 
-qint64 TMemoryStream::Read(void* buffer, qint64 count) {
+qint64 MemoryStream::Read(void* buffer, qint64 count) {
     if (count <= 0 || position_ >= data_.size())
         return 0;
     const qint64 n = std::min(count, data_.size() - position_);
@@ -33,7 +35,7 @@ qint64 TMemoryStream::Read(void* buffer, qint64 count) {
     return n;
 }
 
-void TMemoryStream::ReadBuffer(void* buffer, qint64 count) {
+void MemoryStream::ReadBuffer(void* buffer, qint64 count) {
     if (count <= 0)
         return;
     if (position_ > data_.size() || data_.size() - position_ < count)
@@ -41,7 +43,7 @@ void TMemoryStream::ReadBuffer(void* buffer, qint64 count) {
     Read(buffer, count);
 }
 
-qint64 TMemoryStream::Write(const void* buffer, qint64 count) {
+qint64 MemoryStream::Write(const void* buffer, qint64 count) {
     if (count <= 0)
         return 0;
     if (position_ + count > data_.size())
@@ -51,7 +53,7 @@ qint64 TMemoryStream::Write(const void* buffer, qint64 count) {
     return count;
 }
 
-qint64 TMemoryStream::CopyFrom(TMemoryStream& source, qint64 count) {
+qint64 MemoryStream::CopyFrom(MemoryStream& source, qint64 count) {
     if (count == 0) {
         source.SetPosition(0);
         count = source.Size();
@@ -67,15 +69,17 @@ qint64 TMemoryStream::CopyFrom(TMemoryStream& source, qint64 count) {
     return count;
 }
 
-void TMemoryStream::SetBytes(QByteArray bytes) {
+void MemoryStream::SetBytes(QByteArray bytes) {
     data_ = std::move(bytes);
     position_ = 0;
 }
 
-void TMemoryStream::LoadFromFile(const QString& fileName) {
+void MemoryStream::LoadFromFile(const QString& fileName) {
     SetBytes(files::readWhole(fileName));
 }
 
-void TMemoryStream::SaveToFile(const QString& fileName) const {
+void MemoryStream::SaveToFile(const QString& fileName) const {
     files::writeWhole(fileName, data_);
 }
+
+} // namespace streams

@@ -9,17 +9,19 @@
 
 #include <cstdint>
 
+namespace streams {
+
 // A read that needed more bytes than the stream holds (ReadBuffer, CopyFrom).
 class ReadError : public platform::Error {
 public:
     ReadError() : Error("Stream read error") {}
 };
 
-class TMemoryStream {
+class MemoryStream {
 public:
-    TMemoryStream() = default;
+    MemoryStream() = default;
     // A stream holding a copy of the bytes, positioned at 0.
-    explicit TMemoryStream(QByteArray bytes) : data_(std::move(bytes)) {}
+    explicit MemoryStream(QByteArray bytes) : data_(std::move(bytes)) {}
 
     qint64 Size() const { return data_.size(); }
     qint64 Position() const { return position_; }
@@ -40,7 +42,7 @@ public:
     void WriteBytes(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
     // Copies count bytes from source's position (both streams advance); count 0 copies the whole
     // source from its first byte. Throws ReadError when the source holds fewer bytes.
-    qint64 CopyFrom(TMemoryStream& source, qint64 count);
+    qint64 CopyFrom(MemoryStream& source, qint64 count);
 
     // The whole content, whatever the position.
     const QByteArray& Bytes() const { return data_; }
@@ -59,3 +61,5 @@ private:
     QByteArray data_;
     qint64 position_ = 0;
 };
+
+} // namespace streams

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace streams {
+
 namespace {
 
 constexpr char kSignature[8] = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -57,7 +59,7 @@ private:
 
 } // namespace
 
-int CompareStreamNames(const QString& a, const QString& b) {
+int compareStreamNames(const QString& a, const QString& b) {
     if (QString::compare(a, b, Qt::CaseInsensitive) == 0)
         return 0;
     thread_local QCollator collator = [] {
@@ -85,22 +87,22 @@ void TQXStreams::insert(const QString& name, QByteArray data) {
         return;
     }
     auto it = entries_.begin();
-    while (it != entries_.end() && CompareStreamNames(it->name, name) < 0)
+    while (it != entries_.end() && compareStreamNames(it->name, name) < 0)
         ++it;
     entries_.insert(it, Entry{name, std::move(data)});
 }
 
-void TQXStreams::AddStream(const QString& name, const TMemoryStream* stream) {
+void TQXStreams::AddStream(const QString& name, const MemoryStream* stream) {
     if (name.isEmpty() || !stream)
         return;
-    if (TextBytes(name).size() > kMaxNameBytes)
+    if (textBytes(name).size() > kMaxNameBytes)
         throw EntryTooLarge("stream name longer than 65535 bytes");
     if (stream->Size() > kMaxEntryBytes)
         throw EntryTooLarge("stream larger than 2147483647 bytes");
     insert(name, stream->Bytes());
 }
 
-void TQXStreams::GetStream(const QString& name, TMemoryStream* stream) const {
+void TQXStreams::GetStream(const QString& name, MemoryStream* stream) const {
     if (name.isEmpty() || !stream)
         return;
     if (const int i = find(name); i >= 0)
@@ -124,21 +126,21 @@ QByteArray TQXStreams::Data(const QString& name) const {
     return i >= 0 ? entries_[i].data : QByteArray();
 }
 
-void TQXStreams::SaveToStream(TMemoryStream& dest) const {
+void TQXStreams::SaveToStream(MemoryStream& dest) const {
     QByteArray list(kSignature, 8);
     appendInt32(list, std::uint32_t(entries_.size()));
     for (const auto& e : entries_) {
-        const QByteArray name = TextBytes(e.name);
+        const QByteArray name = textBytes(e.name);
         list.append(char(name.size() & 0xFF)).append(char((name.size() >> 8) & 0xFF));
         list.append(name);
         appendInt32(list, std::uint32_t(e.data.size()));
         list.append(e.data);
     }
-    const QByteArray keyBytes = TextBytes(Key);
+    const QByteArray keyBytes = textBytes(Key);
     const bool encipher = Encrypted && !keyBytes.isEmpty();
     const char flags[2] = {Compressed ? kCompressedFlag : kBlank,
                            encipher ? kEncipheredFlag : kBlank};
-    TMemoryStream payload(Compressed ? LZHCompressBytes(list) : list);
+    MemoryStream payload(Compressed ? lzhCompressBytes(list) : list);
     if (encipher)
         EncipherStream(payload, keyBytes); // a refused key leaves the payload plain
     dest.WriteBuffer(flags, 2);
@@ -146,7 +148,7 @@ void TQXStreams::SaveToStream(TMemoryStream& dest) const {
 }
 
 void TQXStreams::SaveToFile(const QString& fileName) const {
-    TMemoryStream image;
+    MemoryStream image;
     SaveToStream(image);
     files::writeWhole(fileName, image.Bytes());
 }
@@ -157,7 +159,7 @@ void TQXStreams::raiseCorrupt() {
     throw CorruptFile(kCorruptContainerMessage);
 }
 
-TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
+TQXStreams::Decoded TQXStreams::decode(MemoryStream& source) {
     Decoded d;
     d.key = Key;
     const QByteArray& all = source.Bytes();
@@ -165,13 +167,13 @@ TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
         raiseCorrupt();
     d.compressed = all[0] == kCompressedFlag;
     d.enciphered = all[1] == kEncipheredFlag;
-    TMemoryStream work(all.mid(2));
+    MemoryStream work(all.mid(2));
 
     if (d.enciphered) {
         if (OnAskForKey)
             d.key = OnAskForKey(*this);
         try {
-            const QByteArray keyBytes = TextBytes(d.key);
+            const QByteArray keyBytes = textBytes(d.key);
             if (keyBytes.isEmpty())
                 throw CipherKeyError("empty cipher key");
             DecipherStream(work, keyBytes);
@@ -184,7 +186,7 @@ TQXStreams::Decoded TQXStreams::decode(TMemoryStream& source) {
 
     if (d.compressed) {
         try {
-            d.list = LZHDecompressBytes(work.Bytes());
+            d.list = lzhDecompressBytes(work.Bytes());
         } catch (const std::exception&) {
             raiseCorrupt();
         }
@@ -209,7 +211,7 @@ void TQXStreams::readEntries(const QByteArray& list,
         const int nameLength = in.u16();
         if (!in.has(nameLength))
             raiseCorrupt();
-        QString name = BytesText(in.take(nameLength));
+        QString name = bytesText(in.take(nameLength));
         if (!in.has(4))
             raiseCorrupt();
         const qint32 size = qint32(in.u32());
@@ -219,7 +221,7 @@ void TQXStreams::readEntries(const QByteArray& list,
     }
 }
 
-void TQXStreams::LoadFromStream(TMemoryStream& source) {
+void TQXStreams::LoadFromStream(MemoryStream& source) {
     Decoded d = decode(source);
     // From here on the previous entries are gone; an entry list that ends early keeps what was
     // read up to there.
@@ -233,7 +235,7 @@ void TQXStreams::LoadFromStream(TMemoryStream& source) {
     Encrypted = d.enciphered;
 }
 
-TQXStreams::TFileListing TQXStreams::ListFileEntries(TMemoryStream& source) {
+TQXStreams::TFileListing TQXStreams::ListFileEntries(MemoryStream& source) {
     Decoded d = decode(source);
     TFileListing listing;
     listing.compressed = d.compressed;
@@ -245,6 +247,8 @@ TQXStreams::TFileListing TQXStreams::ListFileEntries(TMemoryStream& source) {
 }
 
 void TQXStreams::LoadFromFile(const QString& fileName) {
-    TMemoryStream image(files::readWhole(fileName));
+    MemoryStream image(files::readWhole(fileName));
     LoadFromStream(image);
 }
+
+} // namespace streams

@@ -21,6 +21,8 @@
 #include <memory>
 #include <vector>
 
+namespace streams {
+
 // A name or stream beyond what the file format can hold.
 class EntryTooLarge : public platform::Error {
 public:
@@ -52,17 +54,17 @@ public:
     // name, replacing an entry of the same name in any letter case (which keeps its stored name).
     // An empty name or a null stream is ignored. Throws EntryTooLarge for a name or stream
     // beyond what the file format can hold.
-    void AddStream(const QString& name, const TMemoryStream* stream);
-    void AddStream(const QString& name, const TMemoryStream& stream) { AddStream(name, &stream); }
+    void AddStream(const QString& name, const MemoryStream* stream);
+    void AddStream(const QString& name, const MemoryStream& stream) { AddStream(name, &stream); }
     // Writes the stored stream of name into stream at its position (overwriting and growing it);
     // then, whether or not the name exists, moves stream to 0. An empty name does nothing.
-    void GetStream(const QString& name, TMemoryStream* stream) const;
-    void GetStream(const QString& name, TMemoryStream& stream) const { GetStream(name, &stream); }
+    void GetStream(const QString& name, MemoryStream* stream) const;
+    void GetStream(const QString& name, MemoryStream& stream) const { GetStream(name, &stream); }
     // Removes every entry; properties are not touched.
     void Clear();
 
     // Writes the container at dest's position. The entries are not changed.
-    void SaveToStream(TMemoryStream& dest) const;
+    void SaveToStream(MemoryStream& dest) const;
     // Writes the container to a file through a temporary that replaces it only when complete.
     // Throws files::FileError when the file cannot be written.
     void SaveToFile(const QString& fileName) const;
@@ -70,7 +72,7 @@ public:
     // entries. Damaged data: OnCorrupt, then CorruptFile "File is corrupt."; the entries, Key,
     // Compressed and Encrypted keep their values, except that an entry list that ends before its
     // declared counts and sizes keeps the entries read up to there.
-    void LoadFromStream(TMemoryStream& source);
+    void LoadFromStream(MemoryStream& source);
     // Throws files::FileError when the file cannot be read; nothing changes then.
     void LoadFromFile(const QString& fileName);
 
@@ -86,7 +88,7 @@ public:
         bool enciphered = false;
         std::vector<TFileEntry> entries;
     };
-    TFileListing ListFileEntries(TMemoryStream& source);
+    TFileListing ListFileEntries(MemoryStream& source);
 
     // Inspection.
     int Count() const { return int(entries_.size()); }
@@ -106,7 +108,7 @@ private:
         bool compressed = false;
         bool enciphered = false;
     };
-    Decoded decode(TMemoryStream& source);
+    Decoded decode(MemoryStream& source);
     void readEntries(const QByteArray& list,
                      const std::function<void(QString, QByteArray)>& onEntry);
     int find(const QString& name) const;
@@ -118,4 +120,6 @@ private:
 
 // The order of entry names: ascending, without regard to letter case, under the user's locale.
 // Returns < 0, 0 (the same name) or > 0.
-int CompareStreamNames(const QString& a, const QString& b);
+int compareStreamNames(const QString& a, const QString& b);
+
+} // namespace streams

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+namespace streams {
+
 namespace {
 
 // Characters of bytes 0x80..0x9F; the five bytes Windows-1252 leaves unassigned map to the C1
@@ -22,14 +24,14 @@ int windows1252Byte(char16_t c) {
 
 } // namespace
 
-bool HasWindows1252Encoding(const QString& text) {
+bool hasWindows1252Encoding(const QString& text) {
     for (QChar c : text)
         if (windows1252Byte(c.unicode()) < 0)
             return false;
     return true;
 }
 
-QByteArray TextBytes(const QString& text) {
+QByteArray textBytes(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -41,7 +43,7 @@ QByteArray TextBytes(const QString& text) {
     return out;
 }
 
-QString BytesText(const QByteArray& bytes) {
+QString bytesText(const QByteArray& bytes) {
     bool ascii = true;
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -52,7 +54,7 @@ QString BytesText(const QByteArray& bytes) {
         return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString asUtf8 = utf8.decode(bytes);
-    if (!utf8.hasError() && !HasWindows1252Encoding(asUtf8))
+    if (!utf8.hasError() && !hasWindows1252Encoding(asUtf8))
         return asUtf8;
     QString out;
     out.reserve(bytes.size());
@@ -62,3 +64,5 @@ QString BytesText(const QByteArray& bytes) {
     }
     return out;
 }
+
+} // namespace streams

@@ -8,23 +8,24 @@
 
 namespace studyfile {
 
-void configureContentContainer(TQXStreams& qxs, const DesignOptions& design, const QString& key) {
+void configureContentContainer(streams::TQXStreams& qxs, const DesignOptions& design,
+                               const QString& key) {
     qxs.Compressed = design.compressed;
     qxs.Encrypted = design.enciphered;
     qxs.Key = design.enciphered ? key : QString();
 }
 
-QByteArray packContent(TQXStreams& qxs, const QByteArray& plain) {
-    qxs.AddStream(kContentStreamName, TMemoryStream(plain));
-    TMemoryStream out;
+QByteArray packContent(streams::TQXStreams& qxs, const QByteArray& plain) {
+    qxs.AddStream(kContentStreamName, streams::MemoryStream(plain));
+    streams::MemoryStream out;
     qxs.SaveToStream(out);
     return out.Bytes();
 }
 
-QByteArray unpackContent(TQXStreams& qxs, const QByteArray& packed) {
-    TMemoryStream source(packed);
+QByteArray unpackContent(streams::TQXStreams& qxs, const QByteArray& packed) {
+    streams::MemoryStream source(packed);
     qxs.LoadFromStream(source);
-    TMemoryStream plain;
+    streams::MemoryStream plain;
     qxs.GetStream(kContentStreamName, plain);
     return plain.Bytes();
 }
@@ -56,13 +57,13 @@ QString shortAnswerText(const QByteArray& stored) {
     return lines.isEmpty() ? QString() : lines.first();
 }
 
-QString pictureKindText(const Picture& picture) {
+QString pictureKindText(const picture::Picture& picture) {
     switch (picture.kind()) {
-    case Picture::Kind::Bitmap:
+    case picture::Picture::Kind::Bitmap:
         return QStringLiteral("BMP");
-    case Picture::Kind::Jpeg:
+    case picture::Picture::Kind::Jpeg:
         return QStringLiteral("JPG");
-    case Picture::Kind::Empty:
+    case picture::Picture::Kind::Empty:
         break;
     }
     return QStringLiteral("NO");
@@ -71,25 +72,25 @@ QString pictureKindText(const Picture& picture) {
 namespace {
 
 // The kind of a stored picture by its kind text; Empty for anything but "BMP" and "JPG".
-Picture::Kind kindOfText(const QString& text) {
+picture::Picture::Kind kindOfText(const QString& text) {
     const QString t = text.trimmed();
     if (t == QLatin1String("BMP"))
-        return Picture::Kind::Bitmap;
+        return picture::Picture::Kind::Bitmap;
     if (t == QLatin1String("JPG"))
-        return Picture::Kind::Jpeg;
-    return Picture::Kind::Empty;
+        return picture::Picture::Kind::Jpeg;
+    return picture::Picture::Kind::Empty;
 }
 
 } // namespace
 
-void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const DesignOptions& design,
-                  bool packedContent) {
+void loadCardView(CardView& view, table::Table& cards, streams::TQXStreams& qxs,
+                  const DesignOptions& design, bool packedContent) {
     ++view.loads;
     view.damaged = false;
     view.shortAnswer.clear();
     view.longAnswer.clear();
-    view.questionPicture = Picture();
-    view.answerPicture = Picture();
+    view.questionPicture = picture::Picture();
+    view.answerPicture = picture::Picture();
     view.answerPictureNumber = design.answerImage ? (design.longAnswerText ? 5 : 6) : 0;
     if (!cards.isOpen() || cards.isEmpty()) {
         view.packingLabel = packingLabel(QString(), packedContent);
@@ -113,7 +114,7 @@ void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const De
             if (!memo.isEmpty())
                 rtf::readDocument(memo, view.longAnswer);
         }
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
         view.damaged = true;
         return;
     }
@@ -121,21 +122,21 @@ void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const De
     // Pictures: a damaged one ends the picture loading for this card; those not loaded stay
     // empty.
     try {
-        const Picture::Kind questionKind =
+        const picture::Picture::Kind questionKind =
             kindOfText(cards.fieldByName(QStringLiteral("Tipo_Preg_Imag")).asString());
-        if (questionKind != Picture::Kind::Empty)
-            view.questionPicture = Picture::fromBytes(read("Preg_Imag"), questionKind);
-        const Picture::Kind answerKind =
+        if (questionKind != picture::Picture::Kind::Empty)
+            view.questionPicture = picture::Picture::fromBytes(read("Preg_Imag"), questionKind);
+        const picture::Picture::Kind answerKind =
             kindOfText(cards.fieldByName(QStringLiteral("Tipo_Resp_Imag")).asString());
-        if (answerKind != Picture::Kind::Empty)
-            view.answerPicture = Picture::fromBytes(read("Resp_Imag"), answerKind);
-    } catch (const CorruptFile&) {
+        if (answerKind != picture::Picture::Kind::Empty)
+            view.answerPicture = picture::Picture::fromBytes(read("Resp_Imag"), answerKind);
+    } catch (const streams::CorruptFile&) {
         view.damaged = true;
-    } catch (const PictureError&) {
+    } catch (const picture::PictureError&) {
     }
 }
 
-void writeNewCardContent(table::Table& cards, TQXStreams& qxs, const DesignOptions& design,
+void writeNewCardContent(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
                          bool packedContent, const CardContent& content, const QString& todayKey) {
     const auto field = [&](const char* name) { return cards.fieldByName(QLatin1String(name)); };
     field("Nive_Fich").setInteger(content.level);
@@ -164,7 +165,8 @@ void writeNewCardContent(table::Table& cards, TQXStreams& qxs, const DesignOptio
         else
             field("Resp_Memo").setBytes(store(content.longAnswerRtf));
     }
-    const auto picture = [&](const char* kindField, const char* dataField, const Picture& p) {
+    const auto picture = [&](const char* kindField, const char* dataField,
+                             const picture::Picture& p) {
         field(kindField).setString(pictureKindText(p));
         if (p.isEmpty())
             field(dataField).clear();

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QTextDocument>
 
+namespace streams {
 class TQXStreams;
+}
 
 namespace table {
 class Table;
@@ -23,15 +25,16 @@ inline const QString kContentStreamName = QStringLiteral("1");
 
 // Sets the content container for an open study file: compressed as the design says, enciphered
 // with key when the design says so, else plain with no key.
-void configureContentContainer(TQXStreams& qxs, const DesignOptions& design, const QString& key);
+void configureContentContainer(streams::TQXStreams& qxs, const DesignOptions& design,
+                               const QString& key);
 
 // The packed form of plain: qxs with plain as its stream "1" (replacing the previous one), saved
 // as a whole container image.
-QByteArray packContent(TQXStreams& qxs, const QByteArray& plain);
+QByteArray packContent(streams::TQXStreams& qxs, const QByteArray& plain);
 // The plain content of packed data: loads the container image (its marks set qxs' compressed and
 // enciphered settings; qxs' key deciphers) and returns its stream "1". Throws CorruptFile (after
 // qxs.OnCorrupt) when the data cannot be read.
-QByteArray unpackContent(TQXStreams& qxs, const QByteArray& packed);
+QByteArray unpackContent(streams::TQXStreams& qxs, const QByteArray& packed);
 
 // The card packing state that a writer sets, and the packing-change flags.
 struct PackingStateChange {
@@ -55,8 +58,8 @@ struct CardView {
     QString packingLabel = QStringLiteral("Ficha Usa QXS: N");
     QString shortAnswer;
     QTextDocument longAnswer;
-    Picture questionPicture;
-    Picture answerPicture;
+    picture::Picture questionPicture;
+    picture::Picture answerPicture;
     // The picture number that places the answer picture in the review screen (5 beside a long
     // answer, 6 alone), 0 when it is not fitted (the design has no answer image).
     int answerPictureNumber = 0;
@@ -70,16 +73,16 @@ struct CardView {
 // unpacked through qxs; when unpacking fails, qxs.OnCorrupt has run, view.damaged is set and the
 // parts not yet loaded are left empty. A picture that cannot be decoded empties the pictures not
 // yet loaded, without a message.
-void loadCardView(CardView& view, table::Table& cards, TQXStreams& qxs, const DesignOptions& design,
-                  bool packedContent);
+void loadCardView(CardView& view, table::Table& cards, streams::TQXStreams& qxs,
+                  const DesignOptions& design, bool packedContent);
 
 // The content of a card as a writer stores it.
 struct CardContent {
     QString question;
     QString shortAnswer;
-    QByteArray longAnswerRtf; // a rich-text document
-    Picture questionPicture;  // empty: none
-    Picture answerPicture;
+    QByteArray longAnswerRtf;         // a rich-text document
+    picture::Picture questionPicture; // empty: none
+    picture::Picture answerPicture;
     QString cardKey;
     int importance = 0;
     int level = 1;
@@ -88,10 +91,10 @@ struct CardContent {
 // does: level, importance (when used; below 1 becomes 0), card key (when used), dates and review
 // count of a new card, the packing state, the answer text and the pictures the design has,
 // packed when packedContent is on. Does not post.
-void writeNewCardContent(table::Table& cards, TQXStreams& qxs, const DesignOptions& design,
+void writeNewCardContent(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
                          bool packedContent, const CardContent& content, const QString& todayKey);
 
 // The kind text of a picture: "BMP", "JPG", or "NO" when it is empty.
-QString pictureKindText(const Picture& picture);
+QString pictureKindText(const picture::Picture& picture);
 
 } // namespace studyfile

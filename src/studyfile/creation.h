@@ -49,9 +49,9 @@ struct CreationRequest {
     QString name;
     DesignOptions options; // compressed as chosen; modifiable, exportable, printable on
     QStringList description;
-    QString password;    // not empty: the record is enciphered with it (the tool's addition)
-    Picture picture;     // empty: none
-    QString pictureKind; // "JPG" or "BMP": the extension of the saved picture
+    QString password;         // not empty: the record is enciphered with it (the tool's addition)
+    picture::Picture picture; // empty: none
+    QString pictureKind;      // "JPG" or "BMP": the extension of the saved picture
 };
 
 // Checks in the screen's order that do not depend on the sizes: an answer kind, a name, no "/"

@@ -124,12 +124,12 @@ QStringList designRecordLines(const DesignOptions& options, const QStringList& d
 }
 
 QByteArray designRecordFileImage(const QStringList& lines, const QString& password) {
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     qxs.Compressed = true;
     qxs.Encrypted = !password.isEmpty();
     qxs.Key = password;
-    qxs.AddStream(kDesignStreamName, TMemoryStream(rtf::writeLines(lines)));
-    TMemoryStream out;
+    qxs.AddStream(kDesignStreamName, streams::MemoryStream(rtf::writeLines(lines)));
+    streams::MemoryStream out;
     qxs.SaveToStream(out);
     return out.Bytes();
 }
@@ -143,18 +143,18 @@ QStringList readDesignRecordFile(const QString& path, const QString& password) {
 }
 
 QStringList readDesignRecordImage(const QByteArray& image, const QString& password) {
-    TMemoryStream source(image);
+    streams::MemoryStream source(image);
     const bool enciphered = source.Size() >= 2 && source.Bytes()[1] == '*';
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     qxs.Key = password;
     try {
         qxs.LoadFromStream(source);
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
         if (enciphered)
             throw WrongPassword();
         throw DamagedRecord();
     }
-    TMemoryStream record;
+    streams::MemoryStream record;
     qxs.GetStream(kDesignStreamName, record);
     return rtf::readLines(record.Bytes());
 }
@@ -176,23 +176,23 @@ QString oneLine(const QString& text) {
 }
 
 QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volumeKey) {
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     qxs.Compressed = true;
     qxs.Encrypted = true;
     qxs.Key = volumeKey;
-    qxs.AddStream(QStringLiteral("1"), TMemoryStream(rtf::writeLines(lines)));
-    TMemoryStream out;
+    qxs.AddStream(QStringLiteral("1"), streams::MemoryStream(rtf::writeLines(lines)));
+    streams::MemoryStream out;
     qxs.SaveToStream(out);
     return out.Bytes();
 }
 
 QStringList readRememberedPasswordFile(const QString& path, const QString& volumeKey) {
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     qxs.Compressed = true;
     qxs.Encrypted = true;
     qxs.Key = volumeKey;
     qxs.LoadFromFile(path);
-    TMemoryStream text;
+    streams::MemoryStream text;
     qxs.GetStream(QStringLiteral("1"), text);
     return rtf::readLines(text.Bytes());
 }

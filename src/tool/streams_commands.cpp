@@ -28,7 +28,7 @@ std::optional<QString> keyOption(const tool::ParsedArgs& args, bool required) {
     if (value->empty())
         throw tool::ToolError("the key is empty");
     const QString key = argText(*value);
-    if (!CipherKeyAccepted(TextBytes(key)))
+    if (!streams::cipherKeyAccepted(streams::textBytes(key)))
         std::cerr << "warning: the cipher refuses this key (weak, or 256 bytes or more): the data "
                      "is not enciphered\n";
     return key;
@@ -45,10 +45,10 @@ int containerList(const tool::Args& argv) {
     tool::ParsedArgs args(argv, {"key"});
     const QString file = argText(args.at(0, "FILE"));
     const auto key = keyOption(args, false);
-    TQXStreams q;
+    streams::TQXStreams q;
     if (key)
         q.Key = *key;
-    TMemoryStream image(files::readWhole(file));
+    streams::MemoryStream image(files::readWhole(file));
     const auto listing = q.ListFileEntries(image);
     std::cout << "compressed: " << (listing.compressed ? "yes" : "no") << "\n"
               << "enciphered: " << (listing.enciphered ? "yes" : "no") << "\n";
@@ -61,7 +61,7 @@ int containerPack(const tool::Args& argv) {
     tool::ParsedArgs args(argv, {"key"}, {"compress"});
     const QString file = argText(args.at(0, "OUT"));
     const auto key = keyOption(args, false);
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Compressed = args.flag("compress");
     q.Encrypted = key.has_value();
     q.Key = key.value_or(QString());
@@ -71,7 +71,7 @@ int containerPack(const tool::Args& argv) {
         const auto [name, path] = tool::splitAssignment(args.positional()[i]);
         if (name.empty())
             throw tool::ToolError("empty entry name in \"" + args.positional()[i] + "\"");
-        TMemoryStream data;
+        streams::MemoryStream data;
         data.LoadFromFile(argText(path));
         q.AddStream(argText(name), data);
     }
@@ -84,7 +84,7 @@ int containerUnpack(const tool::Args& argv) {
     const QString file = argText(args.at(0, "FILE"));
     const QString dir = argText(args.at(1, "DIR"));
     const auto key = keyOption(args, false);
-    TQXStreams q;
+    streams::TQXStreams q;
     if (key)
         q.Key = *key;
     q.LoadFromFile(file);
@@ -111,12 +111,12 @@ int cipherFile(const tool::Args& argv, bool encipher) {
     tool::ParsedArgs args(argv, {"key"});
     const QString in = argText(args.at(0, "IN"));
     const QString outFile = argText(args.at(1, "OUT"));
-    const QByteArray key = TextBytes(*keyOption(args, true));
-    TMemoryStream data(files::readWhole(in));
+    const QByteArray key = streams::textBytes(*keyOption(args, true));
+    streams::MemoryStream data(files::readWhole(in));
     if (encipher)
-        EncipherStream(data, key);
+        streams::EncipherStream(data, key);
     else
-        DecipherStream(data, key);
+        streams::DecipherStream(data, key);
     files::writeWhole(outFile, data.Bytes());
     return 0;
 }
@@ -129,9 +129,9 @@ const tool::RegisterGroup containerGroup(
 const tool::RegisterGroup
     lzhGroup({"lzh",
               {{"compress", "lzh compress IN OUT\n",
-                [](const tool::Args& args) { return lzhFile(args, &LZHCompressBytes); }},
+                [](const tool::Args& args) { return lzhFile(args, &streams::lzhCompressBytes); }},
                {"decompress", "lzh decompress IN OUT\n",
-                [](const tool::Args& args) { return lzhFile(args, &LZHDecompressBytes); }}}});
+                [](const tool::Args& args) { return lzhFile(args, &streams::lzhDecompressBytes); }}}});
 const tool::RegisterGroup
     cipherGroup({"cipher",
                  {{"encipher", "cipher encipher IN OUT --key KEY\n",

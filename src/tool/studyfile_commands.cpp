@@ -64,7 +64,7 @@ OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::st
         if (!cla.isEmpty()) {
             try {
                 const QStringList lines =
-                    studyfile::readRememberedPasswordFile(cla, volumeSerialText());
+                    studyfile::readRememberedPasswordFile(cla, platform::volumeSerialText());
                 if (lines.size() >= 2) {
                     s.key = lines[1];
                     found = true;
@@ -164,10 +164,10 @@ int show(const Args& args) {
     return 0;
 }
 
-Picture pictureFile(const std::string& file) {
+picture::Picture pictureFile(const std::string& file) {
     try {
-        return Picture::fromFile(argText(file));
-    } catch (const PictureError& e) {
+        return picture::Picture::fromFile(argText(file));
+    } catch (const picture::PictureError& e) {
         throw ToolError("cannot read picture " + file + ": " + e.what());
     }
 }
@@ -218,13 +218,13 @@ int addCard(const Args& args) {
     if (auto v = p.value("level"))
         c.level = wholeNumber("level", *v);
 
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     studyfile::configureContentContainer(qxs, design, s.key);
     table::Table t;
     t.open(QFileInfo(s.table).path(), QFileInfo(s.table).fileName());
     t.append();
     studyfile::writeNewCardContent(t, qxs, design, design.packedContent(), c,
-                                   dateKey(Clock::system().today()));
+                                   platform::dateKey(platform::Clock::system().today()));
     t.post();
     std::cout << t.fieldByName(QStringLiteral("AutoInc")).asInteger() << "\n";
     return 0;
@@ -252,7 +252,7 @@ int card(const Args& args) {
     if (!t.locateKey(id))
         throw ToolError("no card with AutoInc " + idText);
 
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     studyfile::configureContentContainer(qxs, design, s.key);
     const bool packed = studyfile::cardIsPacked(
         t.fieldByName(QStringLiteral("Ficha_Comp_Encr")).asString(), design.packedContent());
@@ -261,7 +261,7 @@ int card(const Args& args) {
         if (packed && !bytes.isEmpty()) {
             try {
                 bytes = studyfile::unpackContent(qxs, bytes);
-            } catch (const CorruptFile&) {
+            } catch (const streams::CorruptFile&) {
                 refuse(studyfile::kDamagedMessage);
             }
         }

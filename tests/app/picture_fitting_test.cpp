@@ -6,10 +6,10 @@
 
 namespace {
 
-Picture sized(int w, int h) {
+picture::Picture sized(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::red);
-    return Picture::fromImage(image);
+    return picture::Picture::fromImage(image);
 }
 
 TEST(PictureFittingTest, FitsItsOwnPicture) {

@@ -21,7 +21,7 @@ std::uint32_t le32(const QByteArray& b, int at) {
            std::uint32_t(std::uint8_t(b[at + 3])) << 24;
 }
 
-bool anyEqualPairInSBoxes(const TBlockCipher& c) {
+bool anyEqualPairInSBoxes(const streams::BlockCipher& c) {
     for (int box = 0; box < 4; ++box)
         for (int i = 0; i < 256; ++i)
             for (int j = i + 1; j < 256; ++j)
@@ -39,7 +39,7 @@ TEST(BlockCipher, InitialTablesAreTheDigitsOfPi) {
     EXPECT_EQ(pi[1043], 0x2002397Au);
     EXPECT_EQ(pi[1044], 0x6EC6FB5Bu);
     EXPECT_EQ(pi[1057], 0xBC4CEE16u);
-    TBlockCipher c;
+    streams::BlockCipher c;
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(c.PWord(i), pi[i]) << "P" << i;
     for (int box = 0; box < 4; ++box)
@@ -118,7 +118,7 @@ TEST(BlockCipher, PublishedVectors) {
         const QByteArray key = QByteArray::fromHex(row[0]);
         const QByteArray clear = QByteArray::fromHex(row[1]);
         const QByteArray cipher = QByteArray::fromHex(row[2]);
-        TBlockCipher c;
+        streams::BlockCipher c;
         c.SetCipherKey(key, 16); // some of these keys may be refused as weak: the core still runs
         std::uint32_t l = be32(clear, 0), r = be32(clear, 4);
         c.EncipherBlock(l, r);
@@ -133,11 +133,11 @@ TEST(BlockCipher, PublishedVectors) {
 TEST(BlockCipher, StreamBlocksAreLittleEndianHalves) {
     const QByteArray key = QByteArray::fromHex("0123456789ABCDEF");
     const QByteArray plain("\x11\x22\x33\x44\x55\x66", 6); // pads to one block with 01 01
-    TMemoryStream s(plain);
-    ASSERT_TRUE(EncipherStream(s, key));
+    streams::MemoryStream s(plain);
+    ASSERT_TRUE(streams::EncipherStream(s, key));
     ASSERT_EQ(s.Size(), 8);
     const QByteArray padded = plain + QByteArray("\x01\x01", 2);
-    TBlockCipher c;
+    streams::BlockCipher c;
     c.SetCipherKey(key, 16);
     std::uint32_t l = le32(padded, 0), r = le32(padded, 4);
     c.EncipherBlock(l, r);
@@ -148,7 +148,7 @@ TEST(BlockCipher, StreamBlocksAreLittleEndianHalves) {
 TEST(BlockCipher, RoundCounts) {
     const QByteArray key("una clave");
     auto encipher = [&](int rounds) {
-        TBlockCipher c;
+        streams::BlockCipher c;
         c.SetCipherKey(key, rounds);
         std::uint32_t l = 1, r = 2;
         c.EncipherBlock(l, r);
@@ -164,7 +164,7 @@ TEST(BlockCipher, RoundCounts) {
     EXPECT_NE(encipher(4), encipher(16));
     // Decipherment inverts every round count.
     for (int rounds : {2, 8, 20, 32}) {
-        TBlockCipher c;
+        streams::BlockCipher c;
         c.SetCipherKey(key, rounds);
         std::uint32_t l = 0xDEADBEEF, r = 0x01234567;
         c.EncipherBlock(l, r);
@@ -178,7 +178,7 @@ TEST(BlockCipher, OnlyTheFirstBytesOfTheRoundsCount) {
     // At 16 rounds the schedule reads 4 x 18 = 72 key bytes; at 32 rounds 4 x 34 = 136.
     QByteArray a(100, 'k'), b(100, 'k');
     b[80] = 'X';
-    TBlockCipher ca, cb;
+    streams::BlockCipher ca, cb;
     ca.SetCipherKey(a, 16);
     cb.SetCipherKey(b, 16);
     for (int i = 0; i < 18; ++i)
@@ -192,42 +192,42 @@ TEST(BlockCipher, OnlyTheFirstBytesOfTheRoundsCount) {
 TEST(BlockCipher, WeakKeyCheckMatchesComparingEveryPair) {
     for (const QByteArray& key :
          {kWeakKey, QByteArray("clave8748"), QByteArray("x"), QByteArray("contraseña")}) {
-        TBlockCipher c;
+        streams::BlockCipher c;
         const bool accepted = c.SetCipherKey(key, 16);
         EXPECT_EQ(accepted, !anyEqualPairInSBoxes(c)) << key.constData();
     }
-    TBlockCipher c;
+    streams::BlockCipher c;
     EXPECT_FALSE(c.SetCipherKey(kWeakKey, 16));
     EXPECT_TRUE(c.SetCipherKey(QByteArray("clave8748"), 16));
 }
 
 TEST(BlockCipher, KeysThatCannotBeUsed) {
-    TBlockCipher c;
-    EXPECT_THROW(c.SetCipherKey(QByteArray(), 16), CipherKeyError);
+    streams::BlockCipher c;
+    EXPECT_THROW(c.SetCipherKey(QByteArray(), 16), streams::CipherKeyError);
     EXPECT_FALSE(c.SetCipherKey(QByteArray(256, 'a'), 16));
     EXPECT_TRUE(c.SetCipherKey(QByteArray(255, 'a'), 16));
     c.Reset();
-    TBlockCipher fresh;
+    streams::BlockCipher fresh;
     EXPECT_EQ(c.PWord(0), fresh.PWord(0));
     EXPECT_EQ(c.SWord(2, 7), fresh.SWord(2, 7));
 
     // An empty stream is left as it is before the key is looked at, even an empty key.
-    TMemoryStream empty;
-    EXPECT_FALSE(EncipherStream(empty, QByteArray()));
-    EXPECT_FALSE(DecipherStream(empty, QByteArray()));
+    streams::MemoryStream empty;
+    EXPECT_FALSE(streams::EncipherStream(empty, QByteArray()));
+    EXPECT_FALSE(streams::DecipherStream(empty, QByteArray()));
     EXPECT_EQ(empty.Size(), 0);
 
-    TMemoryStream s(QByteArray("datos"));
-    EXPECT_THROW(EncipherStream(s, QByteArray()), CipherKeyError);
-    EXPECT_THROW(DecipherStream(s, QByteArray()), CipherKeyError);
+    streams::MemoryStream s(QByteArray("datos"));
+    EXPECT_THROW(streams::EncipherStream(s, QByteArray()), streams::CipherKeyError);
+    EXPECT_THROW(streams::DecipherStream(s, QByteArray()), streams::CipherKeyError);
     for (const QByteArray& refused : {kWeakKey, QByteArray(256, 'a'), QByteArray(1000, 'b')}) {
-        EXPECT_FALSE(EncipherStream(s, refused));
+        EXPECT_FALSE(streams::EncipherStream(s, refused));
         EXPECT_EQ(s.Bytes(), QByteArray("datos"));
-        EXPECT_FALSE(DecipherStream(s, refused));
+        EXPECT_FALSE(streams::DecipherStream(s, refused));
         EXPECT_EQ(s.Bytes(), QByteArray("datos"));
-        EXPECT_FALSE(CipherKeyAccepted(refused));
+        EXPECT_FALSE(streams::cipherKeyAccepted(refused));
     }
-    EXPECT_TRUE(CipherKeyAccepted("clave"));
+    EXPECT_TRUE(streams::cipherKeyAccepted("clave"));
 }
 
 TEST(BlockCipher, Padding) {
@@ -253,8 +253,8 @@ TEST(BlockCipher, Padding) {
              "07"},
     };
     for (const auto& row : rows) {
-        TMemoryStream s(QByteArray(row.length, 'z'));
-        PadStream(s);
+        streams::MemoryStream s(QByteArray(row.length, 'z'));
+        streams::PadStream(s);
         EXPECT_EQ(s.Bytes().mid(row.length).toHex(), QByteArray(row.pad)) << row.length;
         EXPECT_EQ(s.Size() % 8, 0);
     }
@@ -270,15 +270,15 @@ TEST(BlockCipher, StreamRoundTrips) {
         QByteArray plain(n, Qt::Uninitialized);
         for (int i = 0; i < n; ++i)
             plain[i] = char(i * 7 + 3);
-        TMemoryStream s(plain);
-        EXPECT_EQ(EncipherStream(s, key), n > 0);
+        streams::MemoryStream s(plain);
+        EXPECT_EQ(streams::EncipherStream(s, key), n > 0);
         if (n == 0) {
             EXPECT_EQ(s.Size(), 0);
             continue;
         }
         EXPECT_EQ(s.Size(), n + 8 - (n + 1) % 8 + 1) << n;
         EXPECT_NE(s.Bytes().left(n), plain) << n;
-        ASSERT_TRUE(DecipherStream(s, key));
+        ASSERT_TRUE(streams::DecipherStream(s, key));
         EXPECT_EQ(s.Bytes(), plain) << n;
     }
 }
@@ -286,13 +286,13 @@ TEST(BlockCipher, StreamRoundTrips) {
 TEST(BlockCipher, DecipheringDamagedData) {
     const QByteArray key("clave");
     // A wrong key deciphers to other bytes without noticing.
-    TMemoryStream s(QByteArray(20, 'a'));
-    EncipherStream(s, key);
-    DecipherStream(s, QByteArray("otra"));
+    streams::MemoryStream s(QByteArray(20, 'a'));
+    streams::EncipherStream(s, key);
+    streams::DecipherStream(s, QByteArray("otra"));
     EXPECT_NE(s.Bytes(), QByteArray(20, 'a'));
 
     // A final count larger than the stream leaves it empty.
-    TBlockCipher c;
+    streams::BlockCipher c;
     c.SetCipherKey(key, 16);
     std::uint32_t l = 0, r = 0xFF000000u; // last byte (little-endian) 0xFF
     c.EncipherBlock(l, r);
@@ -301,12 +301,12 @@ TEST(BlockCipher, DecipheringDamagedData) {
         block[i] = char(l >> (8 * i));
         block[4 + i] = char(r >> (8 * i));
     }
-    TMemoryStream t(block);
-    EXPECT_TRUE(DecipherStream(t, key));
+    streams::MemoryStream t(block);
+    EXPECT_TRUE(streams::DecipherStream(t, key));
     EXPECT_EQ(t.Size(), 0);
 
     // A stream without a whole block: only the final count applies.
-    TMemoryStream u(QByteArray("abc\x01\x01", 5));
-    EXPECT_TRUE(DecipherStream(u, key));
+    streams::MemoryStream u(QByteArray("abc\x01\x01", 5));
+    EXPECT_TRUE(streams::DecipherStream(u, key));
     EXPECT_EQ(u.Bytes(), QByteArray("abc"));
 }

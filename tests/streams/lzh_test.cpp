@@ -67,8 +67,8 @@ TEST(LZH, KnownStreams) {
                               "00010000041000")},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(LZHCompressBytes(row.input).toHex(), row.framed.toHex());
-        EXPECT_EQ(LZHDecompressBytes(row.framed), row.input);
+        EXPECT_EQ(streams::lzhCompressBytes(row.input).toHex(), row.framed.toHex());
+        EXPECT_EQ(streams::lzhDecompressBytes(row.framed), row.input);
     }
 }
 
@@ -86,7 +86,7 @@ TEST(LZH, PinnedLargeStreams) {
         {"random", randomBytes(70000, 2), 70198, "f660f95aabd5eb2a55ac318d1c6a4b95bd3a107f"},
     };
     for (const auto& row : rows) {
-        const QByteArray packed = LZHCompressBytes(row.input);
+        const QByteArray packed = streams::lzhCompressBytes(row.input);
         EXPECT_EQ(packed.size(), row.size) << row.what;
         EXPECT_EQ(QCryptographicHash::hash(packed, QCryptographicHash::Sha1).toHex(),
                   QByteArray(row.sha1))
@@ -97,39 +97,40 @@ TEST(LZH, PinnedLargeStreams) {
 TEST(LZH, RoundTripsEveryInput) {
     for (const auto& in : roundTripInputs()) {
         SCOPED_TRACE(in.name);
-        const QByteArray packed = LZHCompressBytes(in.bytes);
-        EXPECT_EQ(LZHDecompressBytes(packed), in.bytes);
+        const QByteArray packed = streams::lzhCompressBytes(in.bytes);
+        EXPECT_EQ(streams::lzhDecompressBytes(packed), in.bytes);
     }
     ASSERT_FALSE(readFixture("picture.bmp").isEmpty());
 }
 
 TEST(LZH, RunsAndRepeatsCompress) {
     // A run of 5000 equal bytes needs about 20 matches of at most 256 bytes: a few bytes each.
-    EXPECT_LT(LZHCompressBytes(QByteArray(5000, 'x')).size(), 40);
+    EXPECT_LT(streams::lzhCompressBytes(QByteArray(5000, 'x')).size(), 40);
     const QByteArray block = randomBytes(4000, 9);
-    EXPECT_LT(LZHCompressBytes(block + block).size(), 4100 + 40);
+    EXPECT_LT(streams::lzhCompressBytes(block + block).size(), 4100 + 40);
 }
 
 TEST(LZH, StreamOperationsUsePositions) {
-    TMemoryStream source(QByteArray("skipTHE TEXT"));
+    streams::MemoryStream source(QByteArray("skipTHE TEXT"));
     source.SetPosition(4);
-    TMemoryStream packed(QByteArray("hdr"));
+    streams::MemoryStream packed(QByteArray("hdr"));
     packed.SetPosition(3);
-    LZHCompress(source, packed);
+    streams::LZHCompress(source, packed);
     EXPECT_EQ(packed.Bytes().left(3), QByteArray("hdr"));
     EXPECT_EQ(packed.Bytes().mid(3, 4), hex("08000000")); // length of what followed the position
 
     packed.SetPosition(3);
-    TMemoryStream out(QByteArray("xy"));
+    streams::MemoryStream out(QByteArray("xy"));
     out.SetPosition(1);
-    LZHDecompress(packed, out);
+    streams::LZHDecompress(packed, out);
     EXPECT_EQ(out.Bytes(), QByteArray("xTHE TEXT"));
     EXPECT_EQ(out.Position(), 9);
 }
 
 TEST(LZH, LengthOfZeroOrLessGivesNothing) {
     for (const char* length : {"00000000", "ffffffff", "00000080"}) {
-        EXPECT_TRUE(LZHDecompressBytes(hex(length) + hex("ffffffffffff")).isEmpty()) << length;
+        EXPECT_TRUE(streams::lzhDecompressBytes(hex(length) + hex("ffffffffffff")).isEmpty())
+            << length;
     }
 }
 
@@ -202,17 +203,18 @@ TEST(LZH, MalformedTablesAreCorrupt) {
         row.build(s);
         const QByteArray framed = frame(100, s.w.bytes() + QByteArray(16, '\0'));
         try {
-            LZHDecompressBytes(framed);
+            streams::lzhDecompressBytes(framed);
             ADD_FAILURE() << row.what << ": no error";
-        } catch (const CorruptFile& e) {
+        } catch (const streams::CorruptFile& e) {
             EXPECT_STREQ(e.what(), "Compressed file is corrupt") << row.what;
         }
     }
 }
 
 TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
-    EXPECT_THROW(LZHDecompressBytes(hex("01000040") + QByteArray(64, '\0')), CorruptFile);
-    EXPECT_THROW(LZHDecompressBytes(hex("000000")), CorruptFile);
+    EXPECT_THROW(streams::lzhDecompressBytes(hex("01000040") + QByteArray(64, '\0')),
+                 streams::CorruptFile);
+    EXPECT_THROW(streams::lzhDecompressBytes(hex("000000")), streams::CorruptFile);
 
     // Literals 0 and 1 of one bit each: 60000 literals need 7500 bytes, the data has 8.
     Stream s;
@@ -221,29 +223,30 @@ TEST(LZH, RefusesHugeLengthAndRunningPastTheData) {
     s.put(4, 0).put(4, 0);                // distances: one symbol
     Stream sixteen = s;
     sixteen.put(16, 0xAAAA);
-    EXPECT_EQ(LZHDecompressBytes(frame(16, sixteen.w.bytes())),
+    EXPECT_EQ(streams::lzhDecompressBytes(frame(16, sixteen.w.bytes())),
               QByteArray::fromHex("01000100010001000100010001000100"));
     s.put(32, 0xAAAAAAAA).put(32, 0xAAAAAAAA);
-    EXPECT_THROW(LZHDecompressBytes(frame(60000, s.w.bytes())), CorruptFile);
+    EXPECT_THROW(streams::lzhDecompressBytes(frame(60000, s.w.bytes())), streams::CorruptFile);
     // The largest accepted length with the same few bytes: refused as soon as the data runs out.
-    EXPECT_THROW(LZHDecompressBytes(frame(qint32(kLZHMaxLength), s.w.bytes())), CorruptFile);
+    EXPECT_THROW(streams::lzhDecompressBytes(frame(qint32(streams::kLZHMaxLength), s.w.bytes())),
+                 streams::CorruptFile);
 
     // A truncated stream of incompressible data stops with the error instead of inventing bytes.
-    const QByteArray packed = LZHCompressBytes(randomBytes(50000, 11));
-    EXPECT_THROW(LZHDecompressBytes(packed.left(packed.size() / 2)), CorruptFile);
+    const QByteArray packed = streams::lzhCompressBytes(randomBytes(50000, 11));
+    EXPECT_THROW(streams::lzhDecompressBytes(packed.left(packed.size() / 2)), streams::CorruptFile);
 }
 
 TEST(LZH, DamagedStreamsFailCleanlyOrKeepTheirLength) {
     const QByteArray input = spanishText(30000, 12) + randomBytes(3000, 13);
-    const QByteArray packed = LZHCompressBytes(input);
+    const QByteArray packed = streams::lzhCompressBytes(input);
     std::mt19937 gen(99);
     for (int round = 0; round < 300; ++round) {
         QByteArray damaged = packed;
         for (int k = 0; k < 1 + int(gen() % 4); ++k)
             damaged[4 + int(gen() % (packed.size() - 4))] = char(gen());
         try {
-            EXPECT_EQ(LZHDecompressBytes(damaged).size(), input.size());
-        } catch (const CorruptFile&) {
+            EXPECT_EQ(streams::lzhDecompressBytes(damaged).size(), input.size());
+        } catch (const streams::CorruptFile&) {
         }
     }
 }
@@ -257,7 +260,7 @@ TEST(LZHPeer, LhasaExtractsOurStreams) {
     ASSERT_TRUE(dir.isValid());
     for (const auto& in : roundTripInputs()) {
         SCOPED_TRACE(in.name);
-        const QByteArray bits = LZHCompressBytes(in.bytes).mid(4);
+        const QByteArray bits = streams::lzhCompressBytes(in.bytes).mid(4);
         const QString path = dir.filePath(QStringLiteral("t.lzh"));
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 TEST(MemoryStream, ReadWriteAndPositions) {
-    TMemoryStream s;
+    streams::MemoryStream s;
     s.WriteBytes("abcdef");
     EXPECT_EQ(s.Position(), 6);
     s.SetPosition(2);
@@ -24,7 +24,7 @@ TEST(MemoryStream, ReadWriteAndPositions) {
     EXPECT_EQ(s.Position(), 10);
     EXPECT_EQ(s.Read(buf, 4), 0);
     s.SetPosition(7);
-    EXPECT_THROW(s.ReadBuffer(buf, 4), ReadError);
+    EXPECT_THROW(s.ReadBuffer(buf, 4), streams::ReadError);
     EXPECT_EQ(s.Position(), 7);
     s.ReadBuffer(buf, 3);
     EXPECT_EQ(QByteArray(buf, 3), QByteArray("\0\0!", 3));
@@ -38,9 +38,9 @@ TEST(MemoryStream, ReadWriteAndPositions) {
 }
 
 TEST(MemoryStream, CopyFrom) {
-    TMemoryStream src(QByteArray("0123456789"));
+    streams::MemoryStream src(QByteArray("0123456789"));
     src.SetPosition(8);
-    TMemoryStream dst;
+    streams::MemoryStream dst;
     EXPECT_EQ(dst.CopyFrom(src, 0), 10); // 0 copies the whole source from its first byte
     EXPECT_EQ(dst.Bytes(), QByteArray("0123456789"));
     src.SetPosition(4);
@@ -48,15 +48,15 @@ TEST(MemoryStream, CopyFrom) {
     dst.CopyFrom(src, 3);
     EXPECT_EQ(dst.Bytes(), QByteArray("456"));
     EXPECT_EQ(src.Position(), 7);
-    EXPECT_THROW(dst.CopyFrom(src, 4), ReadError);
+    EXPECT_THROW(dst.CopyFrom(src, 4), streams::ReadError);
 }
 
 TEST(MemoryStream, Files) {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.bin");
-    TMemoryStream s(QByteArray("contenido"));
+    streams::MemoryStream s(QByteArray("contenido"));
     s.SaveToFile(path);
-    TMemoryStream t;
+    streams::MemoryStream t;
     t.LoadFromFile(path);
     EXPECT_EQ(t.Bytes(), QByteArray("contenido"));
     EXPECT_THROW(t.LoadFromFile(dir.filePath("missing.bin")), files::FileError);

@@ -17,19 +17,19 @@ const QByteArray kSignature("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
 const QByteArray kEmptyList = kSignature + QByteArray(4, '\0');
 const QString kWeakKey = QStringLiteral("clave8749"); // refused by the cipher as weak
 
-QByteArray image(const TQXStreams& q) {
-    TMemoryStream s;
+QByteArray image(const streams::TQXStreams& q) {
+    streams::MemoryStream s;
     q.SaveToStream(s);
     return s.Bytes();
 }
 
-void add(TQXStreams& q, const QString& name, const QByteArray& bytes) {
-    TMemoryStream s(bytes);
+void add(streams::TQXStreams& q, const QString& name, const QByteArray& bytes) {
+    streams::MemoryStream s(bytes);
     q.AddStream(name, s);
 }
 
-QByteArray get(const TQXStreams& q, const QString& name) {
-    TMemoryStream s;
+QByteArray get(const streams::TQXStreams& q, const QString& name) {
+    streams::MemoryStream s;
     q.GetStream(name, s);
     return s.Bytes();
 }
@@ -62,7 +62,7 @@ QByteArray entryList(const std::vector<std::pair<QByteArray, QByteArray>>& entri
 
 // A container holding two known entries, with the given settings, and a corrupt-event counter.
 struct Loaded {
-    TQXStreams q;
+    streams::TQXStreams q;
     int corruptEvents = 0;
     Loaded() {
         add(q, "antes", "previo");
@@ -70,7 +70,7 @@ struct Loaded {
         q.Key = "clave previa";
         q.Compressed = false;
         q.Encrypted = true;
-        q.OnCorrupt = [this](TQXStreams& sender) {
+        q.OnCorrupt = [this](streams::TQXStreams& sender) {
             EXPECT_EQ(&sender, &q);
             ++corruptEvents;
         };
@@ -85,11 +85,11 @@ struct Loaded {
 };
 
 void expectCorrupt(Loaded& l, const QByteArray& bytes) {
-    TMemoryStream s(bytes);
+    streams::MemoryStream s(bytes);
     try {
         l.q.LoadFromStream(s);
         ADD_FAILURE() << "no error for " << bytes.toHex().left(80).toStdString();
-    } catch (const CorruptFile& e) {
+    } catch (const streams::CorruptFile& e) {
         EXPECT_STREQ(e.what(), "File is corrupt.");
     }
     EXPECT_EQ(l.corruptEvents, 1);
@@ -98,13 +98,13 @@ void expectCorrupt(Loaded& l, const QByteArray& bytes) {
 } // namespace
 
 TEST(QXStreams, EmptyContainerBytes) {
-    TQXStreams q;
+    streams::TQXStreams q;
     EXPECT_TRUE(q.Compressed);
     EXPECT_FALSE(q.Encrypted);
     EXPECT_TRUE(q.Key.isEmpty());
     // Defaults: "&", a blank, the compressed empty list (length 12 and the stream of a 12-byte
     // block).
-    EXPECT_EQ(image(q), QByteArray("& ") + LZHCompressBytes(kEmptyList));
+    EXPECT_EQ(image(q), QByteArray("& ") + streams::lzhCompressBytes(kEmptyList));
     EXPECT_EQ(image(q).toHex(), QByteArray("2620"
                                            "0c000000"
                                            "000a380a2a03e0738f00d05397b3c0"));
@@ -120,7 +120,7 @@ TEST(QXStreams, EmptyContainerBytes) {
 }
 
 TEST(QXStreams, EntriesAreWrittenInNameOrderWithTheirSizes) {
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Compressed = false;
     add(q, "b", "BB");
     add(q, "A", "");
@@ -128,7 +128,7 @@ TEST(QXStreams, EntriesAreWrittenInNameOrderWithTheirSizes) {
     EXPECT_EQ(image(q), QByteArray("  ") + entryList({{"A", ""}, {"b", "BB"}, {"c", "ccc"}}));
     EXPECT_EQ(q.Names(), (QStringList{"A", "b", "c"}));
 
-    TQXStreams r;
+    streams::TQXStreams r;
     r.Compressed = false;
     for (const char* n : {"zeta", "Beta", "alfa", "Delta", "ceta"})
         add(r, n, "1");
@@ -136,7 +136,7 @@ TEST(QXStreams, EntriesAreWrittenInNameOrderWithTheirSizes) {
 }
 
 TEST(QXStreams, SameNameInAnyCaseReplacesAndKeepsTheStoredName) {
-    TQXStreams q;
+    streams::TQXStreams q;
     add(q, "Abc", "first");
     add(q, "ABC", "second");
     EXPECT_EQ(q.Count(), 1);
@@ -152,8 +152,8 @@ TEST(QXStreams, SameNameInAnyCaseReplacesAndKeepsTheStoredName) {
 }
 
 TEST(QXStreams, AddStreamCopiesTheWholeSourceAndGetStreamWritesAtThePosition) {
-    TQXStreams q;
-    TMemoryStream src(QByteArray("todo el contenido"));
+    streams::TQXStreams q;
+    streams::MemoryStream src(QByteArray("todo el contenido"));
     src.SetPosition(src.Size());
     q.AddStream("1", src);
     src.SetPosition(0);
@@ -161,7 +161,7 @@ TEST(QXStreams, AddStreamCopiesTheWholeSourceAndGetStreamWritesAtThePosition) {
     EXPECT_EQ(get(q, "1"), QByteArray("todo el contenido"));
     EXPECT_EQ(src.Position(), 4);
 
-    TMemoryStream dst(QByteArray("0123456789012345678901"));
+    streams::MemoryStream dst(QByteArray("0123456789012345678901"));
     dst.SetPosition(3);
     q.GetStream("1", dst);
     EXPECT_EQ(dst.Bytes(), QByteArray("012todo el contenido01"));
@@ -186,7 +186,7 @@ TEST(QXStreams, RoundTripInEveryForm) {
                 {true, "Contraseña", true}, {true, "łódź", true}, {true, kWeakKey, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.key.toStdString() + (row.compressed ? " compressed" : " plain"));
-        TQXStreams q;
+        streams::TQXStreams q;
         q.Compressed = row.compressed;
         q.Encrypted = row.encrypted;
         q.Key = row.key;
@@ -198,11 +198,11 @@ TEST(QXStreams, RoundTripInEveryForm) {
         EXPECT_EQ(bytes[0], row.compressed ? '&' : ' ');
         EXPECT_EQ(bytes[1], row.encrypted ? '*' : ' ');
 
-        TQXStreams r;
+        streams::TQXStreams r;
         r.Compressed = !row.compressed;
         r.Encrypted = !row.encrypted;
         r.Key = row.key;
-        TMemoryStream s(bytes);
+        streams::MemoryStream s(bytes);
         s.SetPosition(7); // loading reads from the first byte whatever the position
         r.LoadFromStream(s);
         EXPECT_EQ(r.Names(), q.Names());
@@ -217,7 +217,7 @@ TEST(QXStreams, RoundTripInEveryForm) {
 }
 
 TEST(QXStreams, WeakKeyWritesTheFlagOverPlainData) {
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Compressed = false;
     q.Encrypted = true;
     q.Key = kWeakKey;
@@ -226,31 +226,31 @@ TEST(QXStreams, WeakKeyWritesTheFlagOverPlainData) {
 }
 
 TEST(QXStreams, KeysWhileLoading) {
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Encrypted = true;
     q.Key = "secreto";
     add(q, "1", "dato");
     const QByteArray bytes = image(q);
 
     // The key of OnAskForKey wins over Key and stays in Key.
-    TQXStreams r;
+    streams::TQXStreams r;
     r.Key = "otra";
     int asked = 0;
-    r.OnAskForKey = [&](TQXStreams& sender) {
+    r.OnAskForKey = [&](streams::TQXStreams& sender) {
         EXPECT_EQ(&sender, &r);
         ++asked;
         return QString("secreto");
     };
-    TMemoryStream s(bytes);
+    streams::MemoryStream s(bytes);
     r.LoadFromStream(s);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(r.Key, QString("secreto"));
     EXPECT_EQ(get(r, "1"), QByteArray("dato"));
 
     // Plain data does not ask; Encrypted follows the data.
-    TQXStreams plain;
+    streams::TQXStreams plain;
     add(plain, "1", "p");
-    TMemoryStream p(image(plain));
+    streams::MemoryStream p(image(plain));
     r.LoadFromStream(p);
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(r.Encrypted);
@@ -258,7 +258,7 @@ TEST(QXStreams, KeysWhileLoading) {
 }
 
 TEST(QXStreams, FailedLoadsKeepTheFormerState) {
-    TQXStreams good;
+    streams::TQXStreams good;
     good.Encrypted = true;
     good.Key = "secreto";
     add(good, "nueva", "n");
@@ -275,11 +275,12 @@ TEST(QXStreams, FailedLoadsKeepTheFormerState) {
         badTables[i] = char(0xFF); // counts beyond every alphabet
     QByteArray compressedBadSignature =
         QByteArray("& ") +
-        LZHCompressBytes(QByteArray("\x01\x02\x03\x04\x05\x06\x07\x09", 8) + QByteArray(4, '\0'));
+        streams::lzhCompressBytes(QByteArray("\x01\x02\x03\x04\x05\x06\x07\x09", 8) +
+                                  QByteArray(4, '\0'));
     struct Row {
         const char* what;
         QByteArray bytes;
-        std::function<void(TQXStreams&)> setup;
+        std::function<void(streams::TQXStreams&)> setup;
     } rows[] = {
         {"empty source", QByteArray(), {}},
         {"one byte", QByteArray("&"), {}},
@@ -288,10 +289,12 @@ TEST(QXStreams, FailedLoadsKeepTheFormerState) {
         {"short payload", QByteArray("  \x01\x02\x03", 5), {}},
         {"malformed Huffman tables", badTables, {}},
         {"decompressed data without signature", compressedBadSignature, {}},
-        {"wrong key", enciphered, [](TQXStreams& q) { q.Key = "mala"; }},
-        {"no key (Key empty, no event)", enciphered, [](TQXStreams& q) { q.Key.clear(); }},
+        {"wrong key", enciphered, [](streams::TQXStreams& q) { q.Key = "mala"; }},
+        {"no key (Key empty, no event)", enciphered, [](streams::TQXStreams& q) { q.Key.clear(); }},
         {"empty key from OnAskForKey", enciphered,
-         [](TQXStreams& q) { q.OnAskForKey = [](TQXStreams&) { return QString(); }; }},
+         [](streams::TQXStreams& q) {
+             q.OnAskForKey = [](streams::TQXStreams&) { return QString(); };
+         }},
         {"truncated enciphered payload", enciphered.left(enciphered.size() - 3), {}},
     };
     for (const auto& row : rows) {
@@ -336,7 +339,7 @@ TEST(QXStreams, EntryListThatEndsEarlyKeepsWhatWasRead) {
         SCOPED_TRACE(row.what);
         for (bool compressed : {false, true}) {
             Loaded l;
-            expectCorrupt(l, (compressed ? QByteArray("& ") + LZHCompressBytes(row.list)
+            expectCorrupt(l, (compressed ? QByteArray("& ") + streams::lzhCompressBytes(row.list)
                                          : QByteArray("  ") + row.list));
             EXPECT_EQ(l.q.Names(), row.kept);
             EXPECT_EQ(get(l.q, "a"), row.kept.isEmpty() ? QByteArray() : QByteArray("1"));
@@ -361,34 +364,34 @@ TEST(QXStreams, ListsReadAsTheyStand) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        TQXStreams q;
+        streams::TQXStreams q;
         add(q, "previa", "p");
-        TMemoryStream s(QByteArray("  ") + row.list);
+        streams::MemoryStream s(QByteArray("  ") + row.list);
         q.LoadFromStream(s);
         EXPECT_EQ(q.Names(), row.names);
     }
-    TQXStreams q;
-    TMemoryStream s(QByteArray("  ") + entryList({{"x", "1"}, {"X", "2"}}));
+    streams::TQXStreams q;
+    streams::MemoryStream s(QByteArray("  ") + entryList({{"x", "1"}, {"X", "2"}}));
     q.LoadFromStream(s);
     EXPECT_EQ(get(q, "x"), QByteArray("2"));
     // A flag byte other than "&" or "*" means plain.
-    TMemoryStream t(QByteArray("?!") + entryList({{"a", "1"}}));
+    streams::MemoryStream t(QByteArray("?!") + entryList({{"a", "1"}}));
     q.LoadFromStream(t);
     EXPECT_FALSE(q.Compressed);
     EXPECT_FALSE(q.Encrypted);
 }
 
 TEST(QXStreams, PackingIdiomOfOneField) {
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Key = "k";
     q.Encrypted = true;
-    TMemoryStream field(QByteArray("texto largo de la respuesta"));
+    streams::MemoryStream field(QByteArray("texto largo de la respuesta"));
     q.AddStream("1", field);
     field.Clear();
     q.SaveToStream(field);
     field.SetPosition(0);
 
-    TQXStreams r;
+    streams::TQXStreams r;
     r.Key = "k";
     r.LoadFromStream(field);
     field.Clear();
@@ -400,7 +403,7 @@ TEST(QXStreams, PackingIdiomOfOneField) {
 TEST(QXStreams, Files) {
     QTemporaryDir dir;
     const QString path = dir.filePath("X.STU");
-    TQXStreams q;
+    streams::TQXStreams q;
     add(q, "FE_STU", "diseño");
     q.SaveToFile(path);
     QFile f(path);
@@ -409,14 +412,14 @@ TEST(QXStreams, Files) {
     f.close();
 
     // Replacing: a smaller container leaves no bytes of the former file.
-    TQXStreams small;
+    streams::TQXStreams small;
     small.Compressed = false;
     small.SaveToFile(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.size(), 14);
     f.close();
 
-    TQXStreams r;
+    streams::TQXStreams r;
     add(r, "previa", "p");
     r.LoadFromFile(path);
     EXPECT_EQ(r.Count(), 0);
@@ -429,7 +432,7 @@ TEST(QXStreams, Files) {
 }
 
 TEST(QXStreams, DamagedImagesNeverCrash) {
-    TQXStreams src;
+    streams::TQXStreams src;
     src.Encrypted = true;
     src.Key = "k";
     add(src, "a", randomBytes(3000, 3));
@@ -442,12 +445,12 @@ TEST(QXStreams, DamagedImagesNeverCrash) {
         for (int round = 0; round < 200; ++round) {
             QByteArray damaged = base;
             damaged[2 + int(gen() % (base.size() - 2))] = char(gen());
-            TQXStreams q;
+            streams::TQXStreams q;
             q.Key = "k";
-            TMemoryStream s(damaged);
+            streams::MemoryStream s(damaged);
             try {
                 q.LoadFromStream(s);
-            } catch (const CorruptFile&) {
+            } catch (const streams::CorruptFile&) {
             }
         }
     }
@@ -455,30 +458,30 @@ TEST(QXStreams, DamagedImagesNeverCrash) {
 
 // Every image cut short is reported, whatever the cut: a plain image cannot look complete.
 TEST(QXStreams, EveryPrefixOfAPlainImageIsCorrupt) {
-    TQXStreams src;
+    streams::TQXStreams src;
     src.Compressed = false;
     add(src, "primero", "uno");
     add(src, "segundo", QByteArray(40, 's'));
     add(src, "tercero", "");
     const QByteArray full = image(src);
     for (int n = 0; n < full.size(); ++n) {
-        TQXStreams q;
+        streams::TQXStreams q;
         int events = 0;
-        q.OnCorrupt = [&](TQXStreams&) { ++events; };
-        TMemoryStream s(full.left(n));
-        EXPECT_THROW(q.LoadFromStream(s), CorruptFile) << n;
+        q.OnCorrupt = [&](streams::TQXStreams&) { ++events; };
+        streams::MemoryStream s(full.left(n));
+        EXPECT_THROW(q.LoadFromStream(s), streams::CorruptFile) << n;
         EXPECT_EQ(events, 1) << n;
     }
 }
 
 TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
     const QByteArray list = entryList({{"zeta", "1"}, {"Alfa", "22"}, {"ZETA", ""}});
-    TQXStreams q;
+    streams::TQXStreams q;
     add(q, "previa", "p");
     q.Key = "k";
     for (const QByteArray& bytes :
-         {QByteArray("  ") + list, QByteArray("& ") + LZHCompressBytes(list)}) {
-        TMemoryStream s(bytes);
+         {QByteArray("  ") + list, QByteArray("& ") + streams::lzhCompressBytes(list)}) {
+        streams::MemoryStream s(bytes);
         const auto listing = q.ListFileEntries(s);
         ASSERT_EQ(listing.entries.size(), 3u);
         EXPECT_EQ(listing.entries[0].name, QString("zeta"));
@@ -490,10 +493,10 @@ TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
     }
     EXPECT_EQ(q.Names(), QStringList{"previa"});
     EXPECT_EQ(q.Key, QString("k"));
-    TMemoryStream cut(QByteArray("  ") + list.left(list.size() - 2));
+    streams::MemoryStream cut(QByteArray("  ") + list.left(list.size() - 2));
     int events = 0;
-    q.OnCorrupt = [&](TQXStreams&) { ++events; };
-    EXPECT_THROW(q.ListFileEntries(cut), CorruptFile);
+    q.OnCorrupt = [&](streams::TQXStreams&) { ++events; };
+    EXPECT_THROW(q.ListFileEntries(cut), streams::CorruptFile);
     EXPECT_EQ(events, 1);
     EXPECT_EQ(q.Names(), QStringList{"previa"});
 }

@@ -16,8 +16,8 @@ TEST(TextBytes, Windows1252WhereEveryCharacterHasOneElseUtf8) {
         {QString(), QByteArray()},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(TextBytes(row.text), row.bytes) << row.text.toStdString();
-        EXPECT_EQ(BytesText(row.bytes), row.text) << row.text.toStdString();
+        EXPECT_EQ(streams::textBytes(row.text), row.bytes) << row.text.toStdString();
+        EXPECT_EQ(streams::bytesText(row.bytes), row.text) << row.text.toStdString();
     }
 }
 
@@ -25,6 +25,7 @@ TEST(TextBytes, EveryByteHasAText) {
     QByteArray all;
     for (int i = 1; i < 256; ++i)
         all.append(char(i));
-    EXPECT_EQ(TextBytes(BytesText(all)), all);
-    EXPECT_EQ(BytesText("\xC3\xB1"), QString::fromUtf8("Ã±")); // stays Windows-1252: ñ has a byte
+    EXPECT_EQ(streams::textBytes(streams::bytesText(all)), all);
+    EXPECT_EQ(streams::bytesText("\xC3\xB1"),
+              QString::fromUtf8("Ã±")); // stays Windows-1252: ñ has a byte
 }

@@ -53,13 +53,13 @@ TEST(PackedContent, RoundTripsInEveryForm) {
             DesignOptions d;
             d.compressed = comp;
             d.enciphered = enc;
-            TQXStreams writer;
+            streams::TQXStreams writer;
             configureContentContainer(writer, d, "clave");
             const QByteArray packed = packContent(writer, plain);
             EXPECT_EQ(packed[0], comp ? '&' : ' ');
             EXPECT_EQ(packed[1], enc ? '*' : ' ');
             // A reader's container takes the marks from the data.
-            TQXStreams reader;
+            streams::TQXStreams reader;
             configureContentContainer(reader, DesignOptions{}, QString());
             reader.Key = "clave";
             EXPECT_EQ(unpackContent(reader, packed), plain);
@@ -68,7 +68,7 @@ TEST(PackedContent, RoundTripsInEveryForm) {
             EXPECT_EQ(shortAnswerText(unpackContent(reader, packed)), "Respuesta con ñ y €");
             if (enc) {
                 reader.Key = "otra";
-                EXPECT_THROW(unpackContent(reader, packed), CorruptFile);
+                EXPECT_THROW(unpackContent(reader, packed), streams::CorruptFile);
             }
         }
     }
@@ -86,11 +86,11 @@ protected:
         design.answerImage = true;
         design.compressed = true;
         configureContentContainer(qxs, design, QString());
-        qxs.OnCorrupt = [this](TQXStreams&) { ++corrupt; };
+        qxs.OnCorrupt = [this](streams::TQXStreams&) { ++corrupt; };
         QImage image(5, 4, QImage::Format_RGB32);
         image.fill(Qt::blue);
-        jpeg = Picture::jpegFromImage(image);
-        bitmap = Picture::fromImage(image);
+        jpeg = picture::Picture::jpegFromImage(image);
+        bitmap = picture::Picture::fromImage(image);
     }
     // Appends a card: fields given as they are stored.
     void append(const QString& state, const QByteArray& answer, const QString& qKind,
@@ -110,10 +110,10 @@ protected:
 
     QTemporaryDir dir;
     table::Table cards;
-    TQXStreams qxs;
+    streams::TQXStreams qxs;
     DesignOptions design;
     CardView view;
-    Picture jpeg, bitmap;
+    picture::Picture jpeg, bitmap;
     int corrupt = 0;
 };
 
@@ -124,7 +124,7 @@ TEST_F(CardViewTest, PackedAndPlainCardsOfAPackingStudyFile) {
     EXPECT_EQ(view.packingLabel, "Ficha Usa QXS: S");
     EXPECT_EQ(view.shortAnswer, "uno");
     EXPECT_EQ(view.questionPicture.bytes(), jpeg.bytes());
-    EXPECT_EQ(view.answerPicture.kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(view.answerPicture.kind(), picture::Picture::Kind::Bitmap);
     EXPECT_EQ(view.answerPictureNumber, 6);
     EXPECT_FALSE(view.damaged);
 
@@ -133,7 +133,7 @@ TEST_F(CardViewTest, PackedAndPlainCardsOfAPackingStudyFile) {
     load();
     EXPECT_EQ(view.packingLabel, "Ficha Usa QXS: N");
     EXPECT_EQ(view.shortAnswer, "dos");
-    EXPECT_EQ(view.questionPicture.kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(view.questionPicture.kind(), picture::Picture::Kind::Bitmap);
     EXPECT_TRUE(view.answerPicture.isEmpty());
 
     // An empty short answer with state "S" is not unpacked.

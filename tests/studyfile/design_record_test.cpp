@@ -238,15 +238,16 @@ TEST(Creation, ChecksInOrderBeforeAnythingIsWritten) {
     r.name = " Mi curso ";
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::red);
-    r.picture = Picture::jpegFromImage(image);
+    r.picture = picture::Picture::jpegFromImage(image);
     r.pictureKind = "JPG";
     EXPECT_EQ(refusal(r), "created");
     EXPECT_TRUE(QFile::exists(dir.filePath(" Mi curso .STU")));
     EXPECT_TRUE(QFile::exists(dir.filePath(" Mi curso .DB")));
     EXPECT_EQ(files::readWhole(dir.filePath(" Mi curso .JPG")), r.picture.bytes());
     r.name = "B";
-    r.picture = Picture::fromImage(image);
+    r.picture = picture::Picture::fromImage(image);
     r.pictureKind = "BMP";
     EXPECT_EQ(refusal(r), "created");
-    EXPECT_EQ(Picture::kindOfData(files::readWhole(dir.filePath("B.BMP"))), Picture::Kind::Bitmap);
+    EXPECT_EQ(picture::Picture::kindOfData(files::readWhole(dir.filePath("B.BMP"))),
+              picture::Picture::Kind::Bitmap);
 }

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-class ManualClock : public Clock {
+class ManualClock : public platform::Clock {
 public:
     explicit ManualClock(QDateTime start = QDateTime(QDate(2024, 1, 15), QTime(10, 0, 0)))
         : now_(std::move(start)) {}

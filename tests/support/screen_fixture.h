@@ -40,7 +40,7 @@ protected:
         const QString path = studyfile::createStudyFile(request);
         table::Table t;
         t.open(QFileInfo(path).path(), QFileInfo(path).fileName());
-        TQXStreams qxs;
+        streams::TQXStreams qxs;
         for (const Card& c : cards) {
             t.append();
             studyfile::CardContent content;

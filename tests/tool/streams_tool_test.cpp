@@ -72,7 +72,7 @@ TEST_F(StreamsTool, PackListUnpack) {
         QDir(path("out")).removeRecursively();
     }
     // The file is the container format: the library reads it with the same key text.
-    TQXStreams q;
+    streams::TQXStreams q;
     q.Key = "clave";
     q.LoadFromFile(path("c.stu"));
     EXPECT_EQ(q.Data("fe_stu"), QByteArray("primero"));
@@ -100,9 +100,9 @@ TEST_F(StreamsTool, KeysBecomeWindows1252Bytes) {
     write("in.bin", "datos de prueba");
     auto r = run({"cipher", "encipher", "in.bin", "out.bin", "--key", QString::fromUtf8("ñandú")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    TMemoryStream expected(QByteArray("datos de prueba"));
-    ASSERT_TRUE(EncipherStream(expected, QByteArray("\xF1"
-                                                    "and\xFA")));
+    streams::MemoryStream expected(QByteArray("datos de prueba"));
+    ASSERT_TRUE(streams::EncipherStream(expected, QByteArray("\xF1"
+                                                             "and\xFA")));
     EXPECT_EQ(read("out.bin"), expected.Bytes());
     r = run({"cipher", "decipher", "--key", QString::fromUtf8("ñandú"), "out.bin", "back.bin"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -172,8 +172,8 @@ TEST_F(StreamsTool, Failures) {
 TEST_F(StreamsTool, UnpackRefusesNamesThatLeaveTheFolder) {
     for (const char* name : {"../fuera", "sub/dir", "..", "a\\b"}) {
         SCOPED_TRACE(name);
-        TQXStreams q;
-        TMemoryStream data(QByteArray("x"));
+        streams::TQXStreams q;
+        streams::MemoryStream data(QByteArray("x"));
         q.AddStream("bueno", data);
         q.AddStream(QString::fromUtf8(name), data);
         q.SaveToFile(path("evil.stu"));
@@ -192,7 +192,7 @@ TEST_F(StreamsTool, RawCodecRoundTrip) {
     write("in.bin", input);
     auto r = run({"lzh", "compress", "in.bin", "in.lzh"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(read("in.lzh"), LZHCompressBytes(input));
+    EXPECT_EQ(read("in.lzh"), streams::lzhCompressBytes(input));
     r = run({"lzh", "decompress", "in.lzh", "out.bin"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(read("out.bin"), input);

@@ -26,7 +26,7 @@ namespace {
 using studyfile::DesignOptions;
 
 std::string dateKeyToday() {
-    return dateKey(QDate::currentDate()).toStdString();
+    return platform::dateKey(QDate::currentDate()).toStdString();
 }
 
 class StudyFileToolTest : public ::testing::Test {
@@ -190,8 +190,8 @@ TEST_F(StudyFileToolTest, EncipheredStudyFilePasswords) {
 
     // A remembered password made on this device opens it; one made elsewhere does not, and the
     // tool leaves the file as it was.
-    const QByteArray here =
-        studyfile::rememberedPasswordImage({"RichEdit3", "clave"}, volumeSerialText(dir.path()));
+    const QByteArray here = studyfile::rememberedPasswordImage(
+        {"RichEdit3", "clave"}, platform::volumeSerialText(dir.path()));
     files::writeWhole(path("S.CLA"), here);
     EXPECT_NE(ok({"studyfile", "show", path("S.DB")}).find("compressed: yes\n"), std::string::npos);
     const QByteArray elsewhere =
@@ -224,7 +224,7 @@ TEST_F(StudyFileToolTest, DamagedDesignRecords) {
 TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
     QImage image(23, 17, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    const Picture jpeg = Picture::jpegFromImage(image);
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(image);
     files::writeWhole(path("q.jpeg"), jpeg.bytes());
     const QByteArray bmp = files::readWhole(ORBANEL_TEST_FIXTURES "/streams/picture.bmp");
     files::writeWhole(path("a.bmp"), bmp);

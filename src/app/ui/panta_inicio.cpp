@@ -1,10 +1,10 @@
 #include "app/ui/panta_inicio.h"
 
+#include "app/branding.h"
 #include "app/prepara_imagen.h"
 #include "app/program.h"
 #include "app/screen_kit.h"
 #include "app/ui.h"
-#include "app/branding.h"
 #include "app/ui/acerca_de.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -156,9 +156,9 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     }
 
     // The page pictures and the "Fichero Abierto" labels below them.
-    Image1 = picture(TabSheet1, "Image1", QRect(352, 15, 0, 0));
-    Image2 = picture(TabSheet2, "Image2", QRect(352, 15, 0, 0));
-    Image3 = picture(TabSheet3, "Image3", QRect(352, 15, 0, 0));
+    Image1 = kit::picture(TabSheet1, "Image1", QRect(352, 15, 0, 0));
+    Image2 = kit::picture(TabSheet2, "Image2", QRect(352, 15, 0, 0));
+    Image3 = kit::picture(TabSheet3, "Image3", QRect(352, 15, 0, 0));
     for (PictureBox* box : {Image1, Image2, Image3}) {
         box->setMouseTracking(true);
         box->installEventFilter(this);
@@ -172,13 +172,13 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     program_.registerPicture(picture_number::mainPage3, Image3);
 
     // The break reminder runs from the start; the blink notice waits for the preferences.
-    Timer_Descanso = new Timer(this, 900000, true);
+    Timer_Descanso = new platform::Timer(this, 900000, true);
     Timer_Descanso->setObjectName(QStringLiteral("Timer_Descanso"));
-    Timer_Parpadeo = new Timer(this, 30000, false);
+    Timer_Parpadeo = new platform::Timer(this, 30000, false);
     Timer_Parpadeo->setObjectName(QStringLiteral("Timer_Parpadeo"));
-    program_.connectGuarded(Timer_Descanso, &Timer::timeout, this,
+    program_.connectGuarded(Timer_Descanso, &platform::Timer::timeout, this,
                             [this] { Timer_DescansoTimer(); });
-    program_.connectGuarded(Timer_Parpadeo, &Timer::timeout, this,
+    program_.connectGuarded(Timer_Parpadeo, &platform::Timer::timeout, this,
                             [this] { Timer_ParpadeoTimer(); });
 
     // The hidden rich-text buffers.
@@ -204,7 +204,7 @@ QString TPanta_Inicio_::ficheroAbiertoText(const QString& studyFileName) {
 
 void TPanta_Inicio_::FormCreate() {
     RunState& state = program_.state();
-    state.volumeSerial = volumeSerialText(QDir::currentPath());
+    state.volumeSerial = platform::volumeSerialText(QDir::currentPath());
     const QString dat =
         QDir(state.programFolder).filePath(QStringLiteral("dat")) + QLatin1Char('/');
     state.openDialogFolder = dat;
@@ -241,8 +241,9 @@ void TPanta_Inicio_::FormActivate() {
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();
-    state.todayKey = dateKey(today);
-    state.todayDisplay = dateDisplay(today, state.prefs.dayFirstDates, systemDateSeparator());
+    state.todayKey = platform::dateKey(today);
+    state.todayDisplay =
+        platform::dateDisplay(today, state.prefs.dayFirstDates, platform::systemDateSeparator());
 }
 
 void TPanta_Inicio_::Lee_Preferencias() {
@@ -317,7 +318,7 @@ void TPanta_Inicio_::setPreferencesText(const QStringList& lines) {
     RichEdit2->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-void TPanta_Inicio_::showProgramPicture(const Picture& picture) {
+void TPanta_Inicio_::showProgramPicture(const picture::Picture& picture) {
     Image1->setPicture(picture);
     Actualiza_Imagenes(InfoPicture::No);
 }

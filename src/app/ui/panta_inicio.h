@@ -11,13 +11,17 @@
 
 #include <vector>
 
+namespace picture {
 class Picture;
+}
 class PictureBox;
 class Program;
 class QLabel;
 class QTabWidget;
 class QTextEdit;
+namespace platform {
 class Timer;
+}
 
 class TPanta_Inicio_ : public QMainWindow, public ProgramScreen {
     Q_OBJECT
@@ -89,7 +93,7 @@ public:
     QStringList preferencesText() const;
     void setPreferencesText(const QStringList& lines);
     // The program picture shown on the three pages (a new one chosen in the options), or none.
-    void showProgramPicture(const Picture& picture);
+    void showProgramPicture(const picture::Picture& picture);
     void clearProgramPicture();
 
     // The text of the three "Fichero Abierto" labels for a study file name (empty: none open).
@@ -120,8 +124,8 @@ public:
     QLabel *Label22, *Label4, *Label12, *Label23, *Label24, *Label25, *Label26, *Label27, *Label28;
 
     // Break reminder and blink notice timers.
-    Timer* Timer_Descanso;
-    Timer* Timer_Parpadeo;
+    platform::Timer* Timer_Descanso;
+    platform::Timer* Timer_Parpadeo;
 
     // Hidden rich-text buffers: design record and description, preferences, remembered password,
     // short answer text, font style.

@@ -108,8 +108,8 @@ void TPanta_Inicio_::Label5Click() {
         showMainPicture();
     } else {
         try {
-            Image1->setPicture(Picture::fromFile(picture));
-        } catch (const PictureError&) {
+            Image1->setPicture(picture::Picture::fromFile(picture));
+        } catch (const picture::PictureError&) {
             showMainPicture();
             setEntryColour(Label5);
             throw;
@@ -144,7 +144,7 @@ void TPanta_Inicio_::showMainPicture() {
     if (path.isEmpty())
         Image1->clear();
     else
-        Image1->setPicture(Picture::fromFile(path));
+        Image1->setPicture(picture::Picture::fromFile(path));
     Actualiza_Imagenes(InfoPicture::No);
 }
 

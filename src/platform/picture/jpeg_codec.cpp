@@ -12,7 +12,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-namespace jpeg_codec {
+namespace picture {
 namespace {
 
 // RGB32 pixels are 0xffRRGGBB words; these libjpeg layouts put the bytes in that order.
@@ -161,7 +161,7 @@ bool writeJpeg(Encoder& e, const QImage& rgb32, int quality) {
 
 } // namespace
 
-QImage decode(const QByteArray& bytes, qint64 maxPixels, int maxSide) {
+QImage decodeJpeg(const QByteArray& bytes, qint64 maxPixels, int maxSide) {
     if (bytes.isEmpty()) {
         throw PictureError("La imagen JPEG está vacía.");
     }
@@ -194,7 +194,7 @@ QImage decode(const QByteArray& bytes, qint64 maxPixels, int maxSide) {
     return image;
 }
 
-QByteArray encode(const QImage& image, int quality) {
+QByteArray encodeJpeg(const QImage& image, int quality) {
     if (image.isNull()) {
         throw PictureError("No hay imagen que guardar como JPEG.");
     }
@@ -237,4 +237,4 @@ QByteArray encode(const QImage& image, int quality) {
     return result;
 }
 
-} // namespace jpeg_codec
+} // namespace picture

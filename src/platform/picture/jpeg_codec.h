@@ -7,14 +7,14 @@
 #include <QByteArray>
 #include <QImage>
 
-namespace jpeg_codec {
+namespace picture {
 
 // Decodes a whole JPEG image into RGB32 pixels. Greyscale, YCbCr, RGB, CMYK and YCCK images are
 // accepted. Truncated data is an error, as is a picture larger than the given limits.
 // Throws PictureError.
-QImage decode(const QByteArray& bytes, qint64 maxPixels, int maxSide);
+QImage decodeJpeg(const QByteArray& bytes, qint64 maxPixels, int maxSide);
 
 // Encodes pixels as a baseline YCbCr JPEG of the given quality (1..100). Throws PictureError.
-QByteArray encode(const QImage& image, int quality);
+QByteArray encodeJpeg(const QImage& image, int quality);
 
-} // namespace jpeg_codec
+} // namespace picture

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+namespace picture {
+
 namespace {
 
 [[noreturn]] void fail(const QString& message) {
@@ -142,14 +144,14 @@ Picture Picture::fromBytes(const QByteArray& bytes, Kind kind) {
         }
         return p;
     case Kind::Bitmap:
-        p.m_image = decodeBmp(bytes);
+        p.image_ = decodeBmp(bytes);
         break;
     case Kind::Jpeg:
-        p.m_image = jpeg_codec::decode(bytes, maxPicturePixels, maxPictureSide);
+        p.image_ = decodeJpeg(bytes, maxPicturePixels, maxPictureSide);
         break;
     }
-    p.m_kind = kind;
-    p.m_bytes = bytes;
+    p.kind_ = kind;
+    p.bytes_ = bytes;
     return p;
 }
 
@@ -169,8 +171,8 @@ Picture Picture::fromImage(const QImage& image) {
     if (image.isNull()) {
         return p;
     }
-    p.m_kind = Kind::Bitmap;
-    p.m_image = image;
+    p.kind_ = Kind::Bitmap;
+    p.image_ = image;
     return p;
 }
 
@@ -179,19 +181,19 @@ Picture Picture::jpegFromImage(const QImage& image, int quality) {
         return Picture();
     }
     // The pixels held are those the JPEG decodes to, as they would be after reading it back.
-    return fromBytes(jpeg_codec::encode(image, quality), Kind::Jpeg);
+    return fromBytes(encodeJpeg(image, quality), Kind::Jpeg);
 }
 
 QByteArray Picture::bytes() const {
-    if (m_kind == Kind::Bitmap && m_bytes.isEmpty()) {
-        m_bytes = encodeBmp(m_image);
+    if (kind_ == Kind::Bitmap && bytes_.isEmpty()) {
+        bytes_ = encodeBmp(image_);
     }
-    return m_bytes;
+    return bytes_;
 }
 
 Picture Picture::toBitmap() const {
-    if (m_kind == Kind::Jpeg) {
-        return fromImage(m_image);
+    if (kind_ == Kind::Jpeg) {
+        return fromImage(image_);
     }
     return *this;
 }
@@ -202,10 +204,10 @@ void Picture::saveToFile(const QString& path) const {
     }
     const Kind wanted = kindOfFileName(path);
     QByteArray data;
-    if (wanted == Kind::Bitmap && m_kind == Kind::Jpeg) {
-        data = encodeBmp(m_image);
-    } else if (wanted == Kind::Jpeg && m_kind == Kind::Bitmap) {
-        data = jpeg_codec::encode(m_image, 90);
+    if (wanted == Kind::Bitmap && kind_ == Kind::Jpeg) {
+        data = encodeBmp(image_);
+    } else if (wanted == Kind::Jpeg && kind_ == Kind::Bitmap) {
+        data = encodeJpeg(image_, 90);
     } else {
         data = bytes();
     }
@@ -215,3 +217,5 @@ void Picture::saveToFile(const QString& path) const {
         fail(QStringLiteral("No se pudo guardar la imagen \"%1\": %2.").arg(path, e.reason()));
     }
 }
+
+} // namespace picture

@@ -12,6 +12,8 @@
 
 #include "platform/error.h"
 
+namespace picture {
+
 class PictureError : public platform::Error {
 public:
     using Error::Error;
@@ -45,12 +47,12 @@ public:
     // Encodes pixels as a JPEG image with libjpeg-turbo (quality 1..100, clamped).
     static Picture jpegFromImage(const QImage& image, int quality = 90);
 
-    bool isEmpty() const { return m_kind == Kind::Empty; }
-    Kind kind() const { return m_kind; }
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    bool isEmpty() const { return kind_ == Kind::Empty; }
+    Kind kind() const { return kind_; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
     // The decoded pixels (a null image when the picture is empty).
-    const QImage& image() const { return m_image; }
+    const QImage& image() const { return image_; }
     // JPEG: its own bytes unchanged. Bitmap: BMP file bytes. Empty: no bytes.
     QByteArray bytes() const;
     // Writes the picture's bytes atomically (QSaveFile). When the file name's extension names the
@@ -65,7 +67,9 @@ public:
     static Kind kindOfFileName(const QString& path);
 
 private:
-    Kind m_kind = Kind::Empty;
-    QImage m_image;
-    mutable QByteArray m_bytes; // bitmaps made from pixels encode these on first request
+    Kind kind_ = Kind::Empty;
+    QImage image_;
+    mutable QByteArray bytes_; // bitmaps made from pixels encode these on first request
 };
+
+} // namespace picture

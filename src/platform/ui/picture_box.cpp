@@ -5,14 +5,14 @@
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-void PictureBox::setPicture(const Picture& picture) {
+void PictureBox::setPicture(const picture::Picture& picture) {
     m_picture = picture;
     updateGeometry();
     update();
 }
 
 void PictureBox::clear() {
-    setPicture(Picture());
+    setPicture(picture::Picture());
 }
 
 void PictureBox::setStretch(bool stretch) {

@@ -11,8 +11,8 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setPicture(const Picture& picture);
-    const Picture& picture() const { return m_picture; }
+    void setPicture(const picture::Picture& picture);
+    const picture::Picture& picture() const { return m_picture; }
     void clear();
 
     void setStretch(bool stretch);
@@ -29,7 +29,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    Picture m_picture;
+    picture::Picture m_picture;
     bool m_stretch = false;
     bool m_pressed = false;
 };

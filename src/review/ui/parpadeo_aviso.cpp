@@ -27,9 +27,9 @@ TParpadeo_Aviso_::TParpadeo_Aviso_(Program& program)
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setStyleSheet(QStringLiteral("color: yellow;"));
 
-    Timer1 = new Timer(this, review::kBlinkNoticeIntervalMs, false);
+    Timer1 = new platform::Timer(this, review::kBlinkNoticeIntervalMs, false);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    program_.connectGuarded(Timer1, &Timer::timeout, this, [this] { Timer1Timer(); });
+    program_.connectGuarded(Timer1, &platform::Timer::timeout, this, [this] { Timer1Timer(); });
 }
 
 void TParpadeo_Aviso_::Muestra() {

@@ -4,7 +4,9 @@
 #include "app/screen_kit.h"
 
 class QLabel;
+namespace platform {
 class Timer;
+}
 
 class TParpadeo_Aviso_ : public ProgramDialog {
     Q_OBJECT
@@ -18,5 +20,5 @@ public:
     void Timer1Timer();
 
     QLabel* Label1; // "TIEMPO  DE  PARPADEAR"
-    Timer* Timer1;
+    platform::Timer* Timer1;
 };

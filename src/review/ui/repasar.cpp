@@ -72,7 +72,7 @@ TRepasar_::TRepasar_(Program& program)
     // Question page.
     DBText1 = label(Pregunta, "DBText1", QString(), QRect(8, 99, 981, 333), Px{19, bold});
     DBText1->setWordWrap(true);
-    Image1 = picture(Pregunta, "Image1", QRect(8, 101, 0, 0));
+    Image1 = kit::picture(Pregunta, "Image1", QRect(8, 101, 0, 0));
     Label1 = label(Pregunta, "Label1", QString(), QRect(8, 456, 320, 26), text);
     Label13 = label(Pregunta, "Label13", QString(), QRect(340, 456, 320, 26), text);
     Label2 = label(Pregunta, "Label2", review::kTotalCardsCaption, QRect(672, 456, 320, 26), text);
@@ -88,7 +88,7 @@ TRepasar_::TRepasar_(Program& program)
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Button5 = button(Respuesta, "Button5", QStringLiteral("&Zoom"), QRect(900, 436, 84, 28), text);
-    Image2 = picture(Respuesta, "Image2", QRect(2, 99, 0, 0));
+    Image2 = kit::picture(Respuesta, "Image2", QRect(2, 99, 0, 0));
     Label3 = label(Respuesta, "Label3", QString(), QRect(8, 472, 320, 26), text);
     Label14 = label(Respuesta, "Label14", QString(), QRect(340, 472, 320, 26), text);
     Label4 = label(Respuesta, "Label4", review::kTotalCardsCaption, QRect(672, 472, 320, 26), text);
@@ -107,7 +107,7 @@ TRepasar_::TRepasar_(Program& program)
     Button6->setStyleSheet(QStringLiteral("color: darkgreen;"));
     Button7->setStyleSheet(QStringLiteral("color: darkred;"));
 
-    Timer_n_Repaso = new Timer(this, 1000, true);
+    Timer_n_Repaso = new platform::Timer(this, 1000, true);
     Timer_n_Repaso->setObjectName(QStringLiteral("Timer_n_Repaso"));
 
     onClick(Button1, &TRepasar_::Button1Click);
@@ -125,7 +125,7 @@ TRepasar_::TRepasar_(Program& program)
     onClick(CheckBox2, &TRepasar_::CheckBox2Click);
     onClick(Image1, &TRepasar_::Image1Click);
     onClick(Image2, &TRepasar_::Image2Click);
-    program_.connectGuarded(Timer_n_Repaso, &Timer::timeout, this,
+    program_.connectGuarded(Timer_n_Repaso, &platform::Timer::timeout, this,
                             [this] { Timer_n_RepasoTimer(); });
     program_.registerPicture(picture_number::reviewQuestion, Image1);
     program_.registerPicture(picture_number::reviewAnswerBesideText, Image2);

@@ -14,7 +14,9 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
+namespace platform {
 class Timer;
+}
 
 class TRepasar_ : public ProgramDialog {
     Q_OBJECT
@@ -86,7 +88,7 @@ public:
     QPushButton* Button2;
     QPushButton* BitBtn1;
 
-    Timer* Timer_n_Repaso;
+    platform::Timer* Timer_n_Repaso;
 
     // The summary is shown however the screen closes.
     void done(int result) override;

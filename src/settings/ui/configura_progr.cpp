@@ -325,13 +325,13 @@ void TConfigura_Progr_::Button2Click() {
     if (chosen.isEmpty())
         return;
     pictureFolder_ = QFileInfo(chosen).path();
-    const Picture::Kind kind = picture::pictureKindOf(chosen);
-    if (kind == Picture::Kind::Empty)
+    const picture::Picture::Kind kind = picture::pictureKindOf(chosen);
+    if (kind == picture::Picture::Kind::Empty)
         return; // a file of no picture format is refused: the current picture stays
     const QString extension =
-        kind == Picture::Kind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("bmp");
+        kind == picture::Picture::Kind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("bmp");
     // Read before anything is deleted: a picture that cannot be read leaves the old one.
-    const Picture picture = Picture::fromFile(chosen);
+    const picture::Picture picture = picture::Picture::fromFile(chosen);
 
     const QString folder = program_.state().programFolder;
     const QString current = files::findFirstNoCase(folder, picture::mainPictureNames());

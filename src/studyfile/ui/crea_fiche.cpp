@@ -111,7 +111,7 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program)
     Shape1->setFrameShape(QFrame::Panel);
     Shape1->setFrameShadow(QFrame::Sunken);
     Shape1->setGeometry(box.left - 2, box.top - 2, box.width + 4, box.height + 4);
-    Image1 = picture(GroupBox7, "Image1", QRect(box.left, box.top, box.width, box.height));
+    Image1 = kit::picture(GroupBox7, "Image1", QRect(box.left, box.top, box.width, box.height));
     BitBtn1 = button(GroupBox7, "BitBtn1", QStringLiteral(" Disc&o"), QRect(410, 26, 80, 34), text);
     BitBtn2 = button(GroupBox7, "BitBtn2", QStringLiteral("Pe&gar"), QRect(410, 68, 80, 34), text);
     Button6 =
@@ -238,7 +238,7 @@ void TCrea_Fiche_::Button5Click() {
     RichEdit1->insertPlainText(data->text());
 }
 
-void TCrea_Fiche_::setPicture(const Picture& picture, const QString& kind) {
+void TCrea_Fiche_::setPicture(const picture::Picture& picture, const QString& kind) {
     Image1->setPicture(picture);
     pictureKind_ = kind;
     Prepara_Imagen(program_, picture_number::creation);
@@ -252,11 +252,12 @@ void TCrea_Fiche_::BitBtn1Click() {
     if (chosen.isEmpty())
         return;
     pictureFolder_ = QFileInfo(chosen).path();
-    const Picture::Kind kind = picture::pictureKindOf(chosen);
-    if (kind == Picture::Kind::Empty)
+    const picture::Picture::Kind kind = picture::pictureKindOf(chosen);
+    if (kind == picture::Picture::Kind::Empty)
         return;
-    setPicture(Picture::fromFile(chosen),
-               kind == Picture::Kind::Jpeg ? QStringLiteral("JPG") : QStringLiteral("BMP"));
+    setPicture(picture::Picture::fromFile(chosen), kind == picture::Picture::Kind::Jpeg
+                                                       ? QStringLiteral("JPG")
+                                                       : QStringLiteral("BMP"));
 }
 
 void TCrea_Fiche_::BitBtn2Click() {
@@ -266,7 +267,7 @@ void TCrea_Fiche_::BitBtn2Click() {
         program_.Ver_Mensaje(QStringLiteral("El portapapeles no contiene una imagen."));
         return;
     }
-    setPicture(Picture::fromImage(image), QStringLiteral("BMP"));
+    setPicture(picture::Picture::fromImage(image), QStringLiteral("BMP"));
 }
 
 void TCrea_Fiche_::Button6Click() {

@@ -4,6 +4,10 @@
 
 #include "app/screen_kit.h"
 
+namespace picture {
+class Picture;
+}
+
 class PictureBox;
 class QCheckBox;
 class QFrame;
@@ -86,7 +90,7 @@ protected:
 private:
     void updateAnswerControls();
     bool sizeCheck(QLineEdit* edit);
-    void setPicture(const class Picture& picture, const QString& kind);
+    void setPicture(const picture::Picture& picture, const QString& kind);
 
     QString pictureKind_;
     QString pictureFolder_; // where the picture dialog was left

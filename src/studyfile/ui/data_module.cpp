@@ -14,9 +14,9 @@ TD_Module_::TD_Module_(RunState& state, QObject* parent) : QObject(parent), stat
     Tabla_Activa.afterPost = [this] { Tabla_ActivaAfterPost(); };
     Tabla_Activa.afterScroll = [this] { Tabla_ActivaAfterScroll(); };
     Tabla_Activa.beforeScroll = [this] { Tabla_ActivaBeforeScroll(); };
-    QXS.OnCorrupt = [this](TQXStreams& sender) { QXSCorrupt(sender); };
-    QXS3.OnAskForKey = [this](TQXStreams& sender) { return QXS3AskForKey(sender); };
-    QXS3.OnCorrupt = [this](TQXStreams& sender) { QXS3Corrupt(sender); };
+    QXS.OnCorrupt = [this](streams::TQXStreams& sender) { QXSCorrupt(sender); };
+    QXS3.OnAskForKey = [this](streams::TQXStreams& sender) { return QXS3AskForKey(sender); };
+    QXS3.OnCorrupt = [this](streams::TQXStreams& sender) { QXS3Corrupt(sender); };
     studyfile::setFontStyleDocument(fontStyleBuffer, studyfile::defaultFontStyle());
     fontStyle = studyfile::defaultFontStyle();
 }
@@ -31,7 +31,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     keyFromRememberedFile_ = false;
     try {
         QXS3.LoadFromFile(stuPath);
-    } catch (const CorruptFile&) {
+    } catch (const streams::CorruptFile&) {
         bool opened = false;
         if (keyFromRememberedFile_) {
             // A remembered password that no longer opens the study file would refuse it at every
@@ -41,7 +41,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
             try {
                 QXS3.LoadFromFile(stuPath);
                 opened = true;
-            } catch (const CorruptFile&) {
+            } catch (const streams::CorruptFile&) {
             }
         }
         if (!opened) {
@@ -63,7 +63,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
             studyfile::rememberedPasswordImage(rememberedPassword, state_.volumeSerial));
     }
 
-    TMemoryStream record;
+    streams::MemoryStream record;
     QXS3.GetStream(studyfile::kDesignStreamName, record);
     QXS3.Clear();
     const QStringList lines = rtf::readLines(record.Bytes());
@@ -91,7 +91,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     return true;
 }
 
-QString TD_Module_::QXS3AskForKey(TQXStreams& /*sender*/) {
+QString TD_Module_::QXS3AskForKey(streams::TQXStreams& /*sender*/) {
     const QString cla = files::findSibling(openingTable_, QStringLiteral("CLA"));
     const auto dialog = [this] {
         typedPassword = askPassword ? askPassword() : QString();
@@ -113,13 +113,13 @@ QString TD_Module_::QXS3AskForKey(TQXStreams& /*sender*/) {
     return rememberedPassword.value(1);
 }
 
-void TD_Module_::QXS3Corrupt(TQXStreams& /*sender*/) {
+void TD_Module_::QXS3Corrupt(streams::TQXStreams& /*sender*/) {
     // A remembered password that fails is not the user's typing: the dialog follows instead.
     if (state_.passwordAccepted && !keyFromRememberedFile_)
         Ver_Mensaje(studyfile::kWrongPasswordMessage);
 }
 
-void TD_Module_::QXSCorrupt(TQXStreams& /*sender*/) {
+void TD_Module_::QXSCorrupt(streams::TQXStreams& /*sender*/) {
     Ver_Mensaje(studyfile::kDamagedMessage);
 }
 
@@ -127,12 +127,13 @@ void TD_Module_::FE_No_Modificable() {
     Ver_Mensaje(studyfile::kNotModifiableMessage);
 }
 
-TMemoryStream& TD_Module_::Comprime_Codifica_Stream_con_QXS(TMemoryStream& stream) {
+streams::MemoryStream& TD_Module_::Comprime_Codifica_Stream_con_QXS(streams::MemoryStream& stream) {
     stream.SetBytes(studyfile::packContent(QXS, stream.Bytes()));
     return stream;
 }
 
-TMemoryStream& TD_Module_::Descomprime_Descodifica_Stream_con_QXS(TMemoryStream& stream) {
+streams::MemoryStream&
+TD_Module_::Descomprime_Descodifica_Stream_con_QXS(streams::MemoryStream& stream) {
     stream.SetBytes(studyfile::unpackContent(QXS, stream.Bytes()));
     return stream;
 }
@@ -149,7 +150,7 @@ void TD_Module_::Si_Ficha_Usa_Comp_Encr_o_no() {
 void TD_Module_::Guarda_Texto_Corto_Respuesta(const QString& text) {
     if (design.shortAnswerSize <= 0)
         return;
-    TMemoryStream stream(studyfile::shortAnswerBytes(text));
+    streams::MemoryStream stream(studyfile::shortAnswerBytes(text));
     if (state_.packedContent)
         Comprime_Codifica_Stream_con_QXS(stream);
     Tabla_Activa.fieldByName(QStringLiteral("Resp_Text")).setBytes(stream.Bytes());

@@ -29,10 +29,10 @@ public:
     table::Table Imprime;      // print table
     table::Table Tabla_Exp;    // card table on the other side of an export or import
 
-    TQXStreams QXS;  // card content
-    TQXStreams QXS2; // remembered-password file
-    TQXStreams QXS3; // design record
-    TQXStreams QXS4; // another study file's design record (import)
+    streams::TQXStreams QXS;  // card content
+    streams::TQXStreams QXS2; // remembered-password file
+    streams::TQXStreams QXS3; // design record
+    streams::TQXStreams QXS4; // another study file's design record (import)
 
     // Design options of the open study file (those of the last one opened, until the next
     // opening overwrites them).
@@ -74,20 +74,20 @@ public:
     bool Abre_Conjunto_Fichero(const QString& tablePath);
 
     // Key of an enciphered design record: the remembered password, or the password dialog's.
-    QString QXS3AskForKey(TQXStreams& sender);
+    QString QXS3AskForKey(streams::TQXStreams& sender);
     // Damaged design record: a wrong password when the password dialog was accepted.
-    void QXS3Corrupt(TQXStreams& sender);
+    void QXS3Corrupt(streams::TQXStreams& sender);
     // Damaged packed card content.
-    void QXSCorrupt(TQXStreams& sender);
+    void QXSCorrupt(streams::TQXStreams& sender);
     // The refusal of modifying or deleting cards of a study file that does not allow it.
     void FE_No_Modificable();
 
     // Packs the whole content of stream through QXS; the stream then holds the container image,
     // at position 0.
-    TMemoryStream& Comprime_Codifica_Stream_con_QXS(TMemoryStream& stream);
+    streams::MemoryStream& Comprime_Codifica_Stream_con_QXS(streams::MemoryStream& stream);
     // Unpacks a container image through QXS; the stream then holds its stream "1", at position
     // 0. Throws CorruptFile (after QXSCorrupt) for damaged data.
-    TMemoryStream& Descomprime_Descodifica_Stream_con_QXS(TMemoryStream& stream);
+    streams::MemoryStream& Descomprime_Descodifica_Stream_con_QXS(streams::MemoryStream& stream);
     // Sets the packing state of the card being edited or appended and the packing-change flags.
     void Si_Ficha_Usa_Comp_Encr_o_no();
     // Writes the short answer of the card being edited or appended (when the design has one),

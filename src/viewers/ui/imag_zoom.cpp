@@ -31,14 +31,14 @@ TImag_Zoom_::TImag_Zoom_(Program& program)
                    QRect(4, 2, 600, kHintHeight - 4), Px{13, bold});
     Label1->setStyleSheet(QStringLiteral("color: white;"));
     Panel1 = panel(this, "Panel1", QRect());
-    Image1 = picture(Panel1, "Image1", QRect());
+    Image1 = kit::picture(Panel1, "Image1", QRect());
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, Panel1, Image1})
         w->installEventFilter(this);
     program_.registerPicture(picture_number::imageZoom, Image1,
                              [this] { return QRect(QPoint(0, 0), Panel1->size()); });
 }
 
-void TImag_Zoom_::show(const Picture& picture, int source) {
+void TImag_Zoom_::show(const picture::Picture& picture, int source) {
     picture_ = picture;
     source_ = source;
     program_.runModal(*this);

@@ -13,7 +13,7 @@ public:
     explicit TImag_Zoom_(Program& program);
 
     // Shows `picture` modally; `source` is the number of the program's picture it comes from.
-    void show(const Picture& picture, int source);
+    void show(const picture::Picture& picture, int source);
 
     void FormActivate() override;
     // Fits the zoomed picture into the picture area (picture number 11).
@@ -32,6 +32,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    Picture picture_;
+    picture::Picture picture_;
     int source_ = 0;
 };

@@ -239,7 +239,7 @@ TEST_F(AppTest, HoverHighlightsOneEntryAtATime) {
 TEST_F(AppTest, TodayKeyAndDisplayFollowTheDateOrder) {
     Program& p = start();
     RunState& state = p.state();
-    const QString sep = systemDateSeparator();
+    const QString sep = platform::systemDateSeparator();
     EXPECT_EQ(state.todayKey, "20240305");
     EXPECT_EQ(state.todayDisplay, "05" + sep + "03" + sep + "24");
 

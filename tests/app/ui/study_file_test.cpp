@@ -261,7 +261,7 @@ TEST_F(StudyFileTest, MainPictureMayBeAJpegFile) {
     const QString pictured = makeStudyFile("Fotos");
     writeImage(dat("fotos.bmp"), 40, 30, "BMP");
     start();
-    EXPECT_EQ(main().Image1->picture().kind(), Picture::Kind::Jpeg);
+    EXPECT_EQ(main().Image1->picture().kind(), picture::Picture::Kind::Jpeg);
     open(plain);
     EXPECT_EQ(main().Image1->picture().width(), 300) << "a study file without picture";
     open(pictured);

@@ -63,11 +63,11 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 }
 
 QByteArray jpegBytes() {
-    return Picture::jpegFromImage(quarters()).bytes();
+    return picture::Picture::jpegFromImage(quarters()).bytes();
 }
 
 QByteArray bmpBytes() {
-    return Picture::fromImage(quarters()).bytes();
+    return picture::Picture::fromImage(quarters()).bytes();
 }
 
 // The position of the start-of-frame segment (FF C0 baseline or FF C2 progressive).
@@ -81,47 +81,49 @@ qsizetype frameMarker(const QByteArray& jpeg) {
 }
 
 TEST(Picture, EmptyPicture) {
-    const Picture p;
+    const picture::Picture p;
     EXPECT_TRUE(p.isEmpty());
-    EXPECT_EQ(p.kind(), Picture::Kind::Empty);
+    EXPECT_EQ(p.kind(), picture::Picture::Kind::Empty);
     EXPECT_EQ(p.width(), 0);
     EXPECT_EQ(p.height(), 0);
     EXPECT_TRUE(p.image().isNull());
     EXPECT_TRUE(p.bytes().isEmpty());
     EXPECT_TRUE(p.toBitmap().isEmpty());
-    EXPECT_TRUE(Picture::fromImage(QImage()).isEmpty());
-    EXPECT_TRUE(Picture::jpegFromImage(QImage()).isEmpty());
-    EXPECT_TRUE(Picture::fromBytes(QByteArray(), Picture::Kind::Empty).isEmpty());
-    EXPECT_TRUE(Picture::fromData(QByteArray()).isEmpty());
-    EXPECT_THROW(Picture::fromBytes("xyz", Picture::Kind::Empty), PictureError);
+    EXPECT_TRUE(picture::Picture::fromImage(QImage()).isEmpty());
+    EXPECT_TRUE(picture::Picture::jpegFromImage(QImage()).isEmpty());
+    EXPECT_TRUE(picture::Picture::fromBytes(QByteArray(), picture::Picture::Kind::Empty).isEmpty());
+    EXPECT_TRUE(picture::Picture::fromData(QByteArray()).isEmpty());
+    EXPECT_THROW(picture::Picture::fromBytes("xyz", picture::Picture::Kind::Empty),
+                 picture::PictureError);
 }
 
 TEST(Picture, JpegEncodeDecode) {
-    const Picture p = Picture::jpegFromImage(quarters());
-    EXPECT_EQ(p.kind(), Picture::Kind::Jpeg);
+    const picture::Picture p = picture::Picture::jpegFromImage(quarters());
+    EXPECT_EQ(p.kind(), picture::Picture::Kind::Jpeg);
     EXPECT_EQ(p.width(), 32);
     EXPECT_EQ(p.height(), 24);
     ASSERT_TRUE(p.bytes().startsWith("\xFF\xD8\xFF"));
     expectQuarters(p.image());
-    const Picture again = Picture::fromBytes(p.bytes(), Picture::Kind::Jpeg);
+    const picture::Picture again =
+        picture::Picture::fromBytes(p.bytes(), picture::Picture::Kind::Jpeg);
     expectQuarters(again.image());
 }
 
 TEST(Picture, JpegQualityChangesTheEncoding) {
-    const QByteArray low = Picture::jpegFromImage(quarters(64, 64), 10).bytes();
-    const QByteArray high = Picture::jpegFromImage(quarters(64, 64), 100).bytes();
+    const QByteArray low = picture::Picture::jpegFromImage(quarters(64, 64), 10).bytes();
+    const QByteArray high = picture::Picture::jpegFromImage(quarters(64, 64), 100).bytes();
     EXPECT_LT(low.size(), high.size());
     // Out-of-range qualities are clamped, not refused.
-    EXPECT_EQ(Picture::jpegFromImage(quarters(), 0).bytes(),
-              Picture::jpegFromImage(quarters(), 1).bytes());
-    EXPECT_EQ(Picture::jpegFromImage(quarters(), 500).bytes(),
-              Picture::jpegFromImage(quarters(), 100).bytes());
+    EXPECT_EQ(picture::Picture::jpegFromImage(quarters(), 0).bytes(),
+              picture::Picture::jpegFromImage(quarters(), 1).bytes());
+    EXPECT_EQ(picture::Picture::jpegFromImage(quarters(), 500).bytes(),
+              picture::Picture::jpegFromImage(quarters(), 100).bytes());
 }
 
 TEST(Picture, JpegOfTransparentPixelsIsWhite) {
     QImage image(8, 8, QImage::Format_ARGB32);
     image.fill(qRgba(0, 0, 0, 0));
-    const Picture p = Picture::jpegFromImage(image);
+    const picture::Picture p = picture::Picture::jpegFromImage(image);
     EXPECT_TRUE(near(p.image().pixel(3, 3), qRgb(255, 255, 255), 4));
 }
 
@@ -132,7 +134,7 @@ TEST(Picture, JpegBytesKeptByteForByte) {
     // A COM segment right after SOI, and trailing bytes after EOI.
     original.insert(2, QByteArray("\xFF\xFE\x00\x07hola", 9));
     original.append("trailer");
-    const Picture p = Picture::fromBytes(original, Picture::Kind::Jpeg);
+    const picture::Picture p = picture::Picture::fromBytes(original, picture::Picture::Kind::Jpeg);
     EXPECT_EQ(p.bytes(), original);
     expectQuarters(p.image());
 
@@ -141,11 +143,11 @@ TEST(Picture, JpegBytesKeptByteForByte) {
     const QString path = dir.filePath("p.JPG");
     p.saveToFile(path);
     EXPECT_EQ(readAll(path), original);
-    const Picture loaded = Picture::fromFile(path);
-    EXPECT_EQ(loaded.kind(), Picture::Kind::Jpeg);
+    const picture::Picture loaded = picture::Picture::fromFile(path);
+    EXPECT_EQ(loaded.kind(), picture::Picture::Kind::Jpeg);
     EXPECT_EQ(loaded.bytes(), original);
     // A copy made by value shares, never alters, the bytes.
-    const Picture copy = loaded;
+    const picture::Picture copy = loaded;
     EXPECT_EQ(copy.bytes(), original);
 }
 
@@ -156,7 +158,8 @@ TEST(Picture, GreyJpeg) {
             grey[std::size_t(y * 16 + x)] = x < 8 ? 40 : 200;
         }
     }
-    const Picture p = Picture::fromBytes(fixtures::greyJpeg(16, 8, grey), Picture::Kind::Jpeg);
+    const picture::Picture p =
+        picture::Picture::fromBytes(fixtures::greyJpeg(16, 8, grey), picture::Picture::Kind::Jpeg);
     ASSERT_EQ(p.image().size(), QSize(16, 8));
     EXPECT_TRUE(near(p.image().pixel(2, 3), qRgb(40, 40, 40), 6));
     EXPECT_TRUE(near(p.image().pixel(13, 3), qRgb(200, 200, 200), 6));
@@ -176,7 +179,7 @@ TEST(Picture, CmykJpeg) {
         }
     }
     const QByteArray bytes = fixtures::cmykJpeg(16, 8, cmyk);
-    const Picture p = Picture::fromBytes(bytes, Picture::Kind::Jpeg);
+    const picture::Picture p = picture::Picture::fromBytes(bytes, picture::Picture::Kind::Jpeg);
     ASSERT_EQ(p.image().size(), QSize(16, 8));
     EXPECT_TRUE(near(p.image().pixel(2, 3), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(p.image().pixel(13, 3), qRgb(128, 128, 128)));
@@ -197,47 +200,50 @@ TEST(Picture, ProgressiveJpeg) {
     }
     const QByteArray bytes = fixtures::progressiveJpeg(32, 16, rgb);
     ASSERT_EQ(frameMarker(bytes) > 0 && uchar(bytes[frameMarker(bytes) + 1]) == 0xC2, true);
-    const Picture p = Picture::fromBytes(bytes, Picture::Kind::Jpeg);
+    const picture::Picture p = picture::Picture::fromBytes(bytes, picture::Picture::Kind::Jpeg);
     ASSERT_EQ(p.image().size(), QSize(32, 16));
     EXPECT_TRUE(near(p.image().pixel(3, 8), qRgb(230, 220, 20)));
     EXPECT_TRUE(near(p.image().pixel(28, 8), qRgb(10, 128, 128)));
     // A progressive image cut short has all its scans started but not finished.
     for (qsizetype length = 0; length < bytes.size(); length += 7) {
-        EXPECT_THROW(Picture::fromBytes(bytes.left(length), Picture::Kind::Jpeg), PictureError)
+        EXPECT_THROW(picture::Picture::fromBytes(bytes.left(length), picture::Picture::Kind::Jpeg),
+                     picture::PictureError)
             << "length " << length << " of " << bytes.size();
     }
 }
 
 TEST(Picture, BitmapRoundTripIsExact) {
-    const Picture p = Picture::fromImage(quarters());
-    EXPECT_EQ(p.kind(), Picture::Kind::Bitmap);
+    const picture::Picture p = picture::Picture::fromImage(quarters());
+    EXPECT_EQ(p.kind(), picture::Picture::Kind::Bitmap);
     const QByteArray bytes = p.bytes();
     ASSERT_TRUE(bytes.startsWith("BM"));
-    const Picture back = Picture::fromBytes(bytes, Picture::Kind::Bitmap);
+    const picture::Picture back =
+        picture::Picture::fromBytes(bytes, picture::Picture::Kind::Bitmap);
     EXPECT_EQ(back.image().convertToFormat(QImage::Format_RGB32), quarters());
     // Bytes read are the bytes kept.
     EXPECT_EQ(back.bytes(), bytes);
 }
 
 TEST(Picture, ToBitmapKeepsThePixels) {
-    const Picture jpeg = Picture::jpegFromImage(quarters());
-    const Picture bitmap = jpeg.toBitmap();
-    EXPECT_EQ(bitmap.kind(), Picture::Kind::Bitmap);
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(quarters());
+    const picture::Picture bitmap = jpeg.toBitmap();
+    EXPECT_EQ(bitmap.kind(), picture::Picture::Kind::Bitmap);
     EXPECT_EQ(bitmap.image(), jpeg.image());
-    const Picture reread = Picture::fromBytes(bitmap.bytes(), Picture::Kind::Bitmap);
+    const picture::Picture reread =
+        picture::Picture::fromBytes(bitmap.bytes(), picture::Picture::Kind::Bitmap);
     EXPECT_EQ(reread.image().convertToFormat(QImage::Format_RGB32),
               jpeg.image().convertToFormat(QImage::Format_RGB32));
-    const Picture same = bitmap.toBitmap();
+    const picture::Picture same = bitmap.toBitmap();
     EXPECT_EQ(same.bytes(), bitmap.bytes());
 }
 
 TEST(Picture, KindFromData) {
-    EXPECT_EQ(Picture::kindOfData(jpegBytes()), Picture::Kind::Jpeg);
-    EXPECT_EQ(Picture::kindOfData(bmpBytes()), Picture::Kind::Bitmap);
-    EXPECT_EQ(Picture::kindOfData("GIF89a"), Picture::Kind::Empty);
-    EXPECT_EQ(Picture::fromData(jpegBytes()).kind(), Picture::Kind::Jpeg);
-    EXPECT_EQ(Picture::fromData(bmpBytes()).kind(), Picture::Kind::Bitmap);
-    EXPECT_THROW(Picture::fromData("GIF89a........"), PictureError);
+    EXPECT_EQ(picture::Picture::kindOfData(jpegBytes()), picture::Picture::Kind::Jpeg);
+    EXPECT_EQ(picture::Picture::kindOfData(bmpBytes()), picture::Picture::Kind::Bitmap);
+    EXPECT_EQ(picture::Picture::kindOfData("GIF89a"), picture::Picture::Kind::Empty);
+    EXPECT_EQ(picture::Picture::fromData(jpegBytes()).kind(), picture::Picture::Kind::Jpeg);
+    EXPECT_EQ(picture::Picture::fromData(bmpBytes()).kind(), picture::Picture::Kind::Bitmap);
+    EXPECT_THROW(picture::Picture::fromData("GIF89a........"), picture::PictureError);
 }
 
 TEST(Picture, FromFileByExtension) {
@@ -246,20 +252,24 @@ TEST(Picture, FromFileByExtension) {
     struct Case {
         const char* name;
         bool jpeg;
-        Picture::Kind kind;
+        picture::Picture::Kind kind;
     };
     const Case cases[] = {
-        {"a.bmp", false, Picture::Kind::Bitmap},    {"b.BMP", false, Picture::Kind::Bitmap},
-        {"c.Bmp", false, Picture::Kind::Bitmap},    {"d.jpg", true, Picture::Kind::Jpeg},
-        {"e.JPG", true, Picture::Kind::Jpeg},       {"f.jpeg", true, Picture::Kind::Jpeg},
-        {"g.JPEG", true, Picture::Kind::Jpeg},      {"h.JpEg", true, Picture::Kind::Jpeg},
-        {"dir.x/i.jpg", true, Picture::Kind::Jpeg},
+        {"a.bmp", false, picture::Picture::Kind::Bitmap},
+        {"b.BMP", false, picture::Picture::Kind::Bitmap},
+        {"c.Bmp", false, picture::Picture::Kind::Bitmap},
+        {"d.jpg", true, picture::Picture::Kind::Jpeg},
+        {"e.JPG", true, picture::Picture::Kind::Jpeg},
+        {"f.jpeg", true, picture::Picture::Kind::Jpeg},
+        {"g.JPEG", true, picture::Picture::Kind::Jpeg},
+        {"h.JpEg", true, picture::Picture::Kind::Jpeg},
+        {"dir.x/i.jpg", true, picture::Picture::Kind::Jpeg},
     };
     QDir(dir.path()).mkdir("dir.x");
     for (const Case& c : cases) {
         const QString path = dir.filePath(c.name);
         writeAll(path, c.jpeg ? jpegBytes() : bmpBytes());
-        const Picture p = Picture::fromFile(path);
+        const picture::Picture p = picture::Picture::fromFile(path);
         EXPECT_EQ(p.kind(), c.kind) << c.name;
         expectQuarters(p.image());
     }
@@ -276,11 +286,11 @@ TEST(Picture, FromFileFailures) {
     writeAll(dir.filePath("empty.bmp"), QByteArray());
     for (const char* name :
          {"x.png", "noext", "jpeg.bmp", "bmp.jpg", "empty.jpg", "empty.bmp", "missing.jpg"}) {
-        EXPECT_THROW(Picture::fromFile(dir.filePath(name)), PictureError) << name;
+        EXPECT_THROW(picture::Picture::fromFile(dir.filePath(name)), picture::PictureError) << name;
     }
     // A folder named like a picture.
     QDir(dir.path()).mkdir("folder.jpg");
-    EXPECT_THROW(Picture::fromFile(dir.filePath("folder.jpg")), PictureError);
+    EXPECT_THROW(picture::Picture::fromFile(dir.filePath("folder.jpg")), picture::PictureError);
 }
 
 // Every prefix of a JPEG short of the whole is refused, whether the cut falls in the headers,
@@ -289,10 +299,11 @@ TEST(Picture, TruncatedJpegIsAnError) {
     const QByteArray full = jpegBytes();
     ASSERT_GT(full.size(), 100);
     for (qsizetype length = 0; length < full.size(); ++length) {
-        EXPECT_THROW(Picture::fromBytes(full.left(length), Picture::Kind::Jpeg), PictureError)
+        EXPECT_THROW(picture::Picture::fromBytes(full.left(length), picture::Picture::Kind::Jpeg),
+                     picture::PictureError)
             << "length " << length << " of " << full.size();
     }
-    EXPECT_NO_THROW(Picture::fromBytes(full, Picture::Kind::Jpeg));
+    EXPECT_NO_THROW(picture::Picture::fromBytes(full, picture::Picture::Kind::Jpeg));
 }
 
 TEST(Picture, GarbageJpegIsAnError) {
@@ -310,7 +321,8 @@ TEST(Picture, GarbageJpegIsAnError) {
         bmpBytes(),
     };
     for (const QByteArray& bytes : cases) {
-        EXPECT_THROW(Picture::fromBytes(bytes, Picture::Kind::Jpeg), PictureError)
+        EXPECT_THROW(picture::Picture::fromBytes(bytes, picture::Picture::Kind::Jpeg),
+                     picture::PictureError)
             << bytes.left(8).toHex().toStdString();
     }
 }
@@ -325,10 +337,11 @@ TEST(Picture, DamagedJpegNeverCrashes) {
             QByteArray damaged = full;
             damaged[at] = value;
             try {
-                const Picture p = Picture::fromBytes(damaged, Picture::Kind::Jpeg);
+                const picture::Picture p =
+                    picture::Picture::fromBytes(damaged, picture::Picture::Kind::Jpeg);
                 EXPECT_FALSE(p.image().isNull());
                 EXPECT_GT(p.width(), 0);
-            } catch (const PictureError&) {
+            } catch (const picture::PictureError&) {
                 ++refused;
             }
         }
@@ -346,9 +359,9 @@ TEST(Picture, HugeJpegRefusedBeforeDecoding) {
     bytes[sof + 7] = char(0xEA);
     bytes[sof + 8] = char(0x60);
     try {
-        Picture::fromBytes(bytes, Picture::Kind::Jpeg);
+        picture::Picture::fromBytes(bytes, picture::Picture::Kind::Jpeg);
         FAIL() << "a 60000 × 60000 JPEG was accepted";
-    } catch (const PictureError& e) {
+    } catch (const picture::PictureError& e) {
         EXPECT_NE(std::string(e.what()).find("grande"), std::string::npos) << e.what();
     }
 }
@@ -380,7 +393,8 @@ TEST(Picture, DamagedBitmapIsAnError) {
     };
     int i = 0;
     for (const QByteArray& bytes : cases) {
-        EXPECT_THROW(Picture::fromBytes(bytes, Picture::Kind::Bitmap), PictureError)
+        EXPECT_THROW(picture::Picture::fromBytes(bytes, picture::Picture::Kind::Bitmap),
+                     picture::PictureError)
             << "case " << i;
         ++i;
     }
@@ -389,19 +403,19 @@ TEST(Picture, DamagedBitmapIsAnError) {
 TEST(Picture, SaveToFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const Picture bitmap = Picture::fromImage(quarters());
+    const picture::Picture bitmap = picture::Picture::fromImage(quarters());
     bitmap.saveToFile(dir.filePath("b.bmp"));
     EXPECT_EQ(readAll(dir.filePath("b.bmp")), bitmap.bytes());
 
     // Saved under the other format's name, the file holds what its name says.
-    const Picture jpeg = Picture::jpegFromImage(quarters());
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(quarters());
     jpeg.saveToFile(dir.filePath("j.bmp"));
-    const Picture jAsBmp = Picture::fromFile(dir.filePath("j.bmp"));
-    EXPECT_EQ(jAsBmp.kind(), Picture::Kind::Bitmap);
+    const picture::Picture jAsBmp = picture::Picture::fromFile(dir.filePath("j.bmp"));
+    EXPECT_EQ(jAsBmp.kind(), picture::Picture::Kind::Bitmap);
     expectQuarters(jAsBmp.image());
     bitmap.saveToFile(dir.filePath("b.jpeg"));
-    const Picture bAsJpeg = Picture::fromFile(dir.filePath("b.jpeg"));
-    EXPECT_EQ(bAsJpeg.kind(), Picture::Kind::Jpeg);
+    const picture::Picture bAsJpeg = picture::Picture::fromFile(dir.filePath("b.jpeg"));
+    EXPECT_EQ(bAsJpeg.kind(), picture::Picture::Kind::Jpeg);
     expectQuarters(bAsJpeg.image());
 
     // Overwriting replaces the whole file.
@@ -409,9 +423,9 @@ TEST(Picture, SaveToFile) {
     jpeg.saveToFile(dir.filePath("over.jpg"));
     EXPECT_EQ(readAll(dir.filePath("over.jpg")), jpeg.bytes());
 
-    EXPECT_THROW(Picture().saveToFile(dir.filePath("e.bmp")), PictureError);
+    EXPECT_THROW(picture::Picture().saveToFile(dir.filePath("e.bmp")), picture::PictureError);
     EXPECT_FALSE(QFile::exists(dir.filePath("e.bmp")));
-    EXPECT_THROW(jpeg.saveToFile(dir.filePath("no/such/folder/x.jpg")), PictureError);
+    EXPECT_THROW(jpeg.saveToFile(dir.filePath("no/such/folder/x.jpg")), picture::PictureError);
 }
 
 } // namespace
@@ -419,18 +433,18 @@ TEST(Picture, SaveToFile) {
 TEST(PictureFiles, KindOfAChosenFileByItsLastFourCharacters) {
     const struct {
         const char* path;
-        Picture::Kind kind;
+        picture::Picture::Kind kind;
     } cases[] = {
-        {"/x/foto.jpg", Picture::Kind::Jpeg},
-        {"/x/FOTO.JPEG", Picture::Kind::Jpeg},
-        {"/x/fotojpeg", Picture::Kind::Jpeg},
-        {"/x/a.BMP", Picture::Kind::Bitmap},
-        {"/x/a.bmp.png", Picture::Kind::Empty},
-        {"/x/a.jpg.txt", Picture::Kind::Empty},
-        {"/x/fotobmp", Picture::Kind::Empty},
-        {"bmp", Picture::Kind::Empty},
-        {"", Picture::Kind::Empty},
-        {"/x/a.jpe", Picture::Kind::Empty},
+        {"/x/foto.jpg", picture::Picture::Kind::Jpeg},
+        {"/x/FOTO.JPEG", picture::Picture::Kind::Jpeg},
+        {"/x/fotojpeg", picture::Picture::Kind::Jpeg},
+        {"/x/a.BMP", picture::Picture::Kind::Bitmap},
+        {"/x/a.bmp.png", picture::Picture::Kind::Empty},
+        {"/x/a.jpg.txt", picture::Picture::Kind::Empty},
+        {"/x/fotobmp", picture::Picture::Kind::Empty},
+        {"bmp", picture::Picture::Kind::Empty},
+        {"", picture::Picture::Kind::Empty},
+        {"/x/a.jpe", picture::Picture::Kind::Empty},
     };
     for (const auto& c : cases)
         EXPECT_EQ(picture::pictureKindOf(c.path), c.kind) << c.path;

@@ -20,29 +20,29 @@ TEST(DateTexts, KeyAndDisplayForBothDateOrders) {
         {QDate(2000, 1, 1), true, "/", "20000101", "01/01/00"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(dateKey(c.date), c.key) << c.key.toStdString();
-        EXPECT_EQ(dateDisplay(c.date, c.dayFirst, c.separator), c.display)
+        EXPECT_EQ(platform::dateKey(c.date), c.key) << c.key.toStdString();
+        EXPECT_EQ(platform::dateDisplay(c.date, c.dayFirst, c.separator), c.display)
             << c.display.toStdString();
     }
 }
 
 TEST(DateTexts, KeysOrderAsDates) {
-    EXPECT_LT(dateKey(QDate(2023, 12, 31)), dateKey(QDate(2024, 1, 1)));
-    EXPECT_LT(dateKey(QDate(2024, 2, 9)), dateKey(QDate(2024, 2, 10)));
+    EXPECT_LT(platform::dateKey(QDate(2023, 12, 31)), platform::dateKey(QDate(2024, 1, 1)));
+    EXPECT_LT(platform::dateKey(QDate(2024, 2, 9)), platform::dateKey(QDate(2024, 2, 10)));
 }
 
 TEST(DateTexts, SeparatorIsFirstNonLetter) {
-    EXPECT_EQ(dateSeparatorOf("dd/MM/yyyy"), "/");
-    EXPECT_EQ(dateSeparatorOf("M.d.yy"), ".");
-    EXPECT_EQ(dateSeparatorOf("yyyy-MM-dd"), "-");
-    EXPECT_EQ(dateSeparatorOf("ddMMyyyy"), "/");
-    EXPECT_EQ(dateSeparatorOf(""), "/");
-    EXPECT_EQ(systemDateSeparator().size(), 1);
+    EXPECT_EQ(platform::dateSeparatorOf("dd/MM/yyyy"), "/");
+    EXPECT_EQ(platform::dateSeparatorOf("M.d.yy"), ".");
+    EXPECT_EQ(platform::dateSeparatorOf("yyyy-MM-dd"), "-");
+    EXPECT_EQ(platform::dateSeparatorOf("ddMMyyyy"), "/");
+    EXPECT_EQ(platform::dateSeparatorOf(""), "/");
+    EXPECT_EQ(platform::systemDateSeparator().size(), 1);
 }
 
 TEST(DateTexts, LongTimeHasNoZone) {
-    EXPECT_EQ(longTimeText(QTime(7, 5, 9)), "07:05:09");
-    EXPECT_EQ(longTimeText(QTime(23, 59, 0)), "23:59:00");
+    EXPECT_EQ(platform::longTimeText(QTime(7, 5, 9)), "07:05:09");
+    EXPECT_EQ(platform::longTimeText(QTime(23, 59, 0)), "23:59:00");
 }
 
 TEST(ManualClockTest, AdvancesDaysAndSeconds) {
@@ -51,7 +51,7 @@ TEST(ManualClockTest, AdvancesDaysAndSeconds) {
     EXPECT_EQ(clock.today(), QDate(2024, 2, 29));
     EXPECT_EQ(clock.time(), QTime(0, 0, 15));
     clock.advanceDays(1);
-    EXPECT_EQ(dateKey(clock.today()), "20240301");
+    EXPECT_EQ(platform::dateKey(clock.today()), "20240301");
 }
 
 class TimerTest : public ::testing::Test {
@@ -63,9 +63,9 @@ protected:
         static QCoreApplication app(argc, argv);
     }
     // Runs the event loop for about `ms` and counts the firings of `timer`.
-    static int firingsDuring(Timer& timer, int ms) {
+    static int firingsDuring(platform::Timer& timer, int ms) {
         int count = 0;
-        auto c = QObject::connect(&timer, &Timer::timeout, [&] { ++count; });
+        auto c = QObject::connect(&timer, &platform::Timer::timeout, [&] { ++count; });
         QElapsedTimer elapsed;
         elapsed.start();
         while (elapsed.elapsed() < ms)
@@ -76,7 +76,7 @@ protected:
 };
 
 TEST_F(TimerTest, RunsOnlyWhenEnabledWithPositiveInterval) {
-    Timer timer(nullptr, 10, false);
+    platform::Timer timer(nullptr, 10, false);
     EXPECT_FALSE(timer.isRunning());
     EXPECT_EQ(firingsDuring(timer, 60), 0);
 
@@ -98,7 +98,7 @@ TEST_F(TimerTest, RunsOnlyWhenEnabledWithPositiveInterval) {
 }
 
 TEST_F(TimerTest, ChangedIntervalRestartsTheCountDown) {
-    Timer timer(nullptr, 100000, true);
+    platform::Timer timer(nullptr, 100000, true);
     EXPECT_EQ(firingsDuring(timer, 30), 0);
     timer.setInterval(5);
     EXPECT_GE(firingsDuring(timer, 60), 1);

@@ -5,20 +5,21 @@
 #include <gtest/gtest.h>
 
 TEST(VolumeSerial, FormatsEightUpperCaseHexDigitsWithDash) {
-    EXPECT_EQ(formatVolumeSerial(0x1a2b3c4d), "1A2B-3C4D");
-    EXPECT_EQ(formatVolumeSerial(0), "0000-0000");
-    EXPECT_EQ(formatVolumeSerial(0xffffffffu), "FFFF-FFFF");
-    EXPECT_EQ(formatVolumeSerial(0xabc), "0000-0ABC");
+    EXPECT_EQ(platform::formatVolumeSerial(0x1a2b3c4d), "1A2B-3C4D");
+    EXPECT_EQ(platform::formatVolumeSerial(0), "0000-0000");
+    EXPECT_EQ(platform::formatVolumeSerial(0xffffffffu), "FFFF-FFFF");
+    EXPECT_EQ(platform::formatVolumeSerial(0xabc), "0000-0ABC");
 }
 
 TEST(VolumeSerial, SameTextForOneDevice) {
-    const QString a = volumeSerialText(QDir::tempPath());
+    const QString a = platform::volumeSerialText(QDir::tempPath());
     EXPECT_TRUE(QRegularExpression("^[0-9A-F]{4}-[0-9A-F]{4}$").match(a).hasMatch())
         << a.toStdString();
-    EXPECT_EQ(a, volumeSerialText(QDir::tempPath()));
+    EXPECT_EQ(a, platform::volumeSerialText(QDir::tempPath()));
 }
 
 TEST(VolumeSerial, FallbackWhenUnreadable) {
-    EXPECT_EQ(volumeSerialText("/no/such/folder/at/all"), volumeSerialFallback());
-    EXPECT_EQ(volumeSerialFallback().size(), 3);
+    EXPECT_EQ(platform::volumeSerialText("/no/such/folder/at/all"),
+              platform::volumeSerialFallback());
+    EXPECT_EQ(platform::volumeSerialFallback().size(), 3);
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-Picture twoColours() {
+picture::Picture twoColours() {
     // Left half red, right half blue, 4 × 2.
     QImage image(4, 2, QImage::Format_RGB32);
     for (int y = 0; y < 2; ++y) {
@@ -14,7 +14,7 @@ Picture twoColours() {
             image.setPixel(x, y, x < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
         }
     }
-    return Picture::fromImage(image);
+    return picture::Picture::fromImage(image);
 }
 
 QImage render(PictureBox& box) {

@@ -444,7 +444,7 @@ TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
         r.Image1Click();
         QImage image(1200, 900, QImage::Format_RGB32);
         image.fill(Qt::red);
-        r.Image1->setPicture(Picture::fromImage(image));
+        r.Image1->setPicture(picture::Picture::fromImage(image));
         r.Image1Click();
         EXPECT_EQ(program->imag_Zoom().source(), picture_number::reviewQuestion);
         // Coming back shows the question page and keeps the counters.
@@ -516,7 +516,7 @@ TEST_F(ReviewScreensTest, CreationScreenZooms) {
     EXPECT_EQ(ui.screens().count("TImag_Zoom_"), 0);
     QImage image(300, 200, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    crea.Image1->setPicture(Picture::fromImage(image));
+    crea.Image1->setPicture(picture::Picture::fromImage(image));
     ui.queueScreen("TImag_Zoom_", [](QDialog& d) {
         auto& z = static_cast<TImag_Zoom_&>(d);
         // Smaller than the zoom area: its own size, centred.

@@ -264,7 +264,7 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
     QTemporaryDir pictures;
     QImage image(640, 480, QImage::Format_RGB32);
     image.fill(Qt::darkYellow);
-    const Picture jpeg = Picture::jpegFromImage(image);
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(image);
     files::writeWhole(pictures.filePath("foto.JPEG"), jpeg.bytes());
     start();
 
@@ -321,7 +321,8 @@ TEST_F(CreaFicheTest, CreatingThroughEntryEight) {
         EXPECT_EQ(ui.fileRequests().last().directory, pictures.path());
         s.Button1->click();
     });
-    EXPECT_EQ(Picture::kindOfData(files::readWhole(dat("Segundo.BMP"))), Picture::Kind::Bitmap);
+    EXPECT_EQ(picture::Picture::kindOfData(files::readWhole(dat("Segundo.BMP"))),
+              picture::Picture::Kind::Bitmap);
     EXPECT_FALSE(QFile::exists(dat("Segundo.JPG")));
 
     // Removing the picture: none is saved.
@@ -376,15 +377,15 @@ TEST_F(CreaFicheTest, PastingTheDescription) {
 
 // A card with every content kind stored through the data module's operations, as the card
 // editor stores it.
-static void storeCard(TD_Module_& d, RunState& state, const Picture& q, const Picture& a,
-                      const QByteArray& memo) {
+static void storeCard(TD_Module_& d, RunState& state, const picture::Picture& q,
+                      const picture::Picture& a, const QByteArray& memo) {
     table::Table& t = d.Tabla_Activa;
     t.append();
     t.fieldByName("Nive_Fich").setInteger(1);
     t.fieldByName("Preg_Text").setString("¿Pregunta?");
     d.Si_Ficha_Usa_Comp_Encr_o_no();
     if (d.design.longAnswerText) {
-        TMemoryStream s(memo);
+        streams::MemoryStream s(memo);
         if (state.packedContent)
             d.Comprime_Codifica_Stream_con_QXS(s);
         t.fieldByName("Resp_Memo").setBytes(s.Bytes());
@@ -393,7 +394,7 @@ static void storeCard(TD_Module_& d, RunState& state, const Picture& q, const Pi
     }
     for (auto [kind, field, picture] : {std::tuple{"Tipo_Preg_Imag", "Preg_Imag", &q},
                                         std::tuple{"Tipo_Resp_Imag", "Resp_Imag", &a}}) {
-        TMemoryStream s(picture->bytes());
+        streams::MemoryStream s(picture->bytes());
         if (state.packedContent)
             d.Comprime_Codifica_Stream_con_QXS(s);
         t.fieldByName(kind).setString(pictureKindText(*picture));
@@ -405,8 +406,8 @@ static void storeCard(TD_Module_& d, RunState& state, const Picture& q, const Pi
 TEST_F(CreaFicheTest, RoundTripPerDesign) {
     QImage image(30, 20, QImage::Format_RGB32);
     image.fill(Qt::magenta);
-    const Picture jpeg = Picture::jpegFromImage(image);
-    const Picture bitmap = Picture::fromImage(image);
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(image);
+    const picture::Picture bitmap = picture::Picture::fromImage(image);
     const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
     start();
     struct Design {

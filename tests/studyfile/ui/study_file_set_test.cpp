@@ -184,8 +184,8 @@ TEST_F(StudyFileSetTest, DamagedDesignRecords) {
 TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
     QImage image(9, 7, QImage::Format_RGB32);
     image.fill(Qt::green);
-    const Picture jpeg = Picture::jpegFromImage(image);
-    const Picture bitmap = Picture::fromImage(image);
+    const picture::Picture jpeg = picture::Picture::jpegFromImage(image);
+    const picture::Picture bitmap = picture::Picture::fromImage(image);
     const QByteArray memo = files::readWhole(ORBANEL_TEST_FIXTURES "/studyfile/long-answer.rtf");
     struct Form {
         const char* name;
@@ -219,8 +219,8 @@ TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
             EXPECT_FALSE(dm->packedToPlain);
             EXPECT_FALSE(dm->plainToPacked);
             dm->Guarda_Texto_Corto_Respuesta("respuesta corta");
-            const auto store = [&](const char* kind, const char* field, const Picture& p) {
-                TMemoryStream s(p.bytes());
+            const auto store = [&](const char* kind, const char* field, const picture::Picture& p) {
+                streams::MemoryStream s(p.bytes());
                 if (state.packedContent)
                     dm->Comprime_Codifica_Stream_con_QXS(s);
                 EXPECT_EQ(s.Position(), 0);
@@ -230,7 +230,7 @@ TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
             store("Tipo_Preg_Imag", "Preg_Imag", jpeg);
             store("Tipo_Resp_Imag", "Resp_Imag", bitmap);
             if (longText) {
-                TMemoryStream s(memo);
+                streams::MemoryStream s(memo);
                 if (state.packedContent)
                     dm->Comprime_Codifica_Stream_con_QXS(s);
                 t.fieldByName("Resp_Memo").setBytes(s.Bytes());
@@ -250,7 +250,7 @@ TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
             EXPECT_EQ(v.packingLabel, packed ? "Ficha Usa QXS: S" : "Ficha Usa QXS: N");
             EXPECT_EQ(v.shortAnswer, longText ? "" : "respuesta corta");
             EXPECT_EQ(v.questionPicture.bytes(), jpeg.bytes());
-            EXPECT_EQ(v.answerPicture.kind(), Picture::Kind::Bitmap);
+            EXPECT_EQ(v.answerPicture.kind(), picture::Picture::Kind::Bitmap);
             EXPECT_EQ(v.answerPicture.image().pixel(0, 0), image.pixel(0, 0));
             EXPECT_EQ(v.answerPictureNumber, longText ? 5 : 6);
             if (longText) {
@@ -308,14 +308,14 @@ TEST_F(StudyFileSetTest, PlainCardInAPackingStudyFileAndDamagedContent) {
 
 TEST_F(StudyFileSetTest, UnpackOperationAndNotModifiableMessage) {
     dm->QXS.Compressed = true;
-    TMemoryStream s(QByteArray("contenido"));
+    streams::MemoryStream s(QByteArray("contenido"));
     dm->Comprime_Codifica_Stream_con_QXS(s);
     EXPECT_EQ(s.Bytes().left(1), "&");
     dm->Descomprime_Descodifica_Stream_con_QXS(s);
     EXPECT_EQ(s.Bytes(), "contenido");
     EXPECT_EQ(s.Position(), 0);
     s.SetBytes("xx");
-    EXPECT_THROW(dm->Descomprime_Descodifica_Stream_con_QXS(s), CorruptFile);
+    EXPECT_THROW(dm->Descomprime_Descodifica_Stream_con_QXS(s), streams::CorruptFile);
     EXPECT_EQ(messages, QStringList({kDamagedMessage}));
     dm->FE_No_Modificable();
     EXPECT_EQ(messages.last(),
