@@ -16,7 +16,7 @@ BlockCipher::~BlockCipher() {
         s[i] = 0;
 }
 
-void BlockCipher::Reset() {
+void BlockCipher::reset() {
     std::memcpy(p_, kBlowfishInitialP, sizeof p_);
     std::memcpy(s_, kBlowfishInitialS, sizeof s_);
     rounds_ = 16;
@@ -59,7 +59,7 @@ bool BlockCipher::hasDuplicateSBoxEntry() const {
 }
 
 bool BlockCipher::SetCipherKey(const std::uint8_t* key, int keyLength, int rounds) {
-    Reset();
+    reset();
     if (keyLength <= 0)
         throw CipherKeyError("empty cipher key");
     if (keyLength > 255)

@@ -21,14 +21,14 @@ public:
 
 class BlockCipher {
 public:
-    BlockCipher() { Reset(); }
+    BlockCipher() { reset(); }
     // Wipes the key-derived tables, so that no schedule outlives its operation.
     ~BlockCipher();
     BlockCipher(const BlockCipher&) = default;
     BlockCipher& operator=(const BlockCipher&) = default;
 
     // Initial tables, 16 rounds.
-    void Reset();
+    void reset();
 
     // Resets to the initial tables, sets the round count (2..32 rounded up to even, anything else
     // 16) and runs the key schedule. Returns false when the key is refused as weak (two equal
@@ -41,9 +41,9 @@ public:
     void EncipherBlock(std::uint32_t& left, std::uint32_t& right) const;
     void DecipherBlock(std::uint32_t& left, std::uint32_t& right) const;
 
-    int Rounds() const { return rounds_; }
-    std::uint32_t PWord(int index) const { return p_[index]; }
-    std::uint32_t SWord(int box, int index) const { return s_[box][index]; }
+    int rounds() const { return rounds_; }
+    std::uint32_t pWord(int index) const { return p_[index]; }
+    std::uint32_t sWord(int box, int index) const { return s_[box][index]; }
 
 private:
     std::uint32_t f(std::uint32_t x) const {

@@ -25,7 +25,7 @@ bool anyEqualPairInSBoxes(const streams::BlockCipher& c) {
     for (int box = 0; box < 4; ++box)
         for (int i = 0; i < 256; ++i)
             for (int j = i + 1; j < 256; ++j)
-                if (c.SWord(box, i) == c.SWord(box, j))
+                if (c.sWord(box, i) == c.sWord(box, j))
                     return true;
     return false;
 }
@@ -41,13 +41,13 @@ TEST(BlockCipher, InitialTablesAreTheDigitsOfPi) {
     EXPECT_EQ(pi[1057], 0xBC4CEE16u);
     streams::BlockCipher c;
     for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(c.PWord(i), pi[i]) << "P" << i;
+        EXPECT_EQ(c.pWord(i), pi[i]) << "P" << i;
     for (int box = 0; box < 4; ++box)
         for (int i = 0; i < 256; ++i)
-            ASSERT_EQ(c.SWord(box, i), pi[18 + 256 * box + i]) << "S" << box << "[" << i << "]";
+            ASSERT_EQ(c.sWord(box, i), pi[18 + 256 * box + i]) << "S" << box << "[" << i << "]";
     for (int i = 18; i < 34; ++i)
-        EXPECT_EQ(c.PWord(i), pi[1042 + i - 18]) << "P" << i;
-    EXPECT_EQ(c.Rounds(), 16);
+        EXPECT_EQ(c.pWord(i), pi[1042 + i - 18]) << "P" << i;
+    EXPECT_EQ(c.rounds(), 16);
 }
 
 // Eric Young's Blowfish test vectors (key, clear block, cipher block, halves big-endian).
@@ -152,7 +152,7 @@ TEST(BlockCipher, RoundCounts) {
         c.SetCipherKey(key, rounds);
         std::uint32_t l = 1, r = 2;
         c.EncipherBlock(l, r);
-        return std::make_tuple(c.Rounds(), l, r);
+        return std::make_tuple(c.rounds(), l, r);
     };
     struct Row {
         int requested, used;
@@ -182,11 +182,11 @@ TEST(BlockCipher, OnlyTheFirstBytesOfTheRoundsCount) {
     ca.SetCipherKey(a, 16);
     cb.SetCipherKey(b, 16);
     for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(ca.PWord(i), cb.PWord(i));
-    EXPECT_EQ(ca.SWord(3, 255), cb.SWord(3, 255));
+        EXPECT_EQ(ca.pWord(i), cb.pWord(i));
+    EXPECT_EQ(ca.sWord(3, 255), cb.sWord(3, 255));
     ca.SetCipherKey(a, 32);
     cb.SetCipherKey(b, 32);
-    EXPECT_NE(ca.PWord(0), cb.PWord(0));
+    EXPECT_NE(ca.pWord(0), cb.pWord(0));
 }
 
 TEST(BlockCipher, WeakKeyCheckMatchesComparingEveryPair) {
@@ -206,10 +206,10 @@ TEST(BlockCipher, KeysThatCannotBeUsed) {
     EXPECT_THROW(c.SetCipherKey(QByteArray(), 16), streams::CipherKeyError);
     EXPECT_FALSE(c.SetCipherKey(QByteArray(256, 'a'), 16));
     EXPECT_TRUE(c.SetCipherKey(QByteArray(255, 'a'), 16));
-    c.Reset();
+    c.reset();
     streams::BlockCipher fresh;
-    EXPECT_EQ(c.PWord(0), fresh.PWord(0));
-    EXPECT_EQ(c.SWord(2, 7), fresh.SWord(2, 7));
+    EXPECT_EQ(c.pWord(0), fresh.pWord(0));
+    EXPECT_EQ(c.sWord(2, 7), fresh.sWord(2, 7));
 
     // An empty stream is left as it is before the key is looked at, even an empty key.
     streams::MemoryStream empty;
