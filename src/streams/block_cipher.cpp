@@ -105,6 +105,23 @@ void store32(char* p, std::uint32_t v) {
     b[3] = std::uint8_t(v >> 24);
 }
 
+// The 16-round schedule of key for a stream operation; false for an empty stream (before the key
+// is looked at, so an empty key included) and for a refused key.
+bool scheduleForStream(BlockCipher& cipher, const MemoryStream& stream, const QByteArray& key) {
+    return stream.Size() != 0 && cipher.SetCipherKey(key, 16);
+}
+
+// Runs a block operation of the cipher on every whole 8-byte block of the bytes, in place.
+void eachBlock(char* p, qint64 size, const BlockCipher& cipher,
+               void (BlockCipher::*operation)(std::uint32_t&, std::uint32_t&) const) {
+    for (qint64 i = 0; i + 8 <= size; i += 8) {
+        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
+        (cipher.*operation)(l, r);
+        store32(p + i, l);
+        store32(p + i + 4, r);
+    }
+}
+
 } // namespace
 
 void PadStream(MemoryStream& stream) {
@@ -122,41 +139,24 @@ bool cipherKeyAccepted(const QByteArray& key) {
 }
 
 bool EncipherStream(MemoryStream& stream, const QByteArray& key) {
-    // An empty stream is left alone before the key is scheduled (an empty key included).
-    if (stream.Size() == 0)
-        return false;
     BlockCipher cipher;
-    if (!cipher.SetCipherKey(key, 16))
+    if (!scheduleForStream(cipher, stream, key))
         return false;
     const qint64 position = stream.Position();
     PadStream(stream);
-    char* p = stream.Memory();
-    for (qint64 i = 0; i + 8 <= stream.Size(); i += 8) {
-        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
-        cipher.EncipherBlock(l, r);
-        store32(p + i, l);
-        store32(p + i + 4, r);
-    }
+    eachBlock(stream.Memory(), stream.Size(), cipher, &BlockCipher::EncipherBlock);
     stream.SetPosition(position);
     return true;
 }
 
 bool DecipherStream(MemoryStream& stream, const QByteArray& key) {
-    // An empty stream is left alone before the key is scheduled (an empty key included).
-    if (stream.Size() == 0)
-        return false;
     BlockCipher cipher;
-    if (!cipher.SetCipherKey(key, 16))
+    if (!scheduleForStream(cipher, stream, key))
         return false;
     const qint64 position = stream.Position();
     char* p = stream.Memory();
     const qint64 size = stream.Size();
-    for (qint64 i = 0; i + 8 <= size; i += 8) {
-        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
-        cipher.DecipherBlock(l, r);
-        store32(p + i, l);
-        store32(p + i + 4, r);
-    }
+    eachBlock(p, size, cipher, &BlockCipher::DecipherBlock);
     const int k = static_cast<std::uint8_t>(p[size - 1]);
     stream.SetSize(std::max<qint64>(0, size - (k + 1)));
     stream.SetPosition(std::min(position, stream.Size()));

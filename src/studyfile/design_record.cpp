@@ -175,12 +175,24 @@ QString oneLine(const QString& text) {
     return s.trimmed();
 }
 
-QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volumeKey) {
-    streams::TQXStreams qxs;
+namespace {
+
+// The remembered-password file's container: compressed, enciphered with the volume serial text,
+// the stored text under "1".
+const QString kRememberedStreamName = QStringLiteral("1");
+
+void setRememberedPasswordForm(streams::TQXStreams& qxs, const QString& volumeKey) {
     qxs.Compressed = true;
     qxs.Encrypted = true;
     qxs.Key = volumeKey;
-    qxs.AddStream(QStringLiteral("1"), streams::MemoryStream(rtf::writeLines(lines)));
+}
+
+} // namespace
+
+QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volumeKey) {
+    streams::TQXStreams qxs;
+    setRememberedPasswordForm(qxs, volumeKey);
+    qxs.AddStream(kRememberedStreamName, streams::MemoryStream(rtf::writeLines(lines)));
     streams::MemoryStream out;
     qxs.SaveToStream(out);
     return out.Bytes();
@@ -188,12 +200,10 @@ QByteArray rememberedPasswordImage(const QStringList& lines, const QString& volu
 
 QStringList readRememberedPasswordFile(const QString& path, const QString& volumeKey) {
     streams::TQXStreams qxs;
-    qxs.Compressed = true;
-    qxs.Encrypted = true;
-    qxs.Key = volumeKey;
+    setRememberedPasswordForm(qxs, volumeKey);
     qxs.LoadFromFile(path);
     streams::MemoryStream text;
-    qxs.GetStream(QStringLiteral("1"), text);
+    qxs.GetStream(kRememberedStreamName, text);
     return rtf::readLines(text.Bytes());
 }
 
