@@ -92,7 +92,7 @@ QTextEdit* richEdit(QWidget* parent, const char* name, const QRect& geometry, Px
     return e;
 }
 
-PictureBox* picture(QWidget* parent, const char* name, const QRect& geometry) {
+PictureBox* pictureBox(QWidget* parent, const char* name, const QRect& geometry) {
     auto* box = place(new PictureBox(parent), name, geometry, {});
     box->setStretch(true);
     return box;

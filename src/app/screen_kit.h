@@ -60,7 +60,7 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
 // A rich-text editor.
 QTextEdit* richEdit(QWidget* parent, const char* name, const QRect& geometry, Px font = {});
 // A picture box that stretches its picture to the geometry it gets.
-PictureBox* picture(QWidget* parent, const char* name, const QRect& geometry);
+PictureBox* pictureBox(QWidget* parent, const char* name, const QRect& geometry);
 // A plain child area (a panel) of the given geometry.
 QWidget* panel(QWidget* parent, const char* name, const QRect& geometry);
 

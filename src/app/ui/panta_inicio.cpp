@@ -156,9 +156,9 @@ TPanta_Inicio_::TPanta_Inicio_(Program& program) : program_(program) {
     }
 
     // The page pictures and the "Fichero Abierto" labels below them.
-    Image1 = kit::picture(TabSheet1, "Image1", QRect(352, 15, 0, 0));
-    Image2 = kit::picture(TabSheet2, "Image2", QRect(352, 15, 0, 0));
-    Image3 = kit::picture(TabSheet3, "Image3", QRect(352, 15, 0, 0));
+    Image1 = pictureBox(TabSheet1, "Image1", QRect(352, 15, 0, 0));
+    Image2 = pictureBox(TabSheet2, "Image2", QRect(352, 15, 0, 0));
+    Image3 = pictureBox(TabSheet3, "Image3", QRect(352, 15, 0, 0));
     for (PictureBox* box : {Image1, Image2, Image3}) {
         box->setMouseTracking(true);
         box->installEventFilter(this);

@@ -72,7 +72,7 @@ TRepasar_::TRepasar_(Program& program)
     // Question page.
     DBText1 = label(Pregunta, "DBText1", QString(), QRect(8, 99, 981, 333), Px{19, bold});
     DBText1->setWordWrap(true);
-    Image1 = kit::picture(Pregunta, "Image1", QRect(8, 101, 0, 0));
+    Image1 = pictureBox(Pregunta, "Image1", QRect(8, 101, 0, 0));
     Label1 = label(Pregunta, "Label1", QString(), QRect(8, 456, 320, 26), text);
     Label13 = label(Pregunta, "Label13", QString(), QRect(340, 456, 320, 26), text);
     Label2 = label(Pregunta, "Label2", review::kTotalCardsCaption, QRect(672, 456, 320, 26), text);
@@ -88,7 +88,7 @@ TRepasar_::TRepasar_(Program& program)
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Button5 = button(Respuesta, "Button5", QStringLiteral("&Zoom"), QRect(900, 436, 84, 28), text);
-    Image2 = kit::picture(Respuesta, "Image2", QRect(2, 99, 0, 0));
+    Image2 = pictureBox(Respuesta, "Image2", QRect(2, 99, 0, 0));
     Label3 = label(Respuesta, "Label3", QString(), QRect(8, 472, 320, 26), text);
     Label14 = label(Respuesta, "Label14", QString(), QRect(340, 472, 320, 26), text);
     Label4 = label(Respuesta, "Label4", review::kTotalCardsCaption, QRect(672, 472, 320, 26), text);

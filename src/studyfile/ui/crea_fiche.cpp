@@ -111,7 +111,7 @@ TCrea_Fiche_::TCrea_Fiche_(Program& program)
     Shape1->setFrameShape(QFrame::Panel);
     Shape1->setFrameShadow(QFrame::Sunken);
     Shape1->setGeometry(box.left - 2, box.top - 2, box.width + 4, box.height + 4);
-    Image1 = kit::picture(GroupBox7, "Image1", QRect(box.left, box.top, box.width, box.height));
+    Image1 = pictureBox(GroupBox7, "Image1", QRect(box.left, box.top, box.width, box.height));
     BitBtn1 = button(GroupBox7, "BitBtn1", QStringLiteral(" Disc&o"), QRect(410, 26, 80, 34), text);
     BitBtn2 = button(GroupBox7, "BitBtn2", QStringLiteral("Pe&gar"), QRect(410, 68, 80, 34), text);
     Button6 =

@@ -31,7 +31,7 @@ TImag_Zoom_::TImag_Zoom_(Program& program)
                    QRect(4, 2, 600, kHintHeight - 4), Px{13, bold});
     Label1->setStyleSheet(QStringLiteral("color: white;"));
     Panel1 = panel(this, "Panel1", QRect());
-    Image1 = kit::picture(Panel1, "Image1", QRect());
+    Image1 = pictureBox(Panel1, "Image1", QRect());
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, Panel1, Image1})
         w->installEventFilter(this);
     program_.registerPicture(picture_number::imageZoom, Image1,
