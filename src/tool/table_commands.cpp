@@ -55,10 +55,14 @@ int insert(const Args& args) {
     return 0;
 }
 
+// A value on one line: tab, line feed and carriage return as \t, \n, \r, and a backslash as \\ so
+// that a value holding those two characters never reads like a control character.
 std::string escaped(const QString& value) {
     std::string out;
     for (char c : value.toStdString()) {
-        if (c == '\t')
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
             out += "\\t";
         else if (c == '\n')
             out += "\\n";

@@ -51,23 +51,26 @@ TEST_F(TableTool, CreateInsertListCount) {
               "1\n");
     EXPECT_EQ(insert({"nive_fich=0", "Clav_Fich=a=b", "Fech_Prox_Repa=20240105"}), "2\n");
     EXPECT_EQ(insert({"Nive_Fich=1", "Preg_Text=dos\tcampos\nlíneas", "Total_Repa=3"}), "3\n");
+    // Two characters, a backslash and a "t", are not a tab.
+    EXPECT_EQ(insert({"Nive_Fich=3", "Preg_Text=a\\tb\\"}), "4\n");
 
     // All rows in table order, default fields, question cut to 12 characters.
     r = tool({"list", file_});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "2\t0\t\ta=b\t\t\t20240105\t\n"
                      "3\t1\t\t\tdos\\tcampos\\nl\t\t\t3\n"
-                     "1\t2\t\t\t¿Capital de \t\t\t\n");
+                     "1\t2\t\t\t¿Capital de \t\t\t\n"
+                     "4\t3\t\t\ta\\\\tb\\\\\t\t\t\n");
 
     // Options after or before the file; --unfiltered says "all rows" explicitly.
     r = tool({"list", "--filter", " (Nive_fich <> 0 ) ", file_, "--fields", "AutoInc,camp_logi"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "3\t\n1\ttrue\n");
+    EXPECT_EQ(r.out, "3\t\n1\ttrue\n4\t\n");
     r = tool({"list", file_, "--unfiltered", "--fields", "AutoInc"});
-    EXPECT_EQ(r.out, "2\n3\n1\n");
+    EXPECT_EQ(r.out, "2\n3\n1\n4\n");
 
     r = tool({"count", file_});
-    EXPECT_EQ(r.out, "3\n");
+    EXPECT_EQ(r.out, "4\n");
     r = tool({"count", file_, "--filter", "Fech_Prox_Repa = 20240105 OR Camp_Logi = true"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "2\n");
