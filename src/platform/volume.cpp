@@ -1,6 +1,5 @@
 #include "platform/volume.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <sys/statvfs.h>
@@ -13,9 +12,8 @@ QString formatVolumeSerial(quint32 serial) {
 }
 
 QString volumeSerialText(const QString& path) {
-    const QString where = path.isEmpty() ? QDir::currentPath() : path;
     struct statvfs info {};
-    if (statvfs(QFile::encodeName(where).constData(), &info) != 0)
+    if (path.isEmpty() || statvfs(QFile::encodeName(path).constData(), &info) != 0)
         return volumeSerialFallback();
     const auto id = static_cast<quint64>(info.f_fsid);
     const auto serial = static_cast<quint32>(id ^ (id >> 32));

@@ -63,8 +63,8 @@ OpenStudyFile openStudyFile(const std::string& file, const std::optional<std::st
         bool found = false;
         if (!cla.isEmpty()) {
             try {
-                const QStringList lines =
-                    studyfile::readRememberedPasswordFile(cla, platform::volumeSerialText());
+                const QStringList lines = studyfile::readRememberedPasswordFile(
+                    cla, platform::volumeSerialText(QFileInfo(s.table).absolutePath()));
                 if (lines.size() >= 2) {
                     s.key = lines[1];
                     found = true;

@@ -204,9 +204,10 @@ QString TPanta_Inicio_::ficheroAbiertoText(const QString& studyFileName) {
 
 void TPanta_Inicio_::FormCreate() {
     RunState& state = program_.state();
-    state.volumeSerial = platform::volumeSerialText(QDir::currentPath());
     const QString dat =
         QDir(state.programFolder).filePath(QStringLiteral("dat")) + QLatin1Char('/');
+    // Remembered-password files are keyed by the device that holds the study files.
+    state.volumeSerial = platform::volumeSerialText(dat);
     state.openDialogFolder = dat;
     state.currentTablePath = dat;
 
@@ -215,7 +216,7 @@ void TPanta_Inicio_::FormCreate() {
     state.breaks.breakNumber = 1;
     state.preferencesReload = true;
 
-    program_.guard([this] { showMainPicture(); });
+    showMainPicture();
     centrePanel();
 
     for (QLabel* label : {Label1, Label2, Label3})

@@ -3,10 +3,13 @@
 #include "app/ui/acerca_de.h"
 #include "app/ui/panta_inicio.h"
 #include "platform/ui/help_window.h"
+#include "platform/volume.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -275,4 +278,19 @@ TEST_F(AppTest, AboutBoxAndItsLinkToTheHelp) {
     ASSERT_NE(program->helpWindow(), nullptr);
     EXPECT_EQ(program->helpWindow()->currentContext(), 0);
     EXPECT_EQ(program->helpWindow()->currentPage(), ":/help/index.html");
+}
+
+TEST_F(AppTest, VolumeSerialIsTheOneOfTheStudyFilesDevice) {
+    // Started from a folder on another file system, the key of remembered passwords is still the
+    // serial of the device that holds dat/.
+    const QString elsewhere = QStringLiteral("/dev/shm");
+    if (!QFileInfo(elsewhere).isDir() ||
+        platform::volumeSerialText(elsewhere) == platform::volumeSerialText(dat()))
+        GTEST_SKIP() << "no second file system to start from";
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+    start();
+    EXPECT_EQ(program->state().volumeSerial, platform::volumeSerialText(dat()));
+    EXPECT_NE(program->state().volumeSerial, platform::volumeSerialText(elsewhere));
 }
