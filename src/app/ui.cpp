@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
 
@@ -82,11 +83,14 @@ void installSpanishTranslations() {
 }
 
 QString qtFileFilter(const QString& filter) {
+    static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
+    // A description that ends in its own list of patterns, "JPEG Image File (*.jpg, *.jpeg)".
+    static const QRegularExpression ownList(QStringLiteral("\\s*\\([^()]*\\)$"));
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList result;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
-        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        for (const QString& p : parts[i + 1].split(separators, Qt::SkipEmptyParts)) {
             QString pattern = p.trimmed();
             // "*.*" means every file, also one without an extension.
             if (pattern == QLatin1String("*.*"))
@@ -95,7 +99,11 @@ QString qtFileFilter(const QString& filter) {
             if (pattern.toUpper() != pattern)
                 patterns.append(pattern.toUpper());
         }
-        result.append(QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(' ')));
+        // Qt shows the list in parentheses after the description: one the description already
+        // ends with is replaced by it, so that the patterns are not shown twice.
+        QString description = parts[i].trimmed();
+        description.remove(ownList);
+        result.append(QStringLiteral("%1 (%2)").arg(description, patterns.join(' ')));
     }
     return result.join(QStringLiteral(";;"));
 }

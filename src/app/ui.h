@@ -63,7 +63,8 @@ public:
 void installSpanishTranslations();
 
 // The program's filter form converted to Qt's: "Ficheros de Estudio (*.db *.DB);;...". Patterns
-// are matched in both letter cases, as on the platform the study files come from.
+// are separated by ";", "," or blanks and matched in both letter cases, as on the platform the
+// study files come from; a description that ends in its own parenthesised list shows Qt's instead.
 QString qtFileFilter(const QString& filter);
 
 // The program's texts break lines with "\r" (and sometimes "\r\n"); Qt's widgets with "\n".
