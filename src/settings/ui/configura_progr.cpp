@@ -338,8 +338,13 @@ void TConfigura_Progr_::Button2Click() {
     if (!current.isEmpty())
         files::removeNoCase(current);
     program_.mainScreen().showProgramPicture(picture);
-    if (!picture.isEmpty())
-        picture.saveToFile(QDir(folder).filePath(QStringLiteral("image.") + extension));
+    if (!picture.isEmpty()) {
+        // A file of the same name in other letters would be found before the new one at the next
+        // start: every case variant goes first.
+        const QString target = QDir(folder).filePath(QStringLiteral("image.") + extension);
+        files::removeNoCase(target);
+        picture.saveToFile(target);
+    }
 }
 
 void TConfigura_Progr_::Button1Click() {

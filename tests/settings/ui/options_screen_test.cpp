@@ -212,3 +212,27 @@ TEST_F(OptionsScreenTest, MainScreenPictureNewAndRemove) {
     EXPECT_TRUE(main().Image1->picture().isEmpty());
     EXPECT_TRUE(main().Image2->picture().isEmpty());
 }
+
+TEST_F(OptionsScreenTest, NewPictureReplacesOneNamedInOtherLetters) {
+    // Two old pictures: the first found is removed, and one named like the new file in other
+    // letters would otherwise stay beside it and be found first at the next start.
+    QImage old(300, 200, QImage::Format_RGB32);
+    old.fill(Qt::red);
+    ASSERT_TRUE(old.save(folder.filePath("Image.BMP"), "BMP"));
+    ASSERT_TRUE(old.save(folder.filePath("Image.JPG"), "JPG"));
+    start();
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const QString chosen = folder.filePath("Foto.jpg");
+    ASSERT_TRUE(image.save(chosen, "JPG"));
+    ui.queueFile(chosen);
+    withOptions([](TConfigura_Progr_& o) { o.Button2->click(); });
+
+    QStringList pictures = QDir(folder.path()).entryList({"image.*"}, QDir::Files);
+    EXPECT_EQ(pictures, QStringList{"image.jpg"});
+
+    // The next run shows the new picture.
+    program.reset();
+    start();
+    EXPECT_EQ(main().Image1->picture().width(), 800);
+}
