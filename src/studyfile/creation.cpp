@@ -4,6 +4,8 @@
 #include "studyfile/card_table.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace studyfile {
 
@@ -74,13 +76,35 @@ QString createStudyFile(const CreationRequest& r) {
     options.exportable = true;
     options.printable = true;
     const QDir dat(r.datFolder);
-    writeDesignRecordFile(dat.filePath(r.name + QStringLiteral(".STU")),
-                          designRecordLines(options, r.description), r.password);
+    const QString record = dat.filePath(r.name + QStringLiteral(".STU"));
     const QString table = dat.filePath(r.name + QStringLiteral(".DB"));
-    createCardTable(table, options.questionSize);
-    if (!r.picture.isEmpty()) {
-        const QString kind = r.pictureKind.isEmpty() ? QStringLiteral("BMP") : r.pictureKind;
-        r.picture.saveToFile(dat.filePath(r.name + QLatin1Char('.') + kind));
+    // A picture left by an earlier study file of the same name would pass for this one's.
+    const QStringList pictureLetters{QStringLiteral("BMP"), QStringLiteral("JPG"),
+                                     QStringLiteral("JPEG")};
+    for (const QString& letters : pictureLetters)
+        files::removeNoCase(dat.filePath(r.name + QLatin1Char('.') + letters));
+
+    // What this call wrote goes again when a later step fails: a half-made set would keep its
+    // name taken for ever.
+    QStringList written;
+    try {
+        written.append(record);
+        writeDesignRecordFile(record, designRecordLines(options, r.description), r.password);
+        written.append(table);
+        written.append(table + QStringLiteral("-journal"));
+        createCardTable(table, options.questionSize);
+        if (!r.picture.isEmpty()) {
+            const QString kind = r.pictureKind.isEmpty() ? QStringLiteral("BMP") : r.pictureKind;
+            const QString picture = dat.filePath(r.name + QLatin1Char('.') + kind);
+            written.append(picture);
+            r.picture.saveToFile(picture);
+        }
+    } catch (...) {
+        for (const QString& path : written) {
+            if (QFileInfo(path).isFile())
+                QFile::remove(path);
+        }
+        throw;
     }
     return table;
 }

@@ -60,7 +60,9 @@ struct CreationRequest {
 void checkCreation(const CreationRequest& request);
 
 // Writes N.STU (compressed, enciphered exactly when there is a password), the empty card table
-// N.DB and the picture. Checks first (checkCreation). Returns the path of the card table.
+// N.DB and the picture. Checks first (checkCreation); pictures N.BMP, N.JPG and N.JPEG left by an
+// earlier study file of the name are removed. When a step fails, the files written so far are
+// removed before the error goes on. Returns the path of the card table.
 QString createStudyFile(const CreationRequest& request);
 
 // Whether a file of the study file name already exists in folder (N.STU, N.MB, N.DB or N.PX,
