@@ -169,9 +169,11 @@ private:
     void Crea_Tabla_Impresion();
     // The entry guard: shows the message and returns false when no study file is open.
     bool guardOpenFile();
-    // Shows the main-screen picture file (or none) on the three pages.
+    // Shows the main-screen picture file (or none) on the three pages. A picture file that
+    // cannot be read shows none; its error box comes once in a run.
     void showMainPicture();
 
     Program& program_;
     QLabel* hover_ = nullptr;
+    bool mainPictureErrorShown_ = false;
 };

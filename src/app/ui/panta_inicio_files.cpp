@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "app/ui.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/picture_files.h"
@@ -141,10 +142,19 @@ void TPanta_Inicio_::Cierra_Fichero() {
 void TPanta_Inicio_::showMainPicture() {
     const QString path =
         files::findFirstNoCase(program_.state().programFolder, picture::mainPictureNames());
-    if (path.isEmpty())
-        Image1->clear();
-    else
-        Image1->setPicture(picture::Picture::fromFile(path));
+    Image1->clear();
+    if (!path.isEmpty()) {
+        // A picture that cannot be read is no picture: closing a study file, creating or
+        // deleting one goes on without it. Its error is shown once in a run, not at every close.
+        try {
+            Image1->setPicture(picture::Picture::fromFile(path));
+        } catch (const platform::Error& e) {
+            if (!mainPictureErrorShown_) {
+                mainPictureErrorShown_ = true;
+                program_.ui().errorBox(program_.topWindow(), e.text());
+            }
+        }
+    }
     Actualiza_Imagenes(InfoPicture::No);
 }
 

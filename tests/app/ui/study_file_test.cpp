@@ -352,3 +352,36 @@ TEST_F(StudyFileTest, ADamagedStudyFilePictureDoesNotCloseTheStudyFile) {
     EXPECT_EQ(main().Image3->picture().width(), 300);
     EXPECT_EQ(main().Label5->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 }
+
+TEST_F(StudyFileTest, ADamagedMainPictureIsNoPictureAndIsReportedOnce) {
+    writeFile(QDir(folder.path()).filePath("Image.BMP"), QByteArray("BM") + QByteArray(40, '\0'));
+    const QString table = makeStudyFile("Curso");
+    program = std::make_unique<Program>(folder.path(), ui, clock);
+    program->start();
+    EXPECT_EQ(ui.errors().size(), 1);
+    EXPECT_TRUE(main().Image1->picture().isEmpty());
+
+    // Entry 8 closes the open study file and opens the creation screen.
+    open(table);
+    ASSERT_TRUE(program->state().fileOpen);
+    ui.queueScreen("TCrea_Fiche_", [](QDialog&) { return int(QDialog::Rejected); });
+    QTest::keyClick(&main(), '8');
+    EXPECT_TRUE(ui.screens().contains("TCrea_Fiche_")) << ui.screens().join("|").toStdString();
+    expectClosed();
+
+    // A failed opening shows only its own message.
+    ui.clearRecords();
+    open(dat("Nada.db"));
+    EXPECT_EQ(ui.messages(), QStringList{incomplete});
+
+    // Entry G deletes after OK.
+    ui.queueFile(table);
+    ui.queueConfirm(true);
+    QTest::keyClick(&main(), 'g');
+    EXPECT_FALSE(QFile::exists(table));
+    EXPECT_FALSE(QFile::exists(dat("Curso.STU")));
+
+    EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+    EXPECT_TRUE(ui.unexpected().isEmpty()) << ui.unexpected().join("|").toStdString();
+    EXPECT_TRUE(main().Image1->picture().isEmpty());
+}
