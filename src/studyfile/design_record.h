@@ -12,6 +12,8 @@ namespace studyfile {
 // Messages of the study-file set.
 inline const QString kDamagedMessage =
     QStringLiteral("Los datos de este Fichero de Estudio están dañados.");
+inline const QString kPasswordNotSavedMessage =
+    QStringLiteral("No se ha podido guardar la contraseña.");
 inline const QString kWrongPasswordMessage =
     QStringLiteral("La contraseña no es correcta para este Fichero de Estudio.");
 inline const QString kNotModifiableMessage =

@@ -28,6 +28,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     const QString stu = files::findSibling(tablePath, QStringLiteral("STU"));
     const QString stuPath =
         stu.isEmpty() ? files::siblingPath(tablePath, QStringLiteral("STU")) : stu;
+    openingRecord_ = stuPath;
     keyFromRememberedFile_ = false;
     try {
         QXS3.LoadFromFile(stuPath);
@@ -37,7 +38,7 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
             // A remembered password that no longer opens the study file would refuse it at every
             // opening without a word: it is forgotten and the password dialog asked instead.
             keyFromRememberedFile_ = false;
-            files::removeNoCase(files::siblingPath(tablePath, QStringLiteral("CLA")));
+            forgetRememberedPassword(files::siblingPath(tablePath, QStringLiteral("CLA")));
             try {
                 QXS3.LoadFromFile(stuPath);
                 opened = true;
@@ -58,9 +59,15 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
             rememberedPassword.append(QString());
         rememberedPassword[1] = typedPassword;
         state_.rememberPasswordRequest = false;
-        files::writeWhole(
-            files::siblingPath(tablePath, QStringLiteral("CLA")),
-            studyfile::rememberedPasswordImage(rememberedPassword, state_.volumeSerial));
+        // The study file opened with this password whether or not it can be remembered: a file
+        // that cannot be written is reported and the opening goes on.
+        try {
+            files::writeWhole(
+                files::siblingPath(tablePath, QStringLiteral("CLA")),
+                studyfile::rememberedPasswordImage(rememberedPassword, state_.volumeSerial));
+        } catch (const files::FileError&) {
+            Ver_Mensaje(studyfile::kPasswordNotSavedMessage);
+        }
     }
 
     streams::MemoryStream record;
@@ -78,8 +85,10 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     description = parsed.description;
     design = parsed.options;
 
-    const bool remembered = !files::findSibling(tablePath, QStringLiteral("CLA")).isEmpty();
-    const QString key = remembered ? rememberedPassword.value(1) : typedPassword;
+    // The content is enciphered with the password that opened the record: the remembered one
+    // when it did, else the one typed (a remembered-password file that could not be read or
+    // deleted may still lie beside the study file).
+    const QString key = keyFromRememberedFile_ ? rememberedPassword.value(1) : typedPassword;
     studyfile::configureContentContainer(QXS, design, key);
     state_.packedContent = design.packedContent();
 
@@ -103,7 +112,7 @@ QString TD_Module_::QXS3AskForKey(streams::TQXStreams& /*sender*/) {
         rememberedPassword = studyfile::readRememberedPasswordFile(cla, state_.volumeSerial);
     } catch (const std::exception&) {
         // Damaged, or written on another drive: forgotten without a word.
-        files::removeNoCase(cla);
+        forgetRememberedPassword(cla);
         return dialog();
     }
     if (rememberedPassword.isEmpty())
@@ -114,9 +123,24 @@ QString TD_Module_::QXS3AskForKey(streams::TQXStreams& /*sender*/) {
 }
 
 void TD_Module_::QXS3Corrupt(streams::TQXStreams& /*sender*/) {
+    // A design record that is not enciphered cannot fail for a password: it is damaged.
+    if (!studyfile::designRecordFileEnciphered(openingRecord_)) {
+        Ver_Mensaje(studyfile::kDamagedMessage);
+        return;
+    }
     // A remembered password that fails is not the user's typing: the dialog follows instead.
+    // After "Salir" (no password accepted) nothing is said.
     if (state_.passwordAccepted && !keyFromRememberedFile_)
         Ver_Mensaje(studyfile::kWrongPasswordMessage);
+}
+
+void TD_Module_::forgetRememberedPassword(const QString& path) {
+    // Best effort: a file that cannot be deleted is asked past by the password dialog, and its
+    // volume check keeps refusing it.
+    try {
+        files::removeNoCase(path);
+    } catch (const files::FileError&) {
+    }
 }
 
 void TD_Module_::QXSCorrupt(streams::TQXStreams& /*sender*/) {

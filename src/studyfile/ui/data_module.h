@@ -125,7 +125,11 @@ public:
     void Crea_Tabla_Imprime(const QString& folder);
 
 private:
+    // Deletes a remembered-password file when it can; one that cannot be deleted is left.
+    void forgetRememberedPassword(const QString& path);
+
     RunState& state_;
     QString openingTable_;               // the card table whose design record is being read
+    QString openingRecord_;              // its design-record file (N.STU)
     bool keyFromRememberedFile_ = false; // the key being tried came from the .CLA file
 };

@@ -14,13 +14,37 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
+#include <QScopeGuard>
+
 #include <gtest/gtest.h>
 
 #include <deque>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 using namespace studyfile;
 
 namespace {
+
+// Sets or clears the immutable flag of a file or folder (nothing in it can then be deleted,
+// replaced or created, not even by root); false where the file system or the user's rights do
+// not allow it.
+bool setImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
 
 struct Answer {
     QString password;
@@ -165,20 +189,75 @@ TEST_F(StudyFileSetTest, RememberedPasswordFromAnotherDriveIsDeleted) {
 
 TEST_F(StudyFileSetTest, DamagedDesignRecords) {
     const QString table = create("Roto", DesignOptions{});
-    // Damaged container, the password dialog never accepted in this run: no message.
-    files::writeWhole(dir.filePath("Roto.STU"), "  not a container");
-    EXPECT_FALSE(open(table));
-    EXPECT_TRUE(messages.isEmpty());
-    // After an accepted password, the same damage reads as a wrong password.
-    state.passwordAccepted = true;
-    EXPECT_FALSE(open(table));
-    EXPECT_EQ(messages, QStringList({kWrongPasswordMessage}));
+    // What the opening says depends on the record's mark: a record that is not enciphered cannot
+    // fail for a password, so it is damaged; an enciphered one that does not open is taken for a
+    // wrong password, unless the password dialog was left with "Salir".
+    const QByteArray garbage(40, 'x');
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool accepted; // the password dialog was accepted (earlier in the run, or now)
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"plain, damaged", "  not a container", false, {kDamagedMessage}},
+        {"plain, damaged, a password accepted earlier in the run",
+         "  not a container",
+         true,
+         {kDamagedMessage}},
+        {"compressed, damaged", "& not a container", true, {kDamagedMessage}},
+        {"too short for a mark", "&", false, {kDamagedMessage}},
+        {"enciphered, left with Salir", "&*" + garbage, false, {}},
+        {"enciphered, the password does not open it",
+         "&*" + garbage,
+         true,
+         {kWrongPasswordMessage}},
+    };
+    for (const Case& c : cases) {
+        messages.clear();
+        answers.clear();
+        files::writeWhole(dir.filePath("Roto.STU"), c.bytes);
+        state.passwordAccepted = c.accepted;
+        answers.push_back({"clave", c.accepted, false});
+        EXPECT_FALSE(open(table)) << c.what;
+        EXPECT_EQ(messages, c.expected) << c.what;
+        EXPECT_FALSE(dm->Tabla_Activa.isOpen()) << c.what;
+    }
     // A readable container with a damaged flags line.
     messages.clear();
     writeDesignRecordFile(dir.filePath("Roto.STU"), {"0 0 0 1 0   6", "v", ""}, QString());
     EXPECT_FALSE(open(table));
     EXPECT_EQ(messages, QStringList({kDamagedMessage}));
     EXPECT_FALSE(dm->Tabla_Activa.isOpen());
+}
+
+TEST_F(StudyFileSetTest, RememberedPasswordFileTroubleDoesNotStopTheOpening) {
+    const QString table = create("Fija", DesignOptions{}, "secreto");
+    // A .CLA written on another drive that cannot be deleted: the dialog is asked all the same.
+    files::writeWhole(cla("Fija"), rememberedPasswordImage({"RichEdit3", "secreto"}, "9999-0000"));
+    if (!setImmutable(cla("Fija"), true))
+        GTEST_SKIP() << "this file system or user cannot make a file undeletable";
+    {
+        const auto release = qScopeGuard([&] { setImmutable(cla("Fija"), false); });
+        answers.push_back({"secreto", true, false});
+        EXPECT_TRUE(open(table));
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+        EXPECT_EQ(dm->QXS.Key, "secreto");
+    }
+
+    // A .CLA that cannot be written: its message, and the study file is open.
+    ASSERT_TRUE(QFile::remove(cla("Fija")));
+    ASSERT_TRUE(setImmutable(dir.path(), true));
+    {
+        const auto release = qScopeGuard([&] { setImmutable(dir.path(), false); });
+        answers.push_back({"secreto", true, true});
+        EXPECT_TRUE(open(table));
+        EXPECT_EQ(messages, QStringList({kPasswordNotSavedMessage}));
+        EXPECT_TRUE(dm->Tabla_Activa.isOpen());
+        EXPECT_FALSE(state.rememberPasswordRequest);
+    }
+    EXPECT_FALSE(QFile::exists(cla("Fija")));
 }
 
 TEST_F(StudyFileSetTest, CardContentRoundTripPerDesign) {
