@@ -16,9 +16,6 @@ void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureB
 void Prepara_Imagen(Program& program, int number) {
     if (number < 1 || number > 11)
         throw UnknownPictureNumber("Número de imagen desconocido: " + std::to_string(number));
-    RunState& state = program.state();
-    if (state.takeSkipNextActivation())
-        return;
     const Program::PictureSlot* target = program.pictureSlot(number);
     if (target == nullptr)
         return; // a picture of a screen that is not part of the program

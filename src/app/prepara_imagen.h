@@ -11,8 +11,8 @@ void AdaptaImagen(int W, int H, int L, int T, const PictureBox& source, PictureB
 
 // Fits the picture of `number` (1..11) into its box: a picture larger than the box shrinks
 // proportionally, a smaller one keeps its size, and it is centred. Pictures 2 and 3 (main screen
-// pages 2 and 3) take their size from the page-1 picture. When the skip-next-activation flag is
-// set, the call only clears it and places nothing. Numbers of screens that do not exist in the
+// pages 2 and 3) take their size from the page-1 picture. The skip-next-activation flag plays no
+// part: a picture is always placed, and the flag stays. Numbers of screens that do not exist in the
 // program (no screen registered a box for them) place nothing; any number outside 1..11 throws
 // UnknownPictureNumber.
 void Prepara_Imagen(Program& program, int number);

@@ -25,6 +25,7 @@
 #include <QIcon>
 
 #include <exception>
+#include <utility>
 
 Program::Program() : ownedUi_(std::make_unique<ProductionUi>()), ui_(ownedUi_.get()) {
     clock_ = &platform::Clock::system();
@@ -89,7 +90,7 @@ void Program::create(const QString& programFolder) {
 
 void Program::start() {
     panta_Inicio_->showMaximized();
-    activate(*panta_Inicio_);
+    activate(*panta_Inicio_, true);
 }
 
 int Program::runModal(QDialog& screen) {
@@ -98,11 +99,13 @@ int Program::runModal(QDialog& screen) {
     stack_.push_back({programScreen, &screen});
     int result = QDialog::Rejected;
     try {
+        // What the screen shows when it opens is set up before it is on view, so that it never
+        // appears with what it showed the last time (the message dialog's text, size and place).
+        if (programScreen != nullptr)
+            guard([programScreen] { programScreen->FormShow(); });
         result = ui_->runModal(screen, below, [this, programScreen] {
-            if (programScreen != nullptr) {
-                guard([programScreen] { programScreen->FormShow(); });
-                activate(*programScreen);
-            }
+            if (programScreen != nullptr)
+                activate(*programScreen, true);
         });
     } catch (...) {
         stack_.pop_back();
@@ -116,15 +119,28 @@ int Program::runModal(QDialog& screen) {
 
 void Program::activateTop() {
     if (!stack_.empty() && stack_.back().screen != nullptr)
-        activate(*stack_.back().screen);
+        activate(*stack_.back().screen, false);
+}
+
+void Program::activateOpening(ProgramScreen& screen) {
+    activate(screen, true);
+}
+
+bool Program::beginActivation() {
+    if (std::exchange(openingActivation_, false))
+        return true;
+    return !state_.takeSkipNextActivation();
 }
 
 QWidget* Program::topWindow() const {
     return stack_.empty() ? nullptr : stack_.back().window;
 }
 
-void Program::activate(ProgramScreen& screen) {
+void Program::activate(ProgramScreen& screen, bool opening) {
+    // Taken by the handler's first step, before anything it does can open another screen.
+    openingActivation_ = opening;
     guard([&screen] { screen.FormActivate(); });
+    openingActivation_ = false;
 }
 
 void Program::guard(const std::function<void()>& handler) {

@@ -72,8 +72,16 @@ public:
     // activation runs when it opens, and when it closes the screen below regains the focus and
     // runs its activation. Returns the screen's result.
     int runModal(QDialog& screen);
-    // Runs the activation of the screen that has the focus (after the blink notice closed).
+    // Runs the activation of the screen that has the focus again (a screen above it closed).
     void activateTop();
+    // Runs the opening activation of `screen`, one that a pending skip-next-activation flag does
+    // not skip (a screen shown outside the modal stack: the blink notice).
+    void activateOpening(ProgramScreen& screen);
+    // The first step of every activation handler: false (and the skip-next-activation flag
+    // cleared) when this activation is to be skipped. The activation that runs when a screen
+    // opens is never skipped and leaves the flag alone: the flag belongs to the blink notice,
+    // which clears it when it hides.
+    bool beginActivation();
     // The window of the screen that has the focus (the parent of dialogs and boxes).
     QWidget* topWindow() const;
     // Number of screens on the modal stack, the main screen included.
@@ -117,7 +125,7 @@ public:
 
 private:
     void create(const QString& programFolder);
-    void activate(ProgramScreen& screen);
+    void activate(ProgramScreen& screen, bool opening);
     HelpWindow& help();
 
     RunState state_;
@@ -149,4 +157,7 @@ private:
         QWidget* window;
     };
     std::vector<StackEntry> stack_;
+    // Set while the activation that runs when a screen opens is about to begin; taken by its
+    // beginActivation.
+    bool openingActivation_ = false;
 };

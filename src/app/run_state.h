@@ -71,11 +71,11 @@ struct RunState {
     // Input of the message dialog.
     QString messageText;
 
-    // Set when the blink notice is shown: the next activation of any screen only clears it,
-    // because showing the notice re-activates the screen below it.
+    // Set when the blink notice is shown and cleared when it hides. While it is set, the next
+    // activation of a screen that regains the focus only clears it; a screen that opens runs its
+    // whole activation and leaves it (Program::beginActivation).
     bool skipNextActivation = false;
-    // Every activation handler starts here: true (and the flag cleared) when it must skip itself
-    // once.
+    // True (and the flag cleared) when a pending skip is there to be taken.
     bool takeSkipNextActivation() {
         const bool skip = skipNextActivation;
         skipNextActivation = false;

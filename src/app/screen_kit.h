@@ -76,8 +76,8 @@ public:
 
 protected:
     // The first step of every activation: false (and the skip-next-activation flag cleared)
-    // when this activation is to be skipped.
-    bool beginActivation() { return !program_.state().takeSkipNextActivation(); }
+    // when this activation is to be skipped (Program::beginActivation).
+    bool beginActivation() { return program_.beginActivation(); }
     // The window is maximised when the main screen is, and not maximised when it is not.
     void followMainWindowState();
     // The window is maximised when the main screen is (and otherwise left as it is).

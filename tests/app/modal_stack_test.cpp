@@ -17,10 +17,8 @@ public:
     ProbeScreen(Program& program, const QString& name) : program_(program) { setObjectName(name); }
     void FormShow() override { ++shows; }
     void FormActivate() override {
-        if (program_.state().skipNextActivation) {
-            program_.state().skipNextActivation = false;
+        if (!program_.beginActivation())
             return;
-        }
         ++activations;
         if (throwOnActivate)
             throw std::runtime_error("fallo al activar");
@@ -71,17 +69,28 @@ TEST_F(AppTest, ClosingAScreenReactivatesTheOneBelow) {
 
 TEST_F(AppTest, SkipFlagIsConsumedByTheNextActivationOnly) {
     Program& p = start();
-    ProbeScreen a(p, "A");
+    ProbeScreen a(p, "A"), b(p, "B");
     ui.onScreen("A", [&](QDialog&) {
         EXPECT_EQ(a.activations, 1);
-        // The blink notice sets the flag; when it closes, the screen on top runs its
-        // activation, which only clears the flag.
+        // The flag is set while the blink notice is on view: the next activation of a screen
+        // that regains the focus only clears it.
         p.state().skipNextActivation = true;
         p.activateTop();
         EXPECT_EQ(a.activations, 1);
         EXPECT_FALSE(p.state().skipNextActivation);
         p.activateTop();
         EXPECT_EQ(a.activations, 2);
+        // A screen that opens runs its whole activation and leaves the flag.
+        p.state().skipNextActivation = true;
+        p.runModal(b);
+        EXPECT_EQ(b.activations, 1);
+        EXPECT_EQ(b.shows, 1);
+        EXPECT_EQ(a.activations, 2) << "A regained the focus: that activation took the flag";
+        EXPECT_FALSE(p.state().skipNextActivation);
+        return int(QDialog::Rejected);
+    });
+    ui.onScreen("B", [&](QDialog&) {
+        EXPECT_TRUE(p.state().skipNextActivation);
         return int(QDialog::Rejected);
     });
     p.runModal(a);

@@ -5,10 +5,45 @@
 #include "settings/preferences.h"
 
 #include "app/ui.h"
+#include "app/ui/mensaje.h"
 #include "app/ui/passw_fe.h"
 
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
+
+namespace {
+
+// Runs `onShow` when the watched widget gets its show event.
+class ShowProbe : public QObject {
+public:
+    explicit ShowProbe(std::function<void()> onShow) : onShow_(std::move(onShow)) {}
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            onShow_();
+        return false;
+    }
+
+private:
+    std::function<void()> onShow_;
+};
+
+} // namespace
+
+// A program over the production Ui.
+class ProductionProgramTest : public AppTest {
+protected:
+    // A preferences file first, so that the main screen's activation shows no first-run
+    // message.
+    std::unique_ptr<Program> makeProgram() {
+        writeFile(QDir(folder.path()).filePath("Study02.stu"),
+                  rtf::writeLines(settings::defaultPreferenceLines()));
+        return std::make_unique<Program>(folder.path(), real, clock);
+    }
+    ProductionUi real;
+};
 
 TEST(ProductionUiTest, ModalScreenSitsAboveTheScreenBelowAndIsReleasedAfter) {
     ProductionUi ui;
@@ -36,12 +71,9 @@ TEST(ProductionUiTest, ModalScreenSitsAboveTheScreenBelowAndIsReleasedAfter) {
     EXPECT_FALSE(screen.isVisible());
 }
 
-TEST_F(AppTest, ProgramRunsThePasswordDialogThroughTheProductionUi) {
-    ProductionUi real;
-    // A preferences file, so that the main screen's activation shows no first-run message.
-    writeFile(QDir(folder.path()).filePath("Study02.stu"),
-              rtf::writeLines(settings::defaultPreferenceLines()));
-    Program p(folder.path(), real, clock);
+TEST_F(ProductionProgramTest, ProgramRunsThePasswordDialogThroughTheProductionUi) {
+    program = makeProgram();
+    Program& p = *program;
     TPassw_FE_& d = p.passw_FE();
     d.Edit1->setText("viejo");
     // Once the dialog is on view (after its activation): the input is empty; Enter accepts.
@@ -68,4 +100,39 @@ TEST(ProductionUiTest, StandardDialogsSpeakSpanish) {
     // Installing twice keeps one set of translations.
     installSpanishTranslations();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+}
+
+// The message dialog has its text, size and place before it is on view: it never appears with
+// the previous message's size and place.
+TEST_F(ProductionProgramTest, MessageDialogIsReadyBeforeItIsOnView) {
+    program = makeProgram();
+    Program& p = *program;
+    TMensaje& m = p.mensaje();
+    struct Seen {
+        QString text;
+        QSize size;
+        QPoint place;
+    };
+    Seen seen;
+    ShowProbe probe([&] {
+        seen = {m.Label1->text(), m.size(), m.pos()};
+        QTimer::singleShot(0, &m, &QDialog::accept);
+    });
+    m.installEventFilter(&probe);
+    const QString texts[] = {
+        "Hola",
+        "Una línea de mensaje bastante más larga que el texto de la indicación\r\rY otra más",
+        "Adiós",
+    };
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        p.Ver_Mensaje(text);
+        EXPECT_EQ(seen.text, displayLines(text));
+        EXPECT_EQ(seen.size, m.size()) << "the size it keeps is the one it appeared with";
+        const QSize outer = m.size() + m.frameExtra();
+        EXPECT_EQ(seen.place, QPoint(desktop.left() + (desktop.width() - outer.width()) / 2,
+                                     desktop.top() + (desktop.height() - outer.height()) / 2));
+    }
+    m.removeEventFilter(&probe);
 }

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <stdexcept>
+
 void ScriptedUi::clearRecords() {
     messages_.clear();
     errors_.clear();
@@ -20,6 +22,10 @@ int ScriptedUi::runModal(QDialog& screen, QWidget* /*below*/, const std::functio
     shown();
     if (auto* mensaje = qobject_cast<TMensaje*>(&screen)) {
         messages_.append(mensaje->message());
+        if (messageLimit_ > 0 && messages_.size() > messageLimit_) {
+            unexpected_.append(QStringLiteral("message limit: ") + mensaje->message());
+            throw std::runtime_error("scripted Ui: message limit reached");
+        }
         return QDialog::Accepted;
     }
     auto queued = queuedScripts_.find(name);

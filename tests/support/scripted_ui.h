@@ -38,6 +38,10 @@ public:
     void onScreen(const QString& name, ScreenScript script) {
         screenScripts_[name] = std::move(script);
     }
+    // More than `limit` messages since the last clearRecords() is a fault of the program (a
+    // message that brings itself back): the next one is recorded in unexpected() and throws, so
+    // the test fails instead of running on. 0: no limit.
+    void setMessageLimit(int limit) { messageLimit_ = limit; }
 
     // What was shown, in order.
     const QStringList& messages() const { return messages_; }
@@ -66,6 +70,7 @@ private:
     std::deque<std::optional<QFont>> fontAnswers_;
     QMap<QString, std::deque<ScreenScript>> queuedScripts_;
     QMap<QString, ScreenScript> screenScripts_;
+    int messageLimit_ = 0;
 
     QStringList messages_, errors_, confirmations_, screens_, unexpected_;
     QList<FileDialogRequest> fileRequests_;

@@ -42,8 +42,8 @@ void TMensaje::FormActivate() {
 }
 
 void TMensaje::FormShow() {
-    // Each time it is shown, whatever the skip-next-activation flag says: a message shown right
-    // after the blink notice must still show its own text.
+    // Before the dialog is on view, so that it never appears at the size and place of the
+    // previous message. The frame is then estimated (frameExtra).
     message_ = program_.state().messageText;
     const QString lines = displayLines(message_);
     Label1->setText(lines);

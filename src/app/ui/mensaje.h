@@ -10,7 +10,8 @@ class TMensaje : public ProgramDialog {
 public:
     explicit TMensaje(Program& program);
 
-    // Takes the message text of the run state, sizes the window to it and centres it.
+    // Takes the message text of the run state, sizes the window to it and centres it, before
+    // the window is on view.
     void FormShow() override;
     void FormActivate() override;
 

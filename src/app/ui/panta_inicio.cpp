@@ -32,6 +32,8 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace {
 
 const QColor navy(0, 0, 128);
@@ -225,19 +227,23 @@ void TPanta_Inicio_::FormCreate() {
 
 void TPanta_Inicio_::FormActivate() {
     RunState& state = program_.state();
-    if (state.takeSkipNextActivation())
+    if (!program_.beginActivation())
         return;
-    // The filter the timed review narrowed is put back.
+    // The filter the timed review narrowed is put back. It is taken out of the state first:
+    // setting it loads the first card, whose damaged content shows a message, and the activation
+    // that follows that message must not set it again.
     if (!state.savedTimedReviewFilter.isEmpty()) {
-        program_.data().Tabla_Activa.setFilter(state.savedTimedReviewFilter);
-        state.savedTimedReviewFilter.clear();
+        const QString saved = std::exchange(state.savedTimedReviewFilter, QString());
+        program_.data().Tabla_Activa.setFilter(saved);
     }
     // The font style file, into the font-style buffer.
     program_.data().Lee_Estilo_Fuente();
     rtf::readDocument(rtf::writeDocument(program_.data().fontStyleBuffer),
                       *RE_Estilo_Fuente->document());
-    // After a quick-selection review the selection in force comes back.
-    if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick)
+    // After a quick-selection review the selection in force comes back (never an empty filter,
+    // which would show the parked level-0 cards everywhere).
+    if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick &&
+        !state.selection.savedSelectionFilter.trimmed().isEmpty())
         program_.data().Tabla_Activa.setFilter(state.selection.savedSelectionFilter);
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
@@ -453,6 +459,9 @@ void TPanta_Inicio_::resizeEvent(QResizeEvent* event) {
     centrePanel();
 }
 
+// The menu panel keeps the middle of the main window (of its client area), whatever the window's
+// size: the window is where the learner sees it, maximised or not, and the panel never moves past
+// the window's top-left corner.
 void TPanta_Inicio_::centrePanel() {
     const QWidget* area = centralWidget();
     Panel1->move(qMax(0, (area->width() - Panel1->width()) / 2),
@@ -485,6 +494,11 @@ void TPanta_Inicio_::Label32Click() {
     cards.setFilter(filters.saved);
     state.savedTimedReviewFilter = filters.saved;
     cards.setFilter(filters.session);
+    // A damaged first card shows its message while the filter is being set, and the main
+    // screen's activation after that message puts the saved filter back: the review runs only
+    // over the cards of its own filter.
+    if (cards.filter() != filters.session)
+        return;
     if (cards.isEmpty()) {
         program_.Ver_Mensaje(review::kNoCardsMessage);
         return;

@@ -387,7 +387,9 @@ bool Table::filtered() const {
 }
 
 void Table::setFilter(const QString& text) {
-    if (text == d_->filterText_ && (!isOpen() || !d_->filtered_))
+    // An unchanged filter on a view that shows it (no edit pending) changes nothing: the view is
+    // not read again, the cursor stays and no scroll event fires.
+    if (text == d_->filterText_ && (!isOpen() || !d_->filtered_ || state() == State::Browse))
         return;
     const QString old = d_->filterText_;
     d_->filterText_ = text;

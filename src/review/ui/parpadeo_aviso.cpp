@@ -40,7 +40,7 @@ void TParpadeo_Aviso_::Muestra() {
     }
     show();
     raise();
-    program_.guard([this] { FormActivate(); });
+    program_.activateOpening(*this);
 }
 
 void TParpadeo_Aviso_::FormActivate() {
@@ -52,6 +52,7 @@ void TParpadeo_Aviso_::FormActivate() {
 void TParpadeo_Aviso_::Timer1Timer() {
     Timer1->setEnabled(false);
     hide();
-    // The screen below runs its activation, which finds the skip-next-activation flag.
-    program_.activateTop();
+    // The notice never took the focus, so no screen regains it: nothing is activated, and the
+    // flag set when the notice was shown goes with it.
+    program_.state().skipNextActivation = false;
 }

@@ -80,17 +80,23 @@ std::optional<review::SelectionMode> TSelecc_Repaso_::mode() const {
     return std::nullopt;
 }
 
-void TSelecc_Repaso_::FormActivate() {
-    if (!beginActivation())
-        return;
-    RunState& state = program_.state();
-    Button4->setEnabled(state.prefs.timedReviewEnabled);
+void TSelecc_Repaso_::FormShow() {
+    // Only when the screen opens: when it regains the focus (after its own message, or after the
+    // session it started), the card table carries the filter this screen set, which says nothing
+    // about the mode the learner chose.
     const review::SelectionMode initial =
         review::initialMode(program_.data().Tabla_Activa.filter());
     if (initial == review::SelectionMode::Window)
         RadioButton1->setChecked(true);
     else
         RadioButton2->setChecked(true);
+}
+
+void TSelecc_Repaso_::FormActivate() {
+    if (!beginActivation())
+        return;
+    RunState& state = program_.state();
+    Button4->setEnabled(state.prefs.timedReviewEnabled);
     modeSwitch();
     Button1->setFocus();
 }

@@ -18,6 +18,8 @@ class TSelecc_Repaso_ : public ProgramDialog {
 public:
     explicit TSelecc_Repaso_(Program& program);
 
+    // Opening: the mode follows the card table's filter.
+    void FormShow() override;
     void FormActivate() override;
     // The preferences just read: the same-day tick box follows them.
     void showPreferences(const settings::Preferences& prefs);

@@ -197,8 +197,9 @@ void TConfigura_Progr_::setForm(const settings::OptionsForm& f) {
     (f.languageEnglish ? RadioGroup2Item0 : RadioGroup2Item1)->setChecked(true);
     CheckBox2->setChecked(f.timedReview);
     CheckBox1->setChecked(f.breakReminders);
-    if (f.breakReminders)
-        (f.periodicBreaks ? RadioButton1 : RadioButton2)->setChecked(true);
+    // Also with break reminders off: "A&ceptar" stores the radio buttons as they stand, so the
+    // stored periodic value is always shown (disabled) to be stored again.
+    (f.periodicBreaks ? RadioButton1 : RadioButton2)->setChecked(true);
     CheckBox5->setChecked(f.blinkNotice);
     CheckBox3->setChecked(f.promotionFlag);
 }

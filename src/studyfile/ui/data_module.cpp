@@ -96,7 +96,11 @@ bool TD_Module_::Abre_Conjunto_Fichero(const QString& tablePath) {
     Tabla_Activa.setFilter(studyfile::kBaseFilter);
     Tabla_Activa.setFiltered(true);
     Tabla_Activa.open(info.path(), info.fileName());
+    // No selection is in force in a study file just opened: the filter a quick-selection review
+    // hands back is the base filter too, so level-0 cards stay hidden.
     state_.selection.selectionFilter = studyfile::kBaseFilter;
+    state_.selection.savedSelectionFilter = studyfile::kBaseFilter;
+    state_.selection.selectionActive = false;
     return true;
 }
 
@@ -215,6 +219,9 @@ void TD_Module_::Tabla_ActivaAfterPost() {
 }
 
 void TD_Module_::Tabla_ActivaAfterScroll() {
+    // Damaged packed content does not end the operation that moved the card (a review, a filter
+    // being set): QXS's corrupt handler shows "Los datos de este Fichero de Estudio están
+    // dañados." and the screens show the card with what could be read, empty where it could not.
     studyfile::loadCardView(cardView, Tabla_Activa, QXS, design, state_.packedContent);
     questionImageChanged = false;
     answerImageChanged = false;

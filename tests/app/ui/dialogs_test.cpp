@@ -76,7 +76,7 @@ TEST_F(AppTest, MessageAfterTheBlinkNoticeShowsItsOwnText) {
     p.Ver_Mensaje("segundo");
     EXPECT_EQ(ui.messages(), (QStringList{"primero", "segundo"}));
     EXPECT_EQ(p.mensaje().Label1->text(), "segundo");
-    // The dialog's activation took the flag, so the main screen's next activation runs fully.
+    // Opening the dialog left the flag; the main screen, regaining the focus, took it.
     EXPECT_FALSE(p.state().skipNextActivation);
 }
 

@@ -349,6 +349,36 @@ TEST_F(TableFixture, EventsFireAroundMovesAndPosts) {
     EXPECT_TRUE(log.empty());
 }
 
+// Setting the filter a view already shows reads nothing again: the cursor stays and no scroll
+// event fires (the card loader would run again). A pending edit is still posted first, and a
+// changed filter reloads as ever.
+TEST_F(TableFixture, UnchangedFilterLeavesTheViewAsItIs) {
+    addRows({{1, 1}, {1, 2}, {2, 0}});
+    Table t;
+    std::vector<std::string> log;
+    t.beforeScroll = [&] { log.push_back("before"); };
+    t.afterScroll = [&] { log.push_back("after"); };
+    t.setFilter("Nive_Fich = 1");
+    t.setFiltered(true);
+    t.open(dirPath(), "T.DB");
+    t.next();
+    log.clear();
+    t.setFilter("Nive_Fich = 1");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(t.recNo(), 2);
+
+    t.edit();
+    t.fieldByName("Nive_Impo").setInteger(7);
+    t.setFilter("Nive_Fich = 1");
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(readOther(path(), "SELECT Nive_Impo FROM data WHERE Nive_Impo = 7"), "7");
+
+    log.clear();
+    t.setFilter("Nive_Fich = 2");
+    EXPECT_THAT(log, ElementsAre("before", "after"));
+    EXPECT_EQ(t.recordCount(), 1);
+}
+
 TEST_F(TableFixture, CreateReplacesAnExistingTableAndItsJournal) {
     addRows({{1, 1}, {2, 2}});
     QFile j(path() + "-journal");

@@ -9,6 +9,7 @@
 #include "review/ui/parpadeo_aviso.h"
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
+#include "settings/ui/configura_progr.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "viewers/picture_fit.h"
 #include "viewers/ui/imag_zoom.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -182,11 +184,12 @@ TEST_F(ReviewScreensTest, QuickSelectionFilterTextsAndNoCardMessage) {
         s.Button1->click();
         EXPECT_EQ(cards().filter(), " ( Nive_Fich = 2 or Nive_Fich = 3 ) and  (Nive_fich <> 0 ) "
                                     "and (Fech_Ulti_Repa <> 20050309)");
-        // Card A was changed today: nothing left, the screen stays. It regains the focus with
-        // the session filter on the card table, so it now shows window selection.
+        // Card A was changed today: nothing left, the screen stays, still in quick selection.
         EXPECT_EQ(ui.messages().size(), 1);
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_TRUE(s.RadioButton1->isChecked());
+        EXPECT_TRUE(s.RadioButton2->isChecked());
+        s.levelBoxes[1]->click();
+        s.levelBoxes[2]->click();
         s.Button4->click();
         return d.result();
     });
@@ -202,8 +205,35 @@ TEST_F(ReviewScreensTest, QuickSelectionFilterTextsAndNoCardMessage) {
     EXPECT_EQ(ui.messages().first(), review::kNoCardsMessage);
     EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
     // The level choices follow the boxes, and stay for the run.
-    EXPECT_EQ(program->state().levelChoices,
-              (review::LevelChoices{false, true, true, false, false, false, false, false}));
+    EXPECT_EQ(program->state().levelChoices, review::LevelChoices{});
+}
+
+// After its own "no card" message the selection screen keeps the mode and levels the learner
+// chose: a second "Repasar" reviews those levels, not every card.
+TEST_F(ReviewScreensTest, NoCardMessageThenRepasarKeepsTheLevels) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile(
+        "Curso", {{"A", "", 2, "20050309", 1, "20050309"}, {"B", "", 5, "", 0, "20050301"}});
+    startWith(path);
+    QStringList seen;
+    ui.queueScreen("TSelecc_Repaso_", [&](QDialog& d) {
+        TSelecc_Repaso_& s = asSelection(d);
+        s.levelBoxes[1]->click();
+        s.CheckBox9->setChecked(false);
+        s.Button1->click();
+        EXPECT_EQ(ui.messages(), QStringList{review::kNoCardsMessage});
+        s.CheckBox9->setChecked(true);
+        s.Button1->click();
+        return d.result();
+    });
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        seen << asReview(d).Label2->text() << asReview(d).DBText1->text() << cards().filter();
+        asReview(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(seen, QStringList({"Fichas Seleccionadas: 1", "A",
+                                 " ( Nive_Fich = 2 ) and  (Nive_fich <> 0 ) "}));
 }
 
 TEST_F(ReviewScreensTest, QuickSelectionWithNoLevelReviewsEveryLevelIgnoringDueDates) {
@@ -397,9 +427,9 @@ TEST_F(ReviewScreensTest, BlinkNoticeLeavesTheReviewAsItWas) {
     EXPECT_TRUE(ui.messages().value(0).contains("Se han repasado 1 fichas."));
 }
 
-// The blink notice shows without taking the focus, and the screen below does not run its
-// activation again when it goes.
-TEST_F(ReviewScreensTest, BlinkNoticeDisappearsAndSkipsOneActivation) {
+// The blink notice shows without taking the focus. When it hides it clears the flag it set and
+// activates nothing: no screen lost the focus to it.
+TEST_F(ReviewScreensTest, BlinkNoticeDisappearsAndActivatesNothing) {
     start();
     TParpadeo_Aviso_& notice = program->parpadeo_Aviso();
     main().Timer_ParpadeoTimer();
@@ -408,10 +438,149 @@ TEST_F(ReviewScreensTest, BlinkNoticeDisappearsAndSkipsOneActivation) {
     EXPECT_TRUE(notice.Timer1->enabled());
     EXPECT_EQ(notice.Timer1->interval(), 3000);
     EXPECT_TRUE(program->state().skipNextActivation);
+    // A message closes while the notice is on view: the main screen regains the focus.
+    program->Ver_Mensaje("Aviso");
+    clock.advanceDays(1);
     notice.Timer1Timer();
     EXPECT_FALSE(notice.isVisible());
     EXPECT_FALSE(notice.Timer1->enabled());
     EXPECT_FALSE(program->state().skipNextActivation);
+    EXPECT_EQ(program->state().todayKey, "20240305") << "the main screen was not activated";
+
+    // The flag goes with the notice also when nothing took it.
+    main().Timer_ParpadeoTimer();
+    notice.Timer1Timer();
+    EXPECT_FALSE(program->state().skipNextActivation);
+    EXPECT_EQ(program->state().todayKey, "20240305");
+}
+
+// A screen opened while the blink notice is on view runs its whole opening activation, whatever
+// an earlier opening left in it; the flag stays for the notice to clear.
+TEST_F(ReviewScreensTest, ScreensOpenedDuringTheBlinkNoticeRunTheirOpening) {
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"B", "", 1, "", 0, ""}});
+    startWith(path);
+    TParpadeo_Aviso_& notice = program->parpadeo_Aviso();
+    QImage small(300, 200, QImage::Format_RGB32);
+    small.fill(Qt::blue);
+    QImage large(1200, 900, QImage::Format_RGB32);
+    large.fill(Qt::red);
+    QTextDocument document;
+    document.setPlainText("Texto");
+
+    struct Case {
+        const char* screen;
+        // Leaves the screen as an earlier opening does (no notice on view).
+        std::function<void()> earlier;
+        // Opens it again (the notice on view).
+        std::function<void()> open;
+        // What its activation must have set; closes it.
+        std::function<int(QDialog&)> check;
+    };
+    const std::vector<Case> cases = {
+        {"TRepasar_",
+         [&] {
+             // A session left on the answer page of its second card.
+             ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
+             ui.queueScreen("TRepasar_", [](QDialog& d) {
+                 asReview(d).Button6->click();
+                 asReview(d).Button1->click();
+                 asReview(d).Button2->click();
+                 return d.result();
+             });
+             main().Label6Click();
+         },
+         [&] {
+             // The notice comes while the selection screen is open, right before "Repasar".
+             ui.queueScreen("TSelecc_Repaso_", [&](QDialog& d) {
+                 main().Timer_ParpadeoTimer();
+                 return press(&TSelecc_Repaso_::Button1)(d);
+             });
+             main().Label6Click();
+         },
+         [](QDialog& d) {
+             TRepasar_& r = asReview(d);
+             EXPECT_EQ(r.PageControl1->currentWidget(), r.Pregunta);
+             EXPECT_EQ(r.DBText1->text(), "B") << "A went up a level: B comes first";
+             EXPECT_EQ(r.counters().reviewed, 0);
+             EXPECT_EQ(r.Label1->text(), "Fichas ya Repasadas: 0");
+             EXPECT_EQ(r.Label2->text(), "Fichas Seleccionadas: 2");
+             r.Button4->click();
+             return d.result();
+         }},
+        {"TSelecc_Repaso_",
+         [&] {
+             ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button2));
+             main().Label6Click();
+             program->state().prefs.timedReviewEnabled = false;
+         },
+         [&] { main().Label6Click(); },
+         [&](QDialog& d) {
+             EXPECT_FALSE(asSelection(d).Button4->isEnabled());
+             program->state().prefs.timedReviewEnabled = true;
+             return d.result();
+         }},
+        {"TText_Zoom_", [&] { program->text_Zoom().show(document, true); },
+         [&] { program->text_Zoom().show(document, false); },
+         [](QDialog& d) {
+             auto& z = static_cast<TText_Zoom_&>(d);
+             EXPECT_TRUE(z.RichEdit1->isReadOnly());
+             EXPECT_FALSE(z.Button1->isVisibleTo(&z));
+             return d.result();
+         }},
+        {"TImag_Zoom_",
+         [&] {
+             program->imag_Zoom().show(picture::Picture::fromImage(small),
+                                       picture_number::reviewQuestion);
+         },
+         [&] {
+             program->imag_Zoom().show(picture::Picture::fromImage(large),
+                                       picture_number::reviewQuestion);
+         },
+         [](QDialog& d) {
+             auto& z = static_cast<TImag_Zoom_&>(d);
+             EXPECT_EQ(z.Image1->picture().width(), 1200);
+             EXPECT_LE(z.Image1->width(), z.Panel1->width()) << "fitted";
+             return d.result();
+         }},
+        {"TConfigura_Progr_",
+         [&] {
+             ui.queueScreen("TConfigura_Progr_", [](QDialog& d) {
+                 static_cast<TConfigura_Progr_&>(d).MaskEdit[1]->setText("77");
+                 return d.result();
+             });
+             main().Label17Click();
+         },
+         [&] { main().Label17Click(); },
+         [](QDialog& d) {
+             EXPECT_EQ(static_cast<TConfigura_Progr_&>(d).MaskEdit[1]->text(), "0");
+             return d.result();
+         }},
+        {"TDescanso_", [&] { review().resumeClock(); },
+         [&] {
+             review().Button12Click();
+             main().Timer_DescansoTimer();
+         },
+         [&](QDialog& d) {
+             EXPECT_FALSE(review().Timer_n_Repaso->enabled()) << "the review clock stopped";
+             static_cast<TDescanso_&>(d).Button1->click();
+             return d.result();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.screen);
+        c.earlier();
+        ui.clearRecords();
+        main().Timer_ParpadeoTimer();
+        ui.queueScreen(c.screen, [&](QDialog& d) {
+            EXPECT_TRUE(program->state().skipNextActivation) << "the opening left the flag";
+            return c.check(d);
+        });
+        c.open();
+        EXPECT_EQ(ui.screens().count(c.screen), 1);
+        EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+        notice.Timer1Timer();
+        EXPECT_FALSE(program->state().skipNextActivation);
+    }
 }
 
 TEST_F(ReviewScreensTest, ZoomsFromTheReviewScreen) {
@@ -584,26 +753,64 @@ TEST_F(ReviewScreensTest, FontDialogStoresTheFontStyle) {
     EXPECT_DOUBLE_EQ(review().Label7->font().pointSizeF(), 22.5);
 }
 
-// After a quick-selection session the main screen puts the saved selection filter back; when no
-// selection was ever applied that leaves the card table without a filter.
+// After a quick-selection session the selection screen stays in quick selection, and the main
+// screen puts the saved selection filter back: with no selection built, the base filter the study
+// file was opened with. The session's levels and same-day condition stay behind, so entry 3
+// afterwards takes every due card of level 1 and above (also one answered today), and level-0
+// cards stay hidden.
 TEST_F(ReviewScreensTest, QuickSelectionHandsTheFilterBack) {
-    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""},
+                                                 {"B", "", 2, "20050301", 1, "20050301"},
+                                                 {"C", "", 3, "20050309", 2, "20050309"},
+                                                 {"P", "", 0, "", 0, ""}});
     startWith(path);
-    ui.queueScreen("TSelecc_Repaso_", press(&TSelecc_Repaso_::Button1));
-    ui.queueScreen("TRepasar_", [](QDialog& d) {
-        asReview(d).Button4->click();
-        return d.result();
-    });
-    main().Label6Click();
-    EXPECT_TRUE(selection().RadioButton2->isChecked());
-    EXPECT_EQ(cards().filter(), "");
-    EXPECT_EQ(cards().recordCount(), 2);
+    struct Case {
+        std::vector<int> levels;
+        bool sameDay;
+    };
+    const Case cases[] = {{{2}, true}, {{}, false}, {{1, 3}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.levels.size() * 10 + (c.sameDay ? 1 : 0));
+        ui.queueScreen("TSelecc_Repaso_", [&](QDialog& d) {
+            TSelecc_Repaso_& s = asSelection(d);
+            for (int level = 1; level <= 8; ++level) {
+                QCheckBox* box = s.levelBoxes[static_cast<std::size_t>(level - 1)];
+                const bool wanted =
+                    std::find(c.levels.begin(), c.levels.end(), level) != c.levels.end();
+                if (box->isChecked() != wanted)
+                    box->click();
+            }
+            s.CheckBox9->setChecked(c.sameDay);
+            return press(&TSelecc_Repaso_::Button1)(d);
+        });
+        ui.queueScreen("TRepasar_", [](QDialog& d) {
+            asReview(d).Button4->click();
+            return d.result();
+        });
+        main().Label6Click();
+        EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
+        EXPECT_TRUE(selection().RadioButton2->isChecked());
+        EXPECT_EQ(cards().filter(), studyfile::kBaseFilter);
+        EXPECT_EQ(cards().recordCount(), 3);
+
+        QStringList seen;
+        ui.queueScreen("TRepasar_", [&](QDialog& d) {
+            seen << cards().filter() << asReview(d).Label2->text();
+            asReview(d).Button4->click();
+            return d.result();
+        });
+        main().Label32Click();
+        EXPECT_EQ(seen, QStringList({studyfile::kBaseFilter + " and (Fech_Prox_Repa <= 20050309)",
+                                     "Fichas Seleccionadas: 3"}));
+        EXPECT_EQ(cards().filter(), studyfile::kBaseFilter);
+        ui.clearRecords();
+    }
 }
 
-// The next review after a quick-selection session of a run in which no selection was built: the
-// card table is left without a filter, so window selection is preselected. Its selection filter
-// is the base filter set when the study file was opened, so neither start button brings the
-// parked level-0 card into the session.
+// A card table left without a filter (no screen of the review leaves it so) preselects window
+// selection. Its selection filter is the base filter set when the study file was opened, so
+// neither start button brings the parked level-0 card into the session.
 TEST_F(ReviewScreensTest, WindowSelectionWithoutASelectionNeverReviewsLevelZero) {
     clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
     const QString path = makeStudyFile("Curso", {{"A", "", 1, "", 0, ""}, {"P", "", 0, "", 0, ""}});
@@ -614,11 +821,10 @@ TEST_F(ReviewScreensTest, WindowSelectionWithoutASelectionNeverReviewsLevelZero)
         return d.result();
     });
     main().Label6Click();
-    ASSERT_EQ(cards().filter(), "");
+    ASSERT_EQ(cards().filter(), studyfile::kBaseFilter) << "the quick selection's hand-back";
 
     for (QPushButton* TSelecc_Repaso_::*button :
          {&TSelecc_Repaso_::Button1, &TSelecc_Repaso_::Button4}) {
-        // As the quick-selection hand-back left it (a window-selection session keeps its own).
         cards().setFilter(QString());
         QStringList seen;
         ui.queueScreen("TSelecc_Repaso_", [button](QDialog& d) {
@@ -655,5 +861,59 @@ TEST_F(ReviewScreensTest, ScreensFitTheDesignArea) {
         QDir().mkpath(ORBANEL_TEST_OUTPUT);
         screen->grab().save(QDir(ORBANEL_TEST_OUTPUT).filePath(screen->objectName() + ".png"));
 #endif
+    }
+}
+
+// A compressed study file with a card whose packed short answer is garbage: each load of that
+// card shows the damaged-data message, and no activation that follows the message sets a filter
+// over and over. Entry 3 runs only over its own filter: when the activation after the message has
+// put the saved filter back, no session starts.
+TEST_F(ReviewScreensTest, DamagedFirstCardOfTheTimedReview) {
+    clock.setNow(QDateTime(QDate(2005, 3, 9), QTime(10, 0, 0)));
+    studyfile::DesignOptions design;
+    design.compressed = true;
+    struct Case {
+        const char* name;
+        std::vector<Card> cards; // the card "D" is damaged
+        int messages;
+    };
+    const Case cases[] = {
+        // D is the first due card; the first card of the base filter is sound: one message.
+        {"PrimeraPendiente",
+         {{"G", "g", 1, "", 0, "20991231"},
+          {"D", "d", 2, "", 0, "20050309"},
+          {"H", "h", 3, "", 0, "20991231"}},
+         1},
+        // D is first under both filters: loaded by the session filter and again by the base
+        // filter put back.
+        {"PrimeraDeTodas", {{"D", "d", 1, "", 0, "20050309"}, {"N", "n", 2, "", 0, "20991231"}}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = makeStudyFile(c.name, c.cards, design);
+        {
+            table::Table t;
+            t.open(dat(), QString(c.name) + ".DB");
+            for (t.first(); !t.eof(); t.next()) {
+                if (t.fieldByName("Preg_Text").asString() != "D")
+                    continue;
+                t.edit();
+                t.fieldByName("Ficha_Comp_Encr").setString("S");
+                t.fieldByName("Resp_Text").setBytes("esto no es un contenedor");
+                t.post();
+                break;
+            }
+        }
+        program.reset();
+        startWith(path);
+        ui.setMessageLimit(10);
+        main().Label32Click();
+        EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+        EXPECT_TRUE(ui.unexpected().isEmpty()) << ui.unexpected().join("|").toStdString();
+        EXPECT_EQ(ui.messages(), QStringList(c.messages, studyfile::kDamagedMessage));
+        EXPECT_EQ(ui.screens().count("TRepasar_"), 0);
+        EXPECT_EQ(cards().filter(), studyfile::kBaseFilter);
+        EXPECT_TRUE(program->state().savedTimedReviewFilter.isEmpty());
+        ui.setMessageLimit(0);
     }
 }

@@ -150,6 +150,26 @@ TEST_F(OptionsScreenTest, SaveWritesTheFourLines) {
     EXPECT_FALSE(program->selecc_Repaso().CheckBox9->isChecked());
 }
 
+// "A&ceptar" without a change stores line 2 as it was, also the periodic value while break
+// reminders are off (the radio buttons are disabled then, but still show it). Each case runs in a
+// fresh program, so the first opening of the options screen is the one that counts.
+TEST_F(OptionsScreenTest, AcceptingUnchangedKeepsLineTwo) {
+    const QString schedule = "030-035-030-030-025-025-020-Parpad_SI_05__";
+    const QStringList starts = {"SI_SIPER_", "SI_NOPER_", "NO_SIPER_", "NO_NOPER_"};
+    for (const QString& start : starts) {
+        SCOPED_TRACE(start.toStdString());
+        const QStringList lines = {"ddmmaa__ESP_S_000-001-007-021-045-090-120-150-180-",
+                                   start + schedule, "NO__020__010__", "SI    " + kSameDay};
+        writePrefs(lines);
+        startKeepingRecords();
+        withOptions([](TConfigura_Progr_& o) { o.Button3->click(); });
+        EXPECT_TRUE(ui.errors().isEmpty()) << ui.errors().join("|").toStdString();
+        EXPECT_EQ(readPrefs().value(1), start + schedule);
+        program.reset();
+        ui.clearRecords();
+    }
+}
+
 TEST_F(OptionsScreenTest, AnEmptyFieldStopsTheSave) {
     start();
     const QStringList before = readPrefs();
