@@ -105,6 +105,7 @@ struct Table::Impl {
     QHash<QString, int> fieldIndex_; // lower-case name -> index
     std::vector<int> orderFields_;   // fields of the primary index
     bool orderByKeyLast_ = true;     // the key breaks ties (unless it is in the index)
+    std::vector<int> sortFields_;    // the order fields whose values the key list keeps
 
     QString whereSql_; // compiled filter ("" = every row)
     std::vector<QVariant> whereBinds_;

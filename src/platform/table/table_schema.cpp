@@ -246,6 +246,7 @@ void Table::Impl::loadStructure() {
     indexes_.clear();
     fieldIndex_.clear();
     orderFields_.clear();
+    sortFields_.clear();
     {
         Statement st = prepare(QStringLiteral("SELECT name, type, size FROM _fields ORDER BY pos"));
         int rc;
@@ -292,6 +293,11 @@ void Table::Impl::loadStructure() {
                 orderByKeyLast_ = false;
         }
     }
+    // The key list keeps the values of the order fields but for a last AutoInc field: that one
+    // is the row's key, by which the list breaks ties anyway.
+    sortFields_ = orderFields_;
+    if (!sortFields_.empty() && fields_[sortFields_.back()].type == FieldType::AutoInc)
+        sortFields_.pop_back();
     cache_.assign(fields_.size(), QVariant());
     cacheLoaded_.assign(fields_.size(), 0);
     edits_.assign(fields_.size(), QVariant());
