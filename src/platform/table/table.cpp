@@ -219,6 +219,8 @@ Statement& Table::Impl::writeStatement(char kind, const std::vector<int>& column
 
 void Table::Impl::finalizeStatements() {
     rowStmt_.finalize();
+    aheadStmt_.finalize();
+    dropReadAhead();
     placementStmt_.finalize();
     writeStmts_.clear();
 }
@@ -273,6 +275,8 @@ void Table::open() {
         d_->state_ = State::Inactive;
         d_->fields_.clear();
         d_->fieldIndex_.clear();
+        d_->clearFieldNames();
+        d_->clearFieldNames();
         d_->rows_.clear();
         throw;
     }
@@ -301,6 +305,7 @@ void Table::close() {
     d_->fields_.clear();
     d_->indexes_.clear();
     d_->fieldIndex_.clear();
+    d_->clearFieldNames();
     d_->orderFields_.clear();
     d_->sortFields_.clear();
     d_->rows_.clear();
@@ -341,6 +346,7 @@ void Table::Impl::loadView() {
 }
 
 void Table::Impl::loadViewFrom(bool bypassIndex) {
+    dropReadAhead();
     QString sql = QStringLiteral("SELECT rowid");
     if (!sortFields_.empty())
         sql += QStringLiteral(", ") + quotedColumns(sortFields_);
@@ -593,27 +599,113 @@ void Table::Impl::clearEdits() {
     std::fill(edits_.begin(), edits_.end(), QVariant());
 }
 
+bool Table::Impl::readAhead(int pos, qint64 key) {
+    ahead_.keys.clear();
+    ahead_.values.clear();
+    const int nCols = static_cast<int>(rowColumns_.size());
+    if (nCols == 0)
+        return false;
+    // Walking backwards reads the rows before pos, else pos and the rows after it.
+    const bool backwards = ahead_.lastPos >= 0 && pos < ahead_.lastPos;
+    const int start = backwards ? std::max(0, pos - kReadAhead + 1) : pos;
+    const int end = std::min(rows_.size(), start + kReadAhead);
+    if (!aheadStmt_.isPrepared()) {
+        QStringList marks;
+        for (int i = 0; i < kReadAhead; ++i)
+            marks << QStringLiteral("?");
+        aheadStmt_ = prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                                 .arg(quotedColumns(rowColumns_), QLatin1String(kDataTable),
+                                      marks.join(QLatin1Char(','))));
+    }
+    Statement& st = aheadStmt_;
+    st.reset();
+    st.clearBindings(); // parameters without a key stay NULL, which matches no row
+    std::vector<qint64> keys;
+    keys.reserve(std::size_t(end - start));
+    for (int p = start; p < end; ++p) {
+        keys.push_back(rows_.keyAt(p));
+        st.bindInteger(p - start + 1, keys.back());
+    }
+    std::vector<QVariant> values(keys.size() * nCols);
+    std::vector<char> found(keys.size(), 0);
+    int rc;
+    while ((rc = st.step()) == SQLITE_ROW) {
+        const qint64 k = st.integer(0);
+        const auto at = std::find(keys.begin(), keys.end(), k);
+        if (at == keys.end())
+            continue;
+        const std::size_t row = std::size_t(at - keys.begin());
+        found[row] = 1;
+        for (int c = 0; c < nCols; ++c)
+            values[row * nCols + c] = st.value(c + 1, fields_[rowColumns_[c]].type);
+    }
+    st.reset();
+    if (rc != SQLITE_DONE)
+        failSql(QStringLiteral("leer los registros"));
+    // Rows gone meanwhile are left out, so that reading them reports that they no longer exist.
+    for (std::size_t row = 0; row < keys.size(); ++row) {
+        if (!found[row])
+            continue;
+        ahead_.keys.push_back(keys[row]);
+        ahead_.values.insert(ahead_.values.end(),
+                             std::make_move_iterator(values.begin() + row * nCols),
+                             std::make_move_iterator(values.begin() + (row + 1) * nCols));
+    }
+    ahead_.changes = sqlite3_total_changes64(db_);
+    return std::find(ahead_.keys.begin(), ahead_.keys.end(), key) != ahead_.keys.end();
+}
+
+void Table::Impl::dropReadAhead() {
+    ahead_.keys.clear();
+    ahead_.values.clear();
+    ahead_.changes = -1;
+    ahead_.lastPos = -1;
+}
+
 void Table::Impl::loadRowCache() {
     const qint64 key = state_ == State::Edit ? editKey_ : rows_.keyAt(pos_);
     if (cacheValid_ && cacheKey_ == key)
         return;
     std::fill(cacheLoaded_.begin(), cacheLoaded_.end(), 0);
-    std::vector<int> cols;
-    for (int i = 0; i < static_cast<int>(fields_.size()); ++i)
-        if (fields_[i].type != FieldType::Blob)
-            cols.push_back(i);
+    const int nCols = static_cast<int>(rowColumns_.size());
+
+    // A browsed row comes from the rows read ahead, which are read again when they do not hold
+    // it or when something was written since they were read.
+    if (state_ == State::Browse && pos_ >= 0 && nCols > 0) {
+        const bool fresh = ahead_.changes == sqlite3_total_changes64(db_);
+        auto at = std::find(ahead_.keys.begin(), ahead_.keys.end(), key);
+        if (!fresh || at == ahead_.keys.end()) {
+            if (readAhead(pos_, key))
+                at = std::find(ahead_.keys.begin(), ahead_.keys.end(), key);
+            else
+                at = ahead_.keys.end();
+        }
+        if (at != ahead_.keys.end()) {
+            const std::size_t row = std::size_t(at - ahead_.keys.begin());
+            for (int c = 0; c < nCols; ++c) {
+                cache_[rowColumns_[c]] = ahead_.values[row * nCols + c];
+                cacheLoaded_[rowColumns_[c]] = 1;
+            }
+            ahead_.lastPos = pos_;
+            cacheKey_ = key;
+            cacheValid_ = true;
+            return;
+        }
+    }
+
     if (!rowStmt_.isPrepared()) {
-        rowStmt_ = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                               .arg(cols.empty() ? QStringLiteral("rowid") : quotedColumns(cols),
-                                    QLatin1String(kDataTable)));
+        rowStmt_ =
+            prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                        .arg(nCols == 0 ? QStringLiteral("rowid") : quotedColumns(rowColumns_),
+                             QLatin1String(kDataTable)));
     }
     rowStmt_.reset();
     rowStmt_.bindInteger(1, key);
     const int rc = rowStmt_.step();
     if (rc == SQLITE_ROW) {
-        for (std::size_t c = 0; c < cols.size(); ++c) {
-            cache_[cols[c]] = rowStmt_.value(static_cast<int>(c), fields_[cols[c]].type);
-            cacheLoaded_[cols[c]] = 1;
+        for (int c = 0; c < nCols; ++c) {
+            cache_[rowColumns_[c]] = rowStmt_.value(c, fields_[rowColumns_[c]].type);
+            cacheLoaded_[rowColumns_[c]] = 1;
         }
         rowStmt_.reset();
     } else {
