@@ -256,6 +256,10 @@ void Table::open() {
     sqlite3_busy_timeout(d_->db_, kBusyTimeoutMs);
     try {
         d_->exec("PRAGMA synchronous=FULL");
+        // Up to 16 MiB of pages kept (SQLite's default is 2 MiB): walking a filtered view of a
+        // large table reads pages all over the file, again on every walk. The cache only grows
+        // as pages are read.
+        d_->exec("PRAGMA cache_size=-16384");
         if (d_->exclusive_) {
             d_->exec("PRAGMA locking_mode=EXCLUSIVE");
             // Taking the write lock once keeps it for as long as the connection stays open.
@@ -601,7 +605,8 @@ void Table::Impl::clearEdits() {
 
 bool Table::Impl::readAhead(int pos, qint64 key) {
     ahead_.keys.clear();
-    ahead_.values.clear();
+    ahead_.cells.clear();
+    aheadRow_ = -1;
     const int nCols = static_cast<int>(rowColumns_.size());
     if (nCols == 0)
         return false;
@@ -626,8 +631,9 @@ bool Table::Impl::readAhead(int pos, qint64 key) {
         keys.push_back(rows_.keyAt(p));
         st.bindInteger(p - start + 1, keys.back());
     }
-    std::vector<QVariant> values(keys.size() * nCols);
+    std::vector<AheadCell> cells(keys.size() * nCols);
     std::vector<char> found(keys.size(), 0);
+    QByteArray text;
     int rc;
     while ((rc = st.step()) == SQLITE_ROW) {
         const qint64 k = st.integer(0);
@@ -636,8 +642,21 @@ bool Table::Impl::readAhead(int pos, qint64 key) {
             continue;
         const std::size_t row = std::size_t(at - keys.begin());
         found[row] = 1;
-        for (int c = 0; c < nCols; ++c)
-            values[row * nCols + c] = st.value(c + 1, fields_[rowColumns_[c]].type);
+        for (int c = 0; c < nCols; ++c) {
+            AheadCell& cell = cells[row * nCols + c];
+            cell.null = st.isNull(c + 1);
+            if (cell.null)
+                continue;
+            // As Statement::value converts: text fields as text, the others as integers.
+            if (fields_[rowColumns_[c]].type == FieldType::Text) {
+                const QByteArray bytes = st.textBytes(c + 1);
+                cell.offset = text.size();
+                cell.size = bytes.size();
+                text += bytes;
+            } else {
+                cell.integer = st.integer(c + 1);
+            }
+        }
     }
     st.reset();
     if (rc != SQLITE_DONE)
@@ -647,19 +666,33 @@ bool Table::Impl::readAhead(int pos, qint64 key) {
         if (!found[row])
             continue;
         ahead_.keys.push_back(keys[row]);
-        ahead_.values.insert(ahead_.values.end(),
-                             std::make_move_iterator(values.begin() + row * nCols),
-                             std::make_move_iterator(values.begin() + (row + 1) * nCols));
+        ahead_.cells.insert(ahead_.cells.end(), cells.begin() + row * nCols,
+                            cells.begin() + (row + 1) * nCols);
     }
+    ahead_.text = std::move(text);
     ahead_.changes = sqlite3_total_changes64(db_);
     return std::find(ahead_.keys.begin(), ahead_.keys.end(), key) != ahead_.keys.end();
 }
 
 void Table::Impl::dropReadAhead() {
     ahead_.keys.clear();
-    ahead_.values.clear();
+    ahead_.cells.clear();
+    ahead_.text.clear();
     ahead_.changes = -1;
     ahead_.lastPos = -1;
+    // The row cache may read from the rows dropped: it is read again.
+    aheadRow_ = -1;
+    cacheValid_ = false;
+}
+
+QVariant Table::Impl::aheadValue(int index) const {
+    const int nCols = static_cast<int>(rowColumns_.size());
+    const AheadCell& cell = ahead_.cells[std::size_t(aheadRow_) * nCols + rowColumnOf_[index]];
+    if (cell.null)
+        return {};
+    if (fields_[index].type == FieldType::Text)
+        return QString::fromUtf8(ahead_.text.constData() + cell.offset, cell.size);
+    return QVariant::fromValue<qint64>(cell.integer);
 }
 
 void Table::Impl::loadRowCache() {
@@ -681,11 +714,8 @@ void Table::Impl::loadRowCache() {
                 at = ahead_.keys.end();
         }
         if (at != ahead_.keys.end()) {
-            const std::size_t row = std::size_t(at - ahead_.keys.begin());
-            for (int c = 0; c < nCols; ++c) {
-                cache_[rowColumns_[c]] = ahead_.values[row * nCols + c];
-                cacheLoaded_[rowColumns_[c]] = 1;
-            }
+            // The fields are converted as they are read (currentValue).
+            aheadRow_ = static_cast<int>(at - ahead_.keys.begin());
             ahead_.lastPos = pos_;
             cacheKey_ = key;
             cacheValid_ = true;
@@ -693,6 +723,7 @@ void Table::Impl::loadRowCache() {
         }
     }
 
+    aheadRow_ = -1;
     if (!rowStmt_.isPrepared()) {
         rowStmt_ =
             prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
@@ -729,6 +760,10 @@ QVariant Table::Impl::currentValue(int index) {
     if (pos_ < 0 && state_ != State::Edit)
         return {};
     loadRowCache();
+    if (!cacheLoaded_[index] && aheadRow_ >= 0 && rowColumnOf_[index] >= 0) {
+        cache_[index] = aheadValue(index);
+        cacheLoaded_[index] = 1;
+    }
     if (!cacheLoaded_[index]) {
         // Large fields are read only when asked for.
         Statement st =

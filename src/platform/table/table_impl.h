@@ -145,13 +145,25 @@ struct Table::Impl {
     // until the view is re-read; refresh() drops it, so that changes made through another
     // connection show as they did before.
     static constexpr int kReadAhead = 64;
+    // A column value as read: blank, or the integer of a number field, or the UTF-8 bytes of a
+    // text field in the block's text buffer. It becomes a QVariant only when the field is read.
+    struct AheadCell {
+        bool null = true;
+        qint64 integer = 0;
+        qsizetype offset = 0;
+        qsizetype size = 0;
+    };
     struct ReadAhead {
-        std::vector<qint64> keys;     // in the order of values
-        std::vector<QVariant> values; // columns of rowColumns_ per row
+        std::vector<qint64> keys;     // in the order of cells
+        std::vector<AheadCell> cells; // columns of rowColumns_ per row
+        QByteArray text;              // the bytes of the text cells
         qint64 changes = -1;          // sqlite3_total_changes64 when read
         int lastPos = -1;             // the position read last, for the direction of a walk
     } ahead_;
-    std::vector<int> rowColumns_; // the non-blob fields
+    int aheadRow_ = -1;            // the row of ahead_ that the row cache reads from, -1 for none
+    std::vector<int> rowColumns_;  // the non-blob fields
+    std::vector<int> rowColumnOf_; // per field its place in rowColumns_, -1 for blobs
+    QVariant aheadValue(int index) const;
     Statement aheadStmt_;
     // Fills ahead_ with the rows around pos; false when it holds no row of key.
     bool readAhead(int pos, qint64 key);

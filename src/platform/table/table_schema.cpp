@@ -297,9 +297,13 @@ void Table::Impl::loadStructure() {
     // The key list keeps the values of the order fields but for a last AutoInc field: that one
     // is the row's key, by which the list breaks ties anyway.
     rowColumns_.clear();
-    for (int i = 0; i < static_cast<int>(fields_.size()); ++i)
-        if (fields_[i].type != FieldType::Blob)
+    rowColumnOf_.assign(fields_.size(), -1);
+    for (int i = 0; i < static_cast<int>(fields_.size()); ++i) {
+        if (fields_[i].type != FieldType::Blob) {
+            rowColumnOf_[i] = static_cast<int>(rowColumns_.size());
             rowColumns_.push_back(i);
+        }
+    }
     sortFields_ = orderFields_;
     if (!sortFields_.empty() && fields_[sortFields_.back()].type == FieldType::AutoInc)
         sortFields_.pop_back();
