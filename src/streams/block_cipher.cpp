@@ -22,31 +22,6 @@ void BlockCipher::reset() {
     rounds_ = 16;
 }
 
-void BlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) const {
-    std::uint32_t l = left, r = right;
-    for (int i = 0; i < rounds_; i += 2) {
-        l ^= p_[i];
-        r ^= f(l);
-        r ^= p_[i + 1];
-        l ^= f(r);
-    }
-    // After an even number of rounds the halves are back in place: the last swap is undone.
-    left = r ^ p_[rounds_ + 1];
-    right = l ^ p_[rounds_];
-}
-
-void BlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) const {
-    std::uint32_t l = left, r = right;
-    for (int i = rounds_ + 1; i > 1; i -= 2) {
-        l ^= p_[i];
-        r ^= f(l);
-        r ^= p_[i - 1];
-        l ^= f(r);
-    }
-    left = r ^ p_[0];
-    right = l ^ p_[1];
-}
-
 bool BlockCipher::hasDuplicateSBoxEntry() const {
     std::uint32_t sorted[256];
     for (const auto& box : s_) {
@@ -111,15 +86,43 @@ bool scheduleForStream(BlockCipher& cipher, const MemoryStream& stream, const QB
     return stream.Size() != 0 && cipher.SetCipherKey(key, 16);
 }
 
-// Runs a block operation of the cipher on every whole 8-byte block of the bytes, in place.
-void eachBlock(char* p, qint64 size, const BlockCipher& cipher,
-               void (BlockCipher::*operation)(std::uint32_t&, std::uint32_t&) const) {
-    for (qint64 i = 0; i + 8 <= size; i += 8) {
-        std::uint32_t l = load32(p + i), r = load32(p + i + 4);
-        (cipher.*operation)(l, r);
-        store32(p + i, l);
-        store32(p + i + 4, r);
+// Runs the cipher on every whole 8-byte block of size bytes at in, writing the result at out
+// (which may be in itself), two blocks at a time; bytes after the last whole block are carried
+// over unchanged.
+template <bool Decipher>
+void eachBlock(const BlockCipher& cipher, const char* in, char* out, qint64 size) {
+    qint64 i = 0;
+    for (; i + 16 <= size; i += 16) {
+        std::uint32_t l[2] = {load32(in + i), load32(in + i + 8)};
+        std::uint32_t r[2] = {load32(in + i + 4), load32(in + i + 12)};
+        if (Decipher)
+            cipher.DecipherBlocks(l, r);
+        else
+            cipher.EncipherBlocks(l, r);
+        store32(out + i, l[0]);
+        store32(out + i + 4, r[0]);
+        store32(out + i + 8, l[1]);
+        store32(out + i + 12, r[1]);
     }
+    for (; i + 8 <= size; i += 8) {
+        std::uint32_t l = load32(in + i), r = load32(in + i + 4);
+        if (Decipher)
+            cipher.DecipherBlock(l, r);
+        else
+            cipher.EncipherBlock(l, r);
+        store32(out + i, l);
+        store32(out + i + 4, r);
+    }
+    if (in != out && i < size)
+        std::memcpy(out + i, in + i, std::size_t(size - i));
+}
+
+// Deciphers size bytes from in to out (possibly the same bytes); returns the length left when the
+// padding that the last byte announces is removed (0 when it announces more than there is).
+qint64 decipherBlocks(const BlockCipher& cipher, const char* in, char* out, qint64 size) {
+    eachBlock<true>(cipher, in, out, size);
+    const int k = static_cast<std::uint8_t>(out[size - 1]);
+    return std::max<qint64>(0, size - (k + 1));
 }
 
 } // namespace
@@ -144,7 +147,8 @@ bool EncipherStream(MemoryStream& stream, const QByteArray& key) {
         return false;
     const qint64 position = stream.Position();
     PadStream(stream);
-    eachBlock(stream.Memory(), stream.Size(), cipher, &BlockCipher::EncipherBlock);
+    char* p = stream.Memory();
+    eachBlock<false>(cipher, p, p, stream.Size());
     stream.SetPosition(position);
     return true;
 }
@@ -155,11 +159,20 @@ bool DecipherStream(MemoryStream& stream, const QByteArray& key) {
         return false;
     const qint64 position = stream.Position();
     char* p = stream.Memory();
-    const qint64 size = stream.Size();
-    eachBlock(p, size, cipher, &BlockCipher::DecipherBlock);
-    const int k = static_cast<std::uint8_t>(p[size - 1]);
-    stream.SetSize(std::max<qint64>(0, size - (k + 1)));
+    stream.SetSize(decipherBlocks(cipher, p, p, stream.Size()));
     stream.SetPosition(std::min(position, stream.Size()));
+    return true;
+}
+
+bool DecipherBytes(const char* data, qint64 size, const QByteArray& key, QByteArray& out) {
+    if (size <= 0)
+        return false;
+    BlockCipher cipher;
+    if (!cipher.SetCipherKey(key, 16))
+        return false;
+    QByteArray plain(size, Qt::Uninitialized);
+    plain.truncate(decipherBlocks(cipher, data, plain.data(), size));
+    out = std::move(plain);
     return true;
 }
 

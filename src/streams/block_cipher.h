@@ -38,8 +38,13 @@ public:
     bool SetCipherKey(const std::uint8_t* key, int keyLength, int rounds);
     bool SetCipherKey(const QByteArray& key, int rounds = 16);
 
+    // One 8-byte block in place (defined below, inline).
     void EncipherBlock(std::uint32_t& left, std::uint32_t& right) const;
     void DecipherBlock(std::uint32_t& left, std::uint32_t& right) const;
+    // Two independent blocks at once (the container's blocks are enciphered each on its own):
+    // the rounds of one block run while the table reads of the other wait for memory.
+    void EncipherBlocks(std::uint32_t (&left)[2], std::uint32_t (&right)[2]) const;
+    void DecipherBlocks(std::uint32_t (&left)[2], std::uint32_t (&right)[2]) const;
 
     int rounds() const { return rounds_; }
     std::uint32_t pWord(int index) const { return p_[index]; }
@@ -57,6 +62,68 @@ private:
     int rounds_ = 16;
 };
 
+// The block functions are inline so that the stream loops run them without a call per block.
+inline void BlockCipher::EncipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+    std::uint32_t l = left, r = right;
+    for (int i = 0; i < rounds_; i += 2) {
+        l ^= p_[i];
+        r ^= f(l);
+        r ^= p_[i + 1];
+        l ^= f(r);
+    }
+    // After an even number of rounds the halves are back in place: the last swap is undone.
+    left = r ^ p_[rounds_ + 1];
+    right = l ^ p_[rounds_];
+}
+
+inline void BlockCipher::DecipherBlock(std::uint32_t& left, std::uint32_t& right) const {
+    std::uint32_t l = left, r = right;
+    for (int i = rounds_ + 1; i > 1; i -= 2) {
+        l ^= p_[i];
+        r ^= f(l);
+        r ^= p_[i - 1];
+        l ^= f(r);
+    }
+    left = r ^ p_[0];
+    right = l ^ p_[1];
+}
+
+inline void BlockCipher::EncipherBlocks(std::uint32_t (&left)[2], std::uint32_t (&right)[2]) const {
+    std::uint32_t l0 = left[0], r0 = right[0], l1 = left[1], r1 = right[1];
+    for (int i = 0; i < rounds_; i += 2) {
+        l0 ^= p_[i];
+        l1 ^= p_[i];
+        r0 ^= f(l0);
+        r1 ^= f(l1);
+        r0 ^= p_[i + 1];
+        r1 ^= p_[i + 1];
+        l0 ^= f(r0);
+        l1 ^= f(r1);
+    }
+    left[0] = r0 ^ p_[rounds_ + 1];
+    right[0] = l0 ^ p_[rounds_];
+    left[1] = r1 ^ p_[rounds_ + 1];
+    right[1] = l1 ^ p_[rounds_];
+}
+
+inline void BlockCipher::DecipherBlocks(std::uint32_t (&left)[2], std::uint32_t (&right)[2]) const {
+    std::uint32_t l0 = left[0], r0 = right[0], l1 = left[1], r1 = right[1];
+    for (int i = rounds_ + 1; i > 1; i -= 2) {
+        l0 ^= p_[i];
+        l1 ^= p_[i];
+        r0 ^= f(l0);
+        r1 ^= f(l1);
+        r0 ^= p_[i - 1];
+        r1 ^= p_[i - 1];
+        l0 ^= f(r0);
+        l1 ^= f(r1);
+    }
+    left[0] = r0 ^ p_[0];
+    right[0] = l0 ^ p_[1];
+    left[1] = r1 ^ p_[0];
+    right[1] = l1 ^ p_[1];
+}
+
 // Appends k bytes 0x01 and then the byte k, k = 8 - ((n + 1) mod 8), so that the length becomes a
 // multiple of 8 (k is 1..8).
 void PadStream(MemoryStream& stream);
@@ -70,6 +137,11 @@ bool EncipherStream(MemoryStream& stream, const QByteArray& key);
 // count beyond the stream's size leaves it empty). Unchanged and false when the stream is empty
 // (whatever the key) or the key refused; throws CipherKeyError for an empty key.
 bool DecipherStream(MemoryStream& stream, const QByteArray& key);
+
+// DecipherStream on the size bytes at data, written into out (replacing its content) in one pass
+// instead of deciphering a copy in place. False, and out untouched, when size is 0 (whatever the
+// key) or the key is refused; throws CipherKeyError for an empty key.
+bool DecipherBytes(const char* data, qint64 size, const QByteArray& key, QByteArray& out);
 
 // Whether EncipherStream would use the key (false for weak keys and keys of 256 bytes or more).
 // Throws CipherKeyError for an empty key.

@@ -680,6 +680,7 @@ public:
         return v;
     }
     int available() const { return count_; }
+    qint64 inputSize() const { return size_; }
 
 private:
     const std::uint8_t* p_;
@@ -758,8 +759,9 @@ class Decoder {
 public:
     Decoder(const std::uint8_t* data, qint64 size) : in_(data, size) {}
 
-    // Decodes length bytes into out. The buffer grows as the output does, so that a damaged
-    // length does not reserve memory the data never fills.
+    // Decodes length bytes into out. The buffer is allocated once for the whole output when the
+    // data is large enough to plausibly hold it; otherwise it grows as the output does, so that a
+    // damaged length does not reserve memory the data never fills.
     void decode(QByteArray& out, qint64 length);
 
 private:
@@ -857,8 +859,13 @@ void Decoder::readBlockHeader() {
     readPtLen(NP, PBIT, -1, pTable_);
 }
 
+// The first allocation of the output: the whole length when the input could hold it at a ratio
+// of up to kPlausibleRatio (pictures with large flat areas come close), else at least 1 MiB.
+constexpr qint64 kPlausibleRatio = 1024;
+constexpr qint64 kFirstCapacity = qint64(1) << 20;
+
 void Decoder::decode(QByteArray& buffer, qint64 length) {
-    qint64 capacity = std::min<qint64>(length, qint64(1) << 20);
+    qint64 capacity = std::min(length, std::max(kFirstCapacity, in_.inputSize() * kPlausibleRatio));
     buffer.resize(capacity);
     auto* out = reinterpret_cast<std::uint8_t*>(buffer.data());
     qint64 r = 0;

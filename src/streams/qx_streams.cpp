@@ -50,7 +50,9 @@ public:
         pos_ += n;
         return out;
     }
+    void skip(qint64 n) { pos_ += n; }
     void seek(qint64 pos) { pos_ = pos; }
+    qint64 position() const { return pos_; }
 
 private:
     const QByteArray& bytes_;
@@ -167,8 +169,12 @@ TQXStreams::Decoded TQXStreams::decode(MemoryStream& source) {
         raiseCorrupt();
     d.compressed = all[0] == kCompressedFlag;
     d.enciphered = all[1] == kEncipheredFlag;
-    MemoryStream work(all.mid(2));
+    // The payload is read where it lies; each stage writes its output into one new buffer that
+    // the next stage reads and the last one hands on as the entry list.
+    const char* payload = all.constData() + 2;
+    qint64 payloadSize = all.size() - 2;
 
+    QByteArray deciphered;
     if (d.enciphered) {
         if (OnAskForKey)
             d.key = OnAskForKey(*this);
@@ -176,22 +182,29 @@ TQXStreams::Decoded TQXStreams::decode(MemoryStream& source) {
             const QByteArray keyBytes = textBytes(d.key);
             if (keyBytes.isEmpty())
                 throw CipherKeyError("empty cipher key");
-            DecipherStream(work, keyBytes);
+            // A refused key leaves the payload as it is, as DecipherStream does.
+            if (DecipherBytes(payload, payloadSize, keyBytes, deciphered)) {
+                payload = deciphered.constData();
+                payloadSize = deciphered.size();
+            }
         } catch (const std::exception&) {
             raiseCorrupt();
         }
     }
-    if (!d.compressed && !startsWithSignature(work.Bytes()))
+    const QByteArray stage = QByteArray::fromRawData(payload, payloadSize);
+    if (!d.compressed && !startsWithSignature(stage))
         raiseCorrupt();
 
     if (d.compressed) {
         try {
-            d.list = lzhDecompressBytes(work.Bytes());
+            d.list = lzhDecompressBytes(stage);
         } catch (const std::exception&) {
             raiseCorrupt();
         }
+    } else if (payload == deciphered.constData()) {
+        d.list = std::move(deciphered);
     } else {
-        d.list = work.Bytes();
+        d.list = QByteArray(payload, payloadSize);
     }
     if (!startsWithSignature(d.list))
         raiseCorrupt();
@@ -199,7 +212,7 @@ TQXStreams::Decoded TQXStreams::decode(MemoryStream& source) {
 }
 
 void TQXStreams::readEntries(const QByteArray& list,
-                             const std::function<void(QString, QByteArray)>& onEntry) {
+                             const std::function<void(QString, qint64, qint64)>& onEntry) {
     ListReader in(list);
     in.seek(8);
     if (!in.has(4))
@@ -217,7 +230,8 @@ void TQXStreams::readEntries(const QByteArray& list,
         const qint32 size = qint32(in.u32());
         if (!in.has(size))
             raiseCorrupt(); // negative, or beyond the data
-        onEntry(std::move(name), in.take(size));
+        onEntry(std::move(name), in.position(), size);
+        in.skip(size);
     }
 }
 
@@ -226,9 +240,20 @@ void TQXStreams::LoadFromStream(MemoryStream& source) {
     // From here on the previous entries are gone; an entry list that ends early keeps what was
     // read up to there.
     entries_.clear();
-    readEntries(d.list, [this](QString name, QByteArray data) {
-        if (!name.isEmpty())
+    const qint64 listSize = d.list.size();
+    readEntries(d.list, [&](QString name, qint64 offset, qint64 size) {
+        if (name.isEmpty())
+            return;
+        if (offset + size == listSize && 2 * size >= listSize) {
+            // The entry that ends the list and fills most of it (the one stream of packed card
+            // content) takes the list's buffer: cutting its front only moves the start of the
+            // data, so the bytes are not copied again.
+            QByteArray data = std::move(d.list);
+            data.remove(0, offset);
             insert(name, std::move(data));
+            return;
+        }
+        insert(name, d.list.mid(offset, size));
     });
     Key = d.key;
     Compressed = d.compressed;
@@ -240,8 +265,8 @@ TQXStreams::TFileListing TQXStreams::ListFileEntries(MemoryStream& source) {
     TFileListing listing;
     listing.compressed = d.compressed;
     listing.enciphered = d.enciphered;
-    readEntries(d.list, [&listing](QString name, QByteArray data) {
-        listing.entries.push_back({std::move(name), data.size()});
+    readEntries(d.list, [&listing](QString name, qint64, qint64 size) {
+        listing.entries.push_back({std::move(name), size});
     });
     return listing;
 }

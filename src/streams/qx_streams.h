@@ -109,8 +109,9 @@ private:
         bool enciphered = false;
     };
     Decoded decode(MemoryStream& source);
+    // Calls onEntry with each entry's name and the offset and size of its data in list.
     void readEntries(const QByteArray& list,
-                     const std::function<void(QString, QByteArray)>& onEntry);
+                     const std::function<void(QString, qint64, qint64)>& onEntry);
     int find(const QString& name) const;
     void insert(const QString& name, QByteArray data);
     [[noreturn]] void raiseCorrupt();

@@ -25,9 +25,8 @@ QByteArray packContent(streams::TQXStreams& qxs, const QByteArray& plain) {
 QByteArray unpackContent(streams::TQXStreams& qxs, const QByteArray& packed) {
     streams::MemoryStream source(packed);
     qxs.LoadFromStream(source);
-    streams::MemoryStream plain;
-    qxs.GetStream(kContentStreamName, plain);
-    return plain.Bytes();
+    // Shares the loaded stream's bytes instead of copying them into a stream of their own.
+    return qxs.Data(kContentStreamName);
 }
 
 PackingStateChange packingStateFor(const QString& oldState, bool packedContent) {

@@ -310,3 +310,51 @@ TEST(BlockCipher, DecipheringDamagedData) {
     EXPECT_TRUE(streams::DecipherStream(u, key));
     EXPECT_EQ(u.Bytes(), QByteArray("abc"));
 }
+
+TEST(BlockCipher, StreamsAgreeWithTheBlockFunctions) {
+    const QByteArray key("Contraseña");
+    streams::BlockCipher c;
+    ASSERT_TRUE(c.SetCipherKey(key, 16));
+    for (int n : {1, 7, 8, 9, 15, 16, 17, 23, 24, 31, 32, 33, 40, 1001}) {
+        SCOPED_TRACE(n);
+        QByteArray plain(n, Qt::Uninitialized);
+        for (int i = 0; i < n; ++i)
+            plain[i] = char(i * 13 + 5);
+        streams::MemoryStream s(plain);
+        ASSERT_TRUE(streams::EncipherStream(s, key));
+
+        // Every block of the stream is the padded plain block through EncipherBlock.
+        streams::MemoryStream padded(plain);
+        streams::PadStream(padded);
+        ASSERT_EQ(s.Size(), padded.Size());
+        for (int at = 0; at < padded.Size(); at += 8) {
+            std::uint32_t l = le32(padded.Bytes(), at), r = le32(padded.Bytes(), at + 4);
+            c.EncipherBlock(l, r);
+            EXPECT_EQ(le32(s.Bytes(), at), l) << at;
+            EXPECT_EQ(le32(s.Bytes(), at + 4), r) << at;
+        }
+
+        // DecipherBytes gives what DecipherStream gives, also for lengths that are not whole
+        // blocks (the bytes after the last block are taken as they are) and leaves its input.
+        for (int cut : {0, 1, 3}) {
+            const QByteArray enciphered = s.Bytes().left(s.Size() - cut);
+            streams::MemoryStream inPlace(enciphered);
+            ASSERT_TRUE(streams::DecipherStream(inPlace, key));
+            QByteArray out("previo");
+            ASSERT_TRUE(
+                streams::DecipherBytes(enciphered.constData(), enciphered.size(), key, out));
+            EXPECT_EQ(out, inPlace.Bytes()) << cut;
+            if (cut == 0) {
+                EXPECT_EQ(out, plain);
+            }
+        }
+    }
+
+    // Nothing to decipher, or a refused key: false and the output untouched.
+    QByteArray out("previo");
+    EXPECT_FALSE(streams::DecipherBytes("", 0, QByteArray(), out));
+    EXPECT_FALSE(streams::DecipherBytes("datos", 5, kWeakKey, out));
+    EXPECT_FALSE(streams::DecipherBytes("datos", 5, QByteArray(256, 'a'), out));
+    EXPECT_EQ(out, QByteArray("previo"));
+    EXPECT_THROW(streams::DecipherBytes("datos", 5, QByteArray(), out), streams::CipherKeyError);
+}

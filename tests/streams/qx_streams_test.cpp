@@ -500,3 +500,51 @@ TEST(QXStreams, ListFileEntriesGivesTheFileOrderWithoutLoading) {
     EXPECT_EQ(events, 1);
     EXPECT_EQ(q.Names(), QStringList{"previa"});
 }
+
+TEST(QXStreams, EachEntryGetsItsOwnBytesWhereverItStandsInTheList) {
+    const QByteArray large = randomBytes(70000, 5);
+    struct Row {
+        const char* what;
+        QByteArray list;
+        std::vector<std::pair<QString, QByteArray>> entries;
+    } rows[] = {
+        {"one entry", entryList({{"1", large}}), {{"1", large}}},
+        {"large entry last", entryList({{"a", "uno"}, {"b", large}}), {{"a", "uno"}, {"b", large}}},
+        {"large entry first",
+         entryList({{"a", large}, {"b", "dos"}}),
+         {{"a", large}, {"b", "dos"}}},
+        {"small entry last", entryList({{"a", "uno"}, {"b", "dos"}}), {{"a", "uno"}, {"b", "dos"}}},
+        {"empty entry last", entryList({{"a", large}, {"b", ""}}), {{"a", large}, {"b", ""}}},
+        {"bytes after the last entry", entryList({{"1", large}}) + "resto", {{"1", large}}},
+    };
+    for (const auto& row : rows) {
+        for (int form = 0; form < 4; ++form) {
+            SCOPED_TRACE(std::string(row.what) + " form " + std::to_string(form));
+            QByteArray payload = form & 1 ? streams::lzhCompressBytes(row.list) : row.list;
+            if (form & 2) {
+                streams::MemoryStream m(payload);
+                ASSERT_TRUE(streams::EncipherStream(m, "clave"));
+                payload = m.Bytes();
+            }
+            const QByteArray bytes =
+                QByteArray(1, form & 1 ? '&' : ' ') + (form & 2 ? "*" : " ") + payload;
+            const QByteArray kept(bytes.constData(), bytes.size()); // a copy of its own
+
+            streams::TQXStreams q;
+            q.Key = "clave";
+            streams::MemoryStream s(bytes);
+            q.LoadFromStream(s);
+            // Loading reads the image where it lies and leaves it as it was.
+            EXPECT_EQ(s.Bytes(), kept);
+            ASSERT_EQ(q.Count(), int(row.entries.size()));
+            for (const auto& [name, data] : row.entries) {
+                EXPECT_EQ(q.Data(name), data) << name.toStdString();
+                // A loaded entry is independent of the others: changing a copy of one changes
+                // nothing in the container.
+                QByteArray changed = q.Data(name);
+                changed.prepend("x").append("y");
+                EXPECT_EQ(q.Data(name), data) << name.toStdString();
+            }
+        }
+    }
+}

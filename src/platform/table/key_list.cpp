@@ -5,6 +5,29 @@
 
 namespace table {
 
+namespace {
+
+// -1, 0 or 1 for two sort values of the given kinds (integers and bytes as they apply).
+int compareValue(SortKind ka, qint64 ia, const QByteArray* sa, SortKind kb, qint64 ib,
+                 const QByteArray* sb) {
+    if (ka != kb)
+        return ka < kb ? -1 : 1;
+    if (ka == SortKind::Integer && ia != ib)
+        return ia < ib ? -1 : 1;
+    if (ka == SortKind::Text || ka == SortKind::Bytes) {
+        const int r = sa->compare(*sb);
+        if (r != 0)
+            return r < 0 ? -1 : 1;
+    }
+    return 0;
+}
+
+template <typename T> void eraseRange(std::vector<T>& v, std::size_t from, std::size_t count) {
+    v.erase(v.begin() + std::ptrdiff_t(from), v.begin() + std::ptrdiff_t(from + count));
+}
+
+} // namespace
+
 void KeyList::reset(int stride) {
     blocks_.clear();
     size_ = 0;
@@ -12,19 +35,49 @@ void KeyList::reset(int stride) {
     hintBlock_ = hintStart_ = 0;
 }
 
-void KeyList::assign(std::vector<qint64> keys, std::vector<SortVal> vals) {
-    reset(stride_);
-    const std::size_t n = keys.size();
-    for (std::size_t start = 0; start < n; start += kBlock) {
-        const std::size_t end = std::min(n, start + kBlock);
+bool KeyList::hasText(const SortVal* vals, int n) {
+    for (int c = 0; c < n; ++c)
+        if (vals[c].kind == SortKind::Text || vals[c].kind == SortKind::Bytes)
+            return true;
+    return false;
+}
+
+void KeyList::storeVals(Block& b, int offset, const SortVal* vals) const {
+    const std::size_t at = std::size_t(offset) * stride_;
+    for (int c = 0; c < stride_; ++c) {
+        b.kinds[at + c] = vals[c].kind;
+        b.ints[at + c] = vals[c].kind == SortKind::Integer ? vals[c].i : 0;
+        if (!b.texts.empty())
+            b.texts[at + c] = vals[c].s;
+    }
+}
+
+void KeyList::appendLast(qint64 key, const SortVal* vals) {
+    if (blocks_.empty() || static_cast<int>(blocks_.back().keys.size()) >= kBlock) {
         Block b;
-        b.keys.assign(keys.begin() + start, keys.begin() + end);
-        if (stride_)
-            b.vals.assign(std::make_move_iterator(vals.begin() + start * stride_),
-                          std::make_move_iterator(vals.begin() + end * stride_));
+        b.keys.reserve(kBlock);
+        b.kinds.reserve(std::size_t(kBlock) * stride_);
+        b.ints.reserve(std::size_t(kBlock) * stride_);
         blocks_.push_back(std::move(b));
     }
-    size_ = static_cast<int>(n);
+    Block& b = blocks_.back();
+    if (b.texts.empty() && hasText(vals, stride_))
+        b.texts.resize(b.keys.size() * stride_);
+    b.keys.push_back(key);
+    for (int c = 0; c < stride_; ++c) {
+        b.kinds.push_back(vals[c].kind);
+        b.ints.push_back(vals[c].kind == SortKind::Integer ? vals[c].i : 0);
+    }
+    if (!b.texts.empty())
+        for (int c = 0; c < stride_; ++c)
+            b.texts.push_back(vals[c].s);
+    ++size_;
+}
+
+void KeyList::assign(std::vector<qint64> keys, std::vector<SortVal> vals) {
+    reset(stride_);
+    for (std::size_t r = 0; r < keys.size(); ++r)
+        appendLast(keys[r], stride_ ? &vals[r * stride_] : nullptr);
 }
 
 std::pair<int, int> KeyList::locate(int pos) const {
@@ -77,17 +130,24 @@ std::vector<qint64> KeyList::keys() const {
 
 int KeyList::compare(const SortVal* a, qint64 ka, const SortVal* b, qint64 kb) const {
     for (int c = 0; c < stride_; ++c) {
-        if (a[c].kind != b[c].kind)
-            return a[c].kind < b[c].kind ? -1 : 1;
-        if (a[c].kind == SortKind::Integer && a[c].i != b[c].i)
-            return a[c].i < b[c].i ? -1 : 1;
-        if (a[c].kind == SortKind::Text || a[c].kind == SortKind::Bytes) {
-            const int r = a[c].s.compare(b[c].s);
-            if (r != 0)
-                return r < 0 ? -1 : 1;
-        }
+        const int r = compareValue(a[c].kind, a[c].i, &a[c].s, b[c].kind, b[c].i, &b[c].s);
+        if (r != 0)
+            return r;
     }
     return ka < kb ? -1 : (ka > kb ? 1 : 0);
+}
+
+int KeyList::compareRow(const Block& b, int offset, const SortVal* v, qint64 key) const {
+    const std::size_t at = std::size_t(offset) * stride_;
+    for (int c = 0; c < stride_; ++c) {
+        const int r =
+            compareValue(b.kinds[at + c], b.ints[at + c],
+                         b.texts.empty() ? nullptr : &b.texts[at + c], v[c].kind, v[c].i, &v[c].s);
+        if (r != 0)
+            return r;
+    }
+    const qint64 k = b.keys[offset];
+    return k < key ? -1 : (k > key ? 1 : 0);
 }
 
 int KeyList::insertSorted(qint64 key, std::vector<SortVal> vals) {
@@ -101,8 +161,7 @@ int KeyList::insertSorted(qint64 key, std::vector<SortVal> vals) {
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
         const Block& m = blocks_[mid];
-        const int last = static_cast<int>(m.keys.size()) - 1;
-        if (compare(valsOf(m, last), m.keys[last], v, key) < 0)
+        if (compareRow(m, static_cast<int>(m.keys.size()) - 1, v, key) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -112,25 +171,35 @@ int KeyList::insertSorted(qint64 key, std::vector<SortVal> vals) {
     int z = static_cast<int>(blk.keys.size());
     while (a < z) {
         const int mid = (a + z) / 2;
-        if (compare(valsOf(blk, mid), blk.keys[mid], v, key) < 0)
+        if (compareRow(blk, mid, v, key) < 0)
             a = mid + 1;
         else
             z = mid;
     }
+    const std::size_t at = std::size_t(a) * stride_;
     blk.keys.insert(blk.keys.begin() + a, key);
-    if (stride_)
-        blk.vals.insert(blk.vals.begin() + std::ptrdiff_t(a) * stride_,
-                        std::make_move_iterator(vals.begin()), std::make_move_iterator(vals.end()));
+    blk.kinds.insert(blk.kinds.begin() + std::ptrdiff_t(at), stride_, SortKind::Blank);
+    blk.ints.insert(blk.ints.begin() + std::ptrdiff_t(at), stride_, 0);
+    if (blk.texts.empty() && hasText(v, stride_))
+        blk.texts.resize((blk.keys.size() - 1) * stride_);
+    if (!blk.texts.empty())
+        blk.texts.insert(blk.texts.begin() + std::ptrdiff_t(at), stride_, QByteArray());
+    storeVals(blk, a, v);
     ++size_;
     const int pos = blockStart(lo) + a;
     if (static_cast<int>(blk.keys.size()) > 2 * kBlock) {
+        const std::size_t cut = std::size_t(kBlock) * stride_;
         Block tail;
         tail.keys.assign(blk.keys.begin() + kBlock, blk.keys.end());
         blk.keys.resize(kBlock);
-        if (stride_) {
-            tail.vals.assign(std::make_move_iterator(blk.vals.begin() + kBlock * stride_),
-                             std::make_move_iterator(blk.vals.end()));
-            blk.vals.resize(std::size_t(kBlock) * stride_);
+        tail.kinds.assign(blk.kinds.begin() + std::ptrdiff_t(cut), blk.kinds.end());
+        blk.kinds.resize(cut);
+        tail.ints.assign(blk.ints.begin() + std::ptrdiff_t(cut), blk.ints.end());
+        blk.ints.resize(cut);
+        if (!blk.texts.empty()) {
+            tail.texts.assign(std::make_move_iterator(blk.texts.begin() + std::ptrdiff_t(cut)),
+                              std::make_move_iterator(blk.texts.end()));
+            blk.texts.resize(cut);
         }
         blocks_.insert(blocks_.begin() + lo + 1, std::move(tail));
     }
@@ -141,10 +210,12 @@ void KeyList::eraseAt(int pos) {
     const auto [b, o] = locate(pos);
     hintBlock_ = hintStart_ = 0;
     Block& blk = blocks_[b];
+    const std::size_t at = std::size_t(o) * stride_;
     blk.keys.erase(blk.keys.begin() + o);
-    if (stride_)
-        blk.vals.erase(blk.vals.begin() + std::ptrdiff_t(o) * stride_,
-                       blk.vals.begin() + std::ptrdiff_t(o + 1) * stride_);
+    eraseRange(blk.kinds, at, stride_);
+    eraseRange(blk.ints, at, stride_);
+    if (!blk.texts.empty())
+        eraseRange(blk.texts, at, stride_);
     if (blk.keys.empty())
         blocks_.erase(blocks_.begin() + b);
     --size_;
@@ -154,6 +225,7 @@ int KeyList::eraseKeys(const std::unordered_set<qint64>& keys) {
     hintBlock_ = hintStart_ = 0;
     int removed = 0;
     for (Block& blk : blocks_) {
+        const bool texts = !blk.texts.empty();
         std::size_t w = 0;
         for (std::size_t r = 0; r < blk.keys.size(); ++r) {
             if (keys.count(blk.keys[r])) {
@@ -162,13 +234,20 @@ int KeyList::eraseKeys(const std::unordered_set<qint64>& keys) {
             }
             if (w != r) {
                 blk.keys[w] = blk.keys[r];
-                for (int c = 0; c < stride_; ++c)
-                    blk.vals[w * stride_ + c] = std::move(blk.vals[r * stride_ + c]);
+                for (int c = 0; c < stride_; ++c) {
+                    blk.kinds[w * stride_ + c] = blk.kinds[r * stride_ + c];
+                    blk.ints[w * stride_ + c] = blk.ints[r * stride_ + c];
+                    if (texts)
+                        blk.texts[w * stride_ + c] = std::move(blk.texts[r * stride_ + c]);
+                }
             }
             ++w;
         }
         blk.keys.resize(w);
-        blk.vals.resize(w * stride_);
+        blk.kinds.resize(w * stride_);
+        blk.ints.resize(w * stride_);
+        if (texts)
+            blk.texts.resize(w * stride_);
     }
     blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(),
                                  [](const Block& b) { return b.keys.empty(); }),

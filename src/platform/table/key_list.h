@@ -1,10 +1,13 @@
 // The visible rows of a table: their keys in table order with the values they are sorted by.
 // Held in blocks of a few hundred rows, so that a row moved by a post is taken out and put back
-// at its place without shifting the whole list.
+// at its place without shifting the whole list. A block keeps the sort values in compact arrays
+// (a kind byte and an integer per value, the bytes of text values only in blocks that have any),
+// so that the list of a large table is a few bytes a row.
 #pragma once
 
 #include <QByteArray>
 
+#include <cstdint>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -12,7 +15,7 @@
 namespace table {
 
 // What a sort value holds; values of different kinds sort in this order, as SQLite sorts them.
-enum class SortKind { Blank, Integer, Text, Bytes };
+enum class SortKind : std::uint8_t { Blank, Integer, Text, Bytes };
 
 struct SortVal {
     SortKind kind = SortKind::Blank;
@@ -27,6 +30,8 @@ public:
     // keys in table order, with stride sort values each.
     void assign(std::vector<qint64> keys, std::vector<SortVal> vals);
     void clear() { reset(stride_); }
+    // Adds a row (stride sort values) after the last one: for filling the list in table order.
+    void appendLast(qint64 key, const SortVal* vals);
 
     int size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -46,15 +51,21 @@ public:
 private:
     struct Block {
         std::vector<qint64> keys;
-        std::vector<SortVal> vals; // stride_ per key
+        // stride_ per key: the kind of each sort value and, for Integer values, the integer.
+        std::vector<SortKind> kinds;
+        std::vector<qint64> ints;
+        // stride_ per key when the block holds a Text or Bytes value, else empty.
+        std::vector<QByteArray> texts;
     };
     static constexpr int kBlock = 512;
 
     std::pair<int, int> locate(int pos) const; // block and offset of a position
     int blockStart(int block) const;
-    const SortVal* valsOf(const Block& b, int offset) const {
-        return stride_ ? &b.vals[std::size_t(offset) * stride_] : nullptr;
-    }
+    // -1, 0 or 1 for the row at offset of b against the row (v, key).
+    int compareRow(const Block& b, int offset, const SortVal* v, qint64 key) const;
+    // Stores the sort values of a row at offset of b (whose arrays have room for it).
+    void storeVals(Block& b, int offset, const SortVal* vals) const;
+    static bool hasText(const SortVal* vals, int n);
 
     std::vector<Block> blocks_;
     int size_ = 0;

@@ -133,25 +133,42 @@ QVariant Statement::value(int column, FieldType type) const {
 
 SortVal Statement::sortValue(int column) const {
     SortVal v;
-    switch (sqlite3_column_type(stmt_, column)) {
+    sortValueInto(column, v);
+    return v;
+}
+
+void Statement::sortValueInto(int column, SortVal& v) const {
+    // One column call, then the value's own accessors (which do not go through the statement).
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
+        v.kind = SortKind::Blank;
+        v.i = 0;
+        if (!v.s.isNull())
+            v.s = QByteArray();
         break;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         v.kind = SortKind::Integer;
-        v.i = integer(column);
+        v.i = sqlite3_value_int64(value);
+        if (!v.s.isNull())
+            v.s = QByteArray();
         break;
-    case SQLITE_TEXT:
+    case SQLITE_TEXT: {
         v.kind = SortKind::Text;
-        v.s = textBytes(column);
-        break;
-    default:
-        v.kind = SortKind::Bytes;
-        v.s = QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
-                         sqlite3_column_bytes(stmt_, column));
+        v.i = 0;
+        const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        v.s = QByteArray(p, sqlite3_value_bytes(value));
         break;
     }
-    return v;
+    default: {
+        v.kind = SortKind::Bytes;
+        v.i = 0;
+        const auto* p = static_cast<const char*>(sqlite3_value_blob(value));
+        v.s = QByteArray(p, sqlite3_value_bytes(value));
+        break;
+    }
+    }
 }
 
 } // namespace table

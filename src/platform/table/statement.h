@@ -58,6 +58,8 @@ public:
     QVariant value(int column, FieldType type) const;
     // The value a column sorts by, with its storage class.
     SortVal sortValue(int column) const;
+    // The same into v, reusing its bytes' buffer when it has one.
+    void sortValueInto(int column, SortVal& v) const;
 
 private:
     sqlite3_stmt* stmt_ = nullptr;

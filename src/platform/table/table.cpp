@@ -219,6 +219,8 @@ Statement& Table::Impl::writeStatement(char kind, const std::vector<int>& column
 
 void Table::Impl::finalizeStatements() {
     rowStmt_.finalize();
+    aheadStmt_.finalize();
+    dropReadAhead();
     placementStmt_.finalize();
     writeStmts_.clear();
 }
@@ -241,8 +243,10 @@ void Table::open() {
     if (!isNativeTable(p))
         d_->fail(
             QStringLiteral("La tabla %1 no tiene un formato que este motor pueda abrir").arg(p));
-    if (sqlite3_open_v2(QFile::encodeName(p).constData(), &d_->db_, SQLITE_OPEN_READWRITE,
-                        nullptr) != SQLITE_OK) {
+    // A table and its connection belong to one thread at a time, so SQLite need not lock the
+    // connection around every call (each column read of a view of 100,000 rows would).
+    if (sqlite3_open_v2(QFile::encodeName(p).constData(), &d_->db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(sqlite3_errmsg(d_->db_));
         sqlite3_close_v2(d_->db_);
         d_->db_ = nullptr;
@@ -252,6 +256,10 @@ void Table::open() {
     sqlite3_busy_timeout(d_->db_, kBusyTimeoutMs);
     try {
         d_->exec("PRAGMA synchronous=FULL");
+        // Up to 16 MiB of pages kept (SQLite's default is 2 MiB): walking a filtered view of a
+        // large table reads pages all over the file, again on every walk. The cache only grows
+        // as pages are read.
+        d_->exec("PRAGMA cache_size=-16384");
         if (d_->exclusive_) {
             d_->exec("PRAGMA locking_mode=EXCLUSIVE");
             // Taking the write lock once keeps it for as long as the connection stays open.
@@ -271,6 +279,8 @@ void Table::open() {
         d_->state_ = State::Inactive;
         d_->fields_.clear();
         d_->fieldIndex_.clear();
+        d_->clearFieldNames();
+        d_->clearFieldNames();
         d_->rows_.clear();
         throw;
     }
@@ -299,7 +309,9 @@ void Table::close() {
     d_->fields_.clear();
     d_->indexes_.clear();
     d_->fieldIndex_.clear();
+    d_->clearFieldNames();
     d_->orderFields_.clear();
+    d_->sortFields_.clear();
     d_->rows_.clear();
     d_->whereSql_.clear();
     d_->whereBinds_.clear();
@@ -338,11 +350,10 @@ void Table::Impl::loadView() {
 }
 
 void Table::Impl::loadViewFrom(bool bypassIndex) {
-    std::vector<qint64> keys;
-    std::vector<SortVal> vals;
+    dropReadAhead();
     QString sql = QStringLiteral("SELECT rowid");
-    if (!orderFields_.empty())
-        sql += QStringLiteral(", ") + quotedColumns(orderFields_);
+    if (!sortFields_.empty())
+        sql += QStringLiteral(", ") + quotedColumns(sortFields_);
     sql += QStringLiteral(" FROM ") + QLatin1String(kDataTable);
     if (bypassIndex)
         sql += QStringLiteral(" NOT INDEXED");
@@ -356,17 +367,20 @@ void Table::Impl::loadViewFrom(bool bypassIndex) {
     Statement st = prepare(sql);
     for (std::size_t i = 0; i < whereBinds_.size(); ++i)
         st.bindFilterValue(static_cast<int>(i) + 1, whereBinds_[i]);
-    const int nOrder = static_cast<int>(orderFields_.size());
+    // The rows come in table order: each goes straight to the end of the list.
+    const int nSort = static_cast<int>(sortFields_.size());
+    KeyList rows;
+    rows.reset(nSort);
+    std::vector<SortVal> vals(nSort);
     int rc;
     while ((rc = st.step()) == SQLITE_ROW) {
-        keys.push_back(st.integer(0));
-        for (int c = 0; c < nOrder; ++c)
-            vals.push_back(st.sortValue(c + 1));
+        for (int c = 0; c < nSort; ++c)
+            st.sortValueInto(c + 1, vals[c]);
+        rows.appendLast(st.integer(0), vals.data());
     }
     if (rc != SQLITE_DONE)
         failSql(QStringLiteral("leer las filas"));
-    rows_.reset(static_cast<int>(orderFields_.size()));
-    rows_.assign(std::move(keys), std::move(vals));
+    rows_ = std::move(rows);
 }
 
 void Table::Impl::resetCursorToFirst() {
@@ -591,27 +605,140 @@ void Table::Impl::clearEdits() {
     std::fill(edits_.begin(), edits_.end(), QVariant());
 }
 
+bool Table::Impl::readAhead(int pos, qint64 key) {
+    ahead_.keys.clear();
+    ahead_.cells.clear();
+    aheadRow_ = -1;
+    const int nCols = static_cast<int>(rowColumns_.size());
+    if (nCols == 0)
+        return false;
+    // Walking backwards reads the rows before pos, else pos and the rows after it.
+    const bool backwards = ahead_.lastPos >= 0 && pos < ahead_.lastPos;
+    const int start = backwards ? std::max(0, pos - kReadAhead + 1) : pos;
+    const int end = std::min(rows_.size(), start + kReadAhead);
+    if (!aheadStmt_.isPrepared()) {
+        QStringList marks;
+        for (int i = 0; i < kReadAhead; ++i)
+            marks << QStringLiteral("?");
+        aheadStmt_ = prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                                 .arg(quotedColumns(rowColumns_), QLatin1String(kDataTable),
+                                      marks.join(QLatin1Char(','))));
+    }
+    Statement& st = aheadStmt_;
+    st.reset();
+    st.clearBindings(); // parameters without a key stay NULL, which matches no row
+    std::vector<qint64> keys;
+    keys.reserve(std::size_t(end - start));
+    for (int p = start; p < end; ++p) {
+        keys.push_back(rows_.keyAt(p));
+        st.bindInteger(p - start + 1, keys.back());
+    }
+    std::vector<AheadCell> cells(keys.size() * nCols);
+    std::vector<char> found(keys.size(), 0);
+    QByteArray text;
+    int rc;
+    while ((rc = st.step()) == SQLITE_ROW) {
+        const qint64 k = st.integer(0);
+        const auto at = std::find(keys.begin(), keys.end(), k);
+        if (at == keys.end())
+            continue;
+        const std::size_t row = std::size_t(at - keys.begin());
+        found[row] = 1;
+        for (int c = 0; c < nCols; ++c) {
+            AheadCell& cell = cells[row * nCols + c];
+            cell.null = st.isNull(c + 1);
+            if (cell.null)
+                continue;
+            // As Statement::value converts: text fields as text, the others as integers.
+            if (fields_[rowColumns_[c]].type == FieldType::Text) {
+                const QByteArray bytes = st.textBytes(c + 1);
+                cell.offset = text.size();
+                cell.size = bytes.size();
+                text += bytes;
+            } else {
+                cell.integer = st.integer(c + 1);
+            }
+        }
+    }
+    st.reset();
+    if (rc != SQLITE_DONE)
+        failSql(QStringLiteral("leer los registros"));
+    // Rows gone meanwhile are left out, so that reading them reports that they no longer exist.
+    for (std::size_t row = 0; row < keys.size(); ++row) {
+        if (!found[row])
+            continue;
+        ahead_.keys.push_back(keys[row]);
+        ahead_.cells.insert(ahead_.cells.end(), cells.begin() + row * nCols,
+                            cells.begin() + (row + 1) * nCols);
+    }
+    ahead_.text = std::move(text);
+    ahead_.changes = sqlite3_total_changes64(db_);
+    return std::find(ahead_.keys.begin(), ahead_.keys.end(), key) != ahead_.keys.end();
+}
+
+void Table::Impl::dropReadAhead() {
+    ahead_.keys.clear();
+    ahead_.cells.clear();
+    ahead_.text.clear();
+    ahead_.changes = -1;
+    ahead_.lastPos = -1;
+    // The row cache may read from the rows dropped: it is read again.
+    aheadRow_ = -1;
+    cacheValid_ = false;
+}
+
+QVariant Table::Impl::aheadValue(int index) const {
+    const int nCols = static_cast<int>(rowColumns_.size());
+    const AheadCell& cell = ahead_.cells[std::size_t(aheadRow_) * nCols + rowColumnOf_[index]];
+    if (cell.null)
+        return {};
+    if (fields_[index].type == FieldType::Text)
+        return QString::fromUtf8(ahead_.text.constData() + cell.offset, cell.size);
+    return QVariant::fromValue<qint64>(cell.integer);
+}
+
 void Table::Impl::loadRowCache() {
     const qint64 key = state_ == State::Edit ? editKey_ : rows_.keyAt(pos_);
     if (cacheValid_ && cacheKey_ == key)
         return;
     std::fill(cacheLoaded_.begin(), cacheLoaded_.end(), 0);
-    std::vector<int> cols;
-    for (int i = 0; i < static_cast<int>(fields_.size()); ++i)
-        if (fields_[i].type != FieldType::Blob)
-            cols.push_back(i);
+    const int nCols = static_cast<int>(rowColumns_.size());
+
+    // A browsed row comes from the rows read ahead, which are read again when they do not hold
+    // it or when something was written since they were read.
+    if (state_ == State::Browse && pos_ >= 0 && nCols > 0) {
+        const bool fresh = ahead_.changes == sqlite3_total_changes64(db_);
+        auto at = std::find(ahead_.keys.begin(), ahead_.keys.end(), key);
+        if (!fresh || at == ahead_.keys.end()) {
+            if (readAhead(pos_, key))
+                at = std::find(ahead_.keys.begin(), ahead_.keys.end(), key);
+            else
+                at = ahead_.keys.end();
+        }
+        if (at != ahead_.keys.end()) {
+            // The fields are converted as they are read (currentValue).
+            aheadRow_ = static_cast<int>(at - ahead_.keys.begin());
+            ahead_.lastPos = pos_;
+            cacheKey_ = key;
+            cacheValid_ = true;
+            return;
+        }
+    }
+
+    aheadRow_ = -1;
     if (!rowStmt_.isPrepared()) {
-        rowStmt_ = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                               .arg(cols.empty() ? QStringLiteral("rowid") : quotedColumns(cols),
-                                    QLatin1String(kDataTable)));
+        rowStmt_ =
+            prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                        .arg(nCols == 0 ? QStringLiteral("rowid") : quotedColumns(rowColumns_),
+                             QLatin1String(kDataTable)));
     }
     rowStmt_.reset();
     rowStmt_.bindInteger(1, key);
     const int rc = rowStmt_.step();
     if (rc == SQLITE_ROW) {
-        for (std::size_t c = 0; c < cols.size(); ++c) {
-            cache_[cols[c]] = rowStmt_.value(static_cast<int>(c), fields_[cols[c]].type);
-            cacheLoaded_[cols[c]] = 1;
+        for (int c = 0; c < nCols; ++c) {
+            cache_[rowColumns_[c]] = rowStmt_.value(c, fields_[rowColumns_[c]].type);
+            cacheLoaded_[rowColumns_[c]] = 1;
         }
         rowStmt_.reset();
     } else {
@@ -635,6 +762,10 @@ QVariant Table::Impl::currentValue(int index) {
     if (pos_ < 0 && state_ != State::Edit)
         return {};
     loadRowCache();
+    if (!cacheLoaded_[index] && aheadRow_ >= 0 && rowColumnOf_[index] >= 0) {
+        cache_[index] = aheadValue(index);
+        cacheLoaded_[index] = 1;
+    }
     if (!cacheLoaded_[index]) {
         // Large fields are read only when asked for.
         Statement st =
@@ -788,8 +919,8 @@ bool Table::Impl::readPlacement(qint64 key, std::vector<SortVal>& vals) {
         QString sql =
             QStringLiteral("SELECT ") +
             (whereSql_.isEmpty() ? QStringLiteral("1") : QStringLiteral("(") + whereSql_ + ")");
-        if (!orderFields_.empty())
-            sql += QStringLiteral(", ") + quotedColumns(orderFields_);
+        if (!sortFields_.empty())
+            sql += QStringLiteral(", ") + quotedColumns(sortFields_);
         sql += QStringLiteral(" FROM ") + QLatin1String(kDataTable) +
                QStringLiteral(" WHERE rowid = ?");
         placementStmt_ = prepare(sql);
@@ -812,7 +943,7 @@ bool Table::Impl::readPlacement(qint64 key, std::vector<SortVal>& vals) {
     }
     const bool visible = !st.isNull(0) && st.integer(0) != 0;
     vals.clear();
-    for (std::size_t c = 0; c < orderFields_.size(); ++c)
+    for (std::size_t c = 0; c < sortFields_.size(); ++c)
         vals.push_back(st.sortValue(static_cast<int>(c) + 1));
     st.reset();
     return visible;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -103,8 +104,18 @@ struct Table::Impl {
     std::vector<FieldDef> fields_;
     std::vector<IndexDef> indexes_;
     QHash<QString, int> fieldIndex_; // lower-case name -> index
-    std::vector<int> orderFields_;   // fields of the primary index
-    bool orderByKeyLast_ = true;     // the key breaks ties (unless it is in the index)
+    // The names last looked up, exactly as given, with their index: a loop that reads fields by
+    // name finds them without folding the name's case each time. Cleared with fieldIndex_.
+    struct RecentName {
+        QString name;
+        int index = -1;
+    };
+    mutable std::array<RecentName, 8> recentNames_;
+    mutable std::size_t nextRecentName_ = 0;
+    void clearFieldNames();
+    std::vector<int> orderFields_; // fields of the primary index
+    bool orderByKeyLast_ = true;   // the key breaks ties (unless it is in the index)
+    std::vector<int> sortFields_;  // the order fields whose values the key list keeps
 
     QString whereSql_; // compiled filter ("" = every row)
     std::vector<QVariant> whereBinds_;
@@ -128,7 +139,36 @@ struct Table::Impl {
     int batchDepth_ = 0;
     std::map<std::string, Statement> writeStmts_; // by kind and changed columns
     Statement rowStmt_;                           // non-blob columns of one row
-    Statement placementStmt_;                     // visibility and sort values of one row
+    // Rows read ahead: the non-blob columns of up to kReadAhead visible rows around the one
+    // last read, fetched by one statement, for walking a view without a query per row. Valid
+    // only as long as nothing was written through this connection since (total changes) and
+    // until the view is re-read; refresh() drops it, so that changes made through another
+    // connection show as they did before.
+    static constexpr int kReadAhead = 64;
+    // A column value as read: blank, or the integer of a number field, or the UTF-8 bytes of a
+    // text field in the block's text buffer. It becomes a QVariant only when the field is read.
+    struct AheadCell {
+        bool null = true;
+        qint64 integer = 0;
+        qsizetype offset = 0;
+        qsizetype size = 0;
+    };
+    struct ReadAhead {
+        std::vector<qint64> keys;     // in the order of cells
+        std::vector<AheadCell> cells; // columns of rowColumns_ per row
+        QByteArray text;              // the bytes of the text cells
+        qint64 changes = -1;          // sqlite3_total_changes64 when read
+        int lastPos = -1;             // the position read last, for the direction of a walk
+    } ahead_;
+    int aheadRow_ = -1;            // the row of ahead_ that the row cache reads from, -1 for none
+    std::vector<int> rowColumns_;  // the non-blob fields
+    std::vector<int> rowColumnOf_; // per field its place in rowColumns_, -1 for blobs
+    QVariant aheadValue(int index) const;
+    Statement aheadStmt_;
+    // Fills ahead_ with the rows around pos; false when it holds no row of key.
+    bool readAhead(int pos, qint64 key);
+    void dropReadAhead();
+    Statement placementStmt_; // visibility and sort values of one row
 };
 
 } // namespace table

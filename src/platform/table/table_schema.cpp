@@ -245,7 +245,9 @@ void Table::Impl::loadStructure() {
     fields_.clear();
     indexes_.clear();
     fieldIndex_.clear();
+    clearFieldNames();
     orderFields_.clear();
+    sortFields_.clear();
     {
         Statement st = prepare(QStringLiteral("SELECT name, type, size FROM _fields ORDER BY pos"));
         int rc;
@@ -292,6 +294,19 @@ void Table::Impl::loadStructure() {
                 orderByKeyLast_ = false;
         }
     }
+    // The key list keeps the values of the order fields but for a last AutoInc field: that one
+    // is the row's key, by which the list breaks ties anyway.
+    rowColumns_.clear();
+    rowColumnOf_.assign(fields_.size(), -1);
+    for (int i = 0; i < static_cast<int>(fields_.size()); ++i) {
+        if (fields_[i].type != FieldType::Blob) {
+            rowColumnOf_[i] = static_cast<int>(rowColumns_.size());
+            rowColumns_.push_back(i);
+        }
+    }
+    sortFields_ = orderFields_;
+    if (!sortFields_.empty() && fields_[sortFields_.back()].type == FieldType::AutoInc)
+        sortFields_.pop_back();
     cache_.assign(fields_.size(), QVariant());
     cacheLoaded_.assign(fields_.size(), 0);
     edits_.assign(fields_.size(), QVariant());
@@ -315,8 +330,20 @@ int Table::findField(const QString& name) const {
 }
 
 int Table::Impl::findField(const QString& name) const {
+    for (const RecentName& recent : recentNames_)
+        if (recent.index >= 0 && recent.name == name)
+            return recent.index;
     const auto it = fieldIndex_.constFind(name.trimmed().toLower());
-    return it == fieldIndex_.constEnd() ? -1 : it.value();
+    if (it == fieldIndex_.constEnd())
+        return -1;
+    recentNames_[nextRecentName_] = RecentName{name, it.value()};
+    nextRecentName_ = (nextRecentName_ + 1) % recentNames_.size();
+    return it.value();
+}
+
+void Table::Impl::clearFieldNames() {
+    recentNames_.fill(RecentName{});
+    nextRecentName_ = 0;
 }
 
 Field Table::field(int index) {

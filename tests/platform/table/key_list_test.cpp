@@ -97,3 +97,59 @@ TEST(KeyList, StaysInOrderThroughInsertsAndErases) {
     EXPECT_EQ(list.keys(), rest);
     EXPECT_EQ(list.indexOf(want[0]), -1);
 }
+
+TEST(KeyList, ValuesOfEveryKindComeToBlocksThatHeldOnlyIntegers) {
+    // Blocks of integer values keep no text slots until a text or bytes value arrives in them.
+    KeyList list;
+    list.reset(1);
+    std::vector<std::pair<SortVal, qint64>> ref; // value and key, in list order
+    for (qint64 k = 1; k <= 2000; ++k) {
+        SortVal v;
+        v.kind = table::SortKind::Integer;
+        v.i = k / 10;
+        list.appendLast(k, &v);
+        ref.push_back({v, k});
+    }
+    const auto less = [&list](const std::pair<SortVal, qint64>& a,
+                              const std::pair<SortVal, qint64>& b) {
+        return list.compare(&a.first, a.second, &b.first, b.second) < 0;
+    };
+    struct Row {
+        table::SortKind kind;
+        qint64 i;
+        QByteArray s;
+    } rows[] = {
+        {table::SortKind::Text, 0, "b"},     {table::SortKind::Integer, 55, {}},
+        {table::SortKind::Blank, 0, {}},     {table::SortKind::Bytes, 0, "\x01"},
+        {table::SortKind::Text, 0, "a"},     {table::SortKind::Integer, 199, {}},
+        {table::SortKind::Text, 0, "b"},     {table::SortKind::Integer, -1, {}},
+        {table::SortKind::Bytes, 0, "\x00"}, {table::SortKind::Blank, 0, {}},
+    };
+    qint64 next = 5000;
+    for (const Row& row : rows) {
+        SortVal v;
+        v.kind = row.kind;
+        v.i = row.i;
+        v.s = row.s;
+        const std::pair<SortVal, qint64> item{v, next--};
+        const auto at = std::lower_bound(ref.begin(), ref.end(), item, less);
+        const int want = static_cast<int>(at - ref.begin());
+        ref.insert(at, item);
+        ASSERT_EQ(list.insertSorted(item.second, {v}), want) << item.second;
+    }
+    // Erasing rows around the inserted ones keeps the values of those that stay in place.
+    for (int pos = 0; pos < list.size(); pos += 7) {
+        list.eraseAt(pos);
+        ref.erase(ref.begin() + pos);
+    }
+    std::vector<qint64> want;
+    for (const auto& item : ref)
+        want.push_back(item.second);
+    EXPECT_EQ(list.keys(), want);
+    SortVal last;
+    last.kind = table::SortKind::Text;
+    last.s = "c";
+    EXPECT_EQ(list.insertSorted(1, {last}), list.size() - 1);
+    SortVal first; // blank, and the smallest key
+    EXPECT_EQ(list.insertSorted(0, {first}), 0);
+}

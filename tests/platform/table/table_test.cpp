@@ -468,3 +468,61 @@ TEST_F(TableFixture, AFieldOfAClosedTableRefusesInsteadOfReadingFreedData) {
     EXPECT_THAT(errorOf([&] { (void)f.asString(); }), HasSubstr("no está abierta"));
     EXPECT_THAT(errorOf([&] { t.fieldByName("Clav_Fich"); }), HasSubstr("no está abierta"));
 }
+
+TEST_F(TableFixture, WalkedRowsShowWhatWasWrittenAfterTheyWereReadAhead) {
+    addRows({{1, 0, "", "p0"},
+             {1, 1, "", "p1"},
+             {1, 2, "", "p2"},
+             {1, 3, "", "p3"},
+             {1, 4, "", "p4"},
+             {1, 5, "", "p5"}});
+    Table t;
+    t.setFilter("Nive_Fich = 1");
+    t.setFiltered(true);
+    t.open(dirPath(), "T.DB");
+    const auto walk = [&t] {
+        QStringList seen;
+        for (t.first(); !t.eof(); t.next())
+            seen << t.fieldByName("Preg_Text").asString();
+        return seen;
+    };
+    EXPECT_EQ(walk(), (QStringList{"p0", "p1", "p2", "p3", "p4", "p5"}));
+
+    // A post through this table, then a walk to the posted row and past it.
+    t.first();
+    t.moveBy(3);
+    t.edit();
+    t.fieldByName("Preg_Text").setString("cambiada");
+    t.post();
+    EXPECT_EQ(walk(), (QStringList{"p0", "p1", "p2", "cambiada", "p4", "p5"}));
+
+    // A row that a post moves to another place is read at its new place.
+    t.first();
+    t.edit();
+    t.fieldByName("Nive_Impo").setInteger(9);
+    t.post();
+    EXPECT_EQ(walk(), (QStringList{"p1", "p2", "cambiada", "p4", "p5", "p0"}));
+
+    // A change made through another table shows after refresh, also for rows read before.
+    {
+        Table other;
+        other.open(dirPath(), "T.DB");
+        other.first();
+        other.next(); // p2: the other table has no filter, and every row has level 1
+        other.edit();
+        other.fieldByName("Preg_Text").setString("otra");
+        other.post();
+    }
+    t.refresh();
+    EXPECT_EQ(walk(), (QStringList{"p1", "otra", "cambiada", "p4", "p5", "p0"}));
+
+    // A deleted row is gone from the walk, and walking backwards reads the same rows.
+    t.first();
+    t.next();
+    t.deleteCurrent();
+    QStringList backwards;
+    for (t.last(); !t.bof(); t.prior())
+        backwards.prepend(t.fieldByName("Preg_Text").asString());
+    EXPECT_EQ(backwards, (QStringList{"p1", "cambiada", "p4", "p5", "p0"}));
+    EXPECT_EQ(walk(), backwards);
+}
