@@ -280,7 +280,6 @@ void Table::open() {
         d_->fields_.clear();
         d_->fieldIndex_.clear();
         d_->clearFieldNames();
-        d_->clearFieldNames();
         d_->rows_.clear();
         throw;
     }
