@@ -1,6 +1,7 @@
 // A review over a compressed and enciphered study file of 5,000 cards, each with a 1600 x 1200
 // JPEG answer picture: moving to the next card with the card content loader (unpack, decode, fit
 // into the review box) and answering it (the schedule rule and the post, flushed to disk).
+#include "platform/memory.h"
 #include "platform/table/table.h"
 #include "review/schedule.h"
 #include "streams/qx_streams.h"
@@ -165,6 +166,8 @@ BENCHMARK(AnswerCard)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program does at its start.
+    platform::keepFreedMemoryForReuse();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

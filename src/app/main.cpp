@@ -2,10 +2,12 @@
 // screen closes.
 #include "app/program.h"
 #include "app/ui.h"
+#include "platform/memory.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    platform::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     installSpanishTranslations();
     Program program;
