@@ -1,5 +1,5 @@
 // orbanel-tool studyfile: create study files, show their design record, add a card and read one
-// back, through the same code as the program's screens.
+// back, count and promote level-0 cards, through the same code as the program's screens.
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -7,6 +7,7 @@
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
 #include "platform/volume.h"
+#include "review/promotion.h"
 #include "streams/corrupt_file.h"
 #include "streams/memory_stream.h"
 #include "streams/qx_streams.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -304,6 +306,144 @@ int card(const Args& args) {
     return 0;
 }
 
+// The condition of promote and level0: "--importance OP N" or "--key OP TEXT". Both take two
+// words, so they are taken out of the arguments before the rest is parsed; a key may then be any
+// text, one that begins with "--" included.
+struct ConditionArgs {
+    Args rest;
+    std::optional<std::string> kind; // "importance" or "key"
+    std::string op;
+    std::string operand;
+};
+
+ConditionArgs takeCondition(const Args& args) {
+    ConditionArgs c;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a != "--importance" && a != "--key") {
+            c.rest.push_back(a);
+            continue;
+        }
+        const std::string kind = a.substr(2);
+        if (c.kind)
+            throw ToolError("give only one of --importance, --key");
+        if (i + 2 >= args.size())
+            throw ToolError("option --" + kind + " needs OP and " + (kind == "key" ? "TEXT" : "N"));
+        c.kind = kind;
+        c.op = args[i + 1];
+        c.operand = args[i + 2];
+        i += 2;
+    }
+    return c;
+}
+
+// A number as the promotion screen's digit fields take it: 1 to maxDigits digits.
+int digitsNumber(const std::string& option, const std::string& text, std::size_t maxDigits) {
+    const bool digits =
+        !text.empty() && text.size() <= maxDigits &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits)
+        throw ToolError("--" + option + " needs a whole number of at most " +
+                        std::to_string(maxDigits) + " digits, got \"" + text + "\"");
+    return std::stoi(text);
+}
+
+// The level-0 filter of a condition: "--importance >= 3" or "--key = verbos".
+QString conditionFilter(const ConditionArgs& c) {
+    const auto comparison = review::comparisonFromOperator(argText(c.op));
+    if (!comparison)
+        throw ToolError("--" + *c.kind + ": OP must be one of =, >, >=, <, <=, got \"" + c.op +
+                        "\"");
+    if (*c.kind == "importance")
+        return review::importanceCondition(*comparison, digitsNumber("importance", c.operand, 6));
+    return review::keyCondition(*comparison, argText(c.operand));
+}
+
+// Only the card table is opened: promotion needs neither the design record nor the password.
+void openCardTable(table::Table& t, const std::string& file) {
+    const QString path = files::findPathNoCase(argText(file));
+    if (path.isEmpty())
+        throw ToolError("no study file " + file);
+    t.open(QFileInfo(path).path(), QFileInfo(path).fileName());
+}
+
+std::vector<qint64> cardList(const std::string& text) {
+    std::vector<qint64> keys;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma - start);
+        const bool digits =
+            !item.empty() && item.size() <= 18 &&
+            std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits)
+            throw ToolError("--cards needs AutoInc values separated by commas, got \"" + text +
+                            "\"");
+        keys.push_back(std::stoll(item));
+        if (comma == std::string::npos)
+            return keys;
+        start = comma + 1;
+    }
+}
+
+int promote(const Args& args) {
+    const ConditionArgs c = takeCondition(args);
+    const ParsedArgs p(c.rest, {"count", "cards", "limit"});
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
+    const auto count = p.value("count");
+    const auto cards = p.value("cards");
+    if (int(count.has_value()) + int(cards.has_value()) + int(c.kind.has_value()) != 1)
+        throw ToolError("give exactly one of --count, --cards, --importance, --key");
+    const auto limitText = p.value("limit");
+    if (limitText && !c.kind)
+        throw ToolError("--limit needs --importance or --key");
+
+    // Every argument is checked before the table is opened, and every listed card before any
+    // change.
+    std::optional<int> n;
+    std::vector<qint64> keys;
+    QString condition;
+    std::optional<int> limit;
+    if (count)
+        n = digitsNumber("count", *count, 3);
+    if (cards)
+        keys = cardList(*cards);
+    if (c.kind)
+        condition = conditionFilter(c);
+    if (limitText)
+        limit = digitsNumber("limit", *limitText, 3);
+
+    table::Table t;
+    openCardTable(t, file);
+    std::optional<int> promoted;
+    if (n) {
+        promoted = review::promoteByCount(t, *n);
+        if (!promoted)
+            refuse(review::kNotEnoughLevel0Message);
+    } else if (cards) {
+        if (const auto missing = review::firstNotAtLevel0(t, keys))
+            throw ToolError("no level-0 card with AutoInc " + std::to_string(*missing));
+        promoted = review::promoteCards(t, keys);
+    } else {
+        promoted = review::promoteByCondition(t, condition, limit);
+    }
+    std::cout << tool::printed(review::promotedMessage(*promoted)) << "\n";
+    return 0;
+}
+
+int level0(const Args& args) {
+    const ConditionArgs c = takeCondition(args);
+    const ParsedArgs p(c.rest, {});
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
+    const QString condition = c.kind ? conditionFilter(c) : review::kLevel0Filter;
+    table::Table t;
+    openCardTable(t, file);
+    std::cout << review::countLevel0(t, condition) << "\n";
+    return 0;
+}
+
 const tool::RegisterGroup reg(
     {"studyfile",
      {{"create",
@@ -328,6 +468,19 @@ const tool::RegisterGroup reg(
       {"card",
        "studyfile card FILE.DB AUTOINC [--password P] [--out DIR]\n"
        "    print a card's fields and short answer; --out writes its pictures and long answer\n",
-       &card}}});
+       &card},
+      {"promote",
+       "studyfile promote FILE.DB --count N\n"
+       "studyfile promote FILE.DB --cards ID[,ID...]\n"
+       "studyfile promote FILE.DB --importance OP N [--limit M]\n"
+       "studyfile promote FILE.DB --key OP TEXT [--limit M]\n"
+       "    move level-0 cards to level 1 as the promotion screen does (OP: =, >, >=, <, <=):\n"
+       "    the first N in table order, the listed cards, or those meeting the condition (at\n"
+       "    most M); only the card table is opened\n",
+       &promote},
+      {"level0",
+       "studyfile level0 FILE.DB [--importance OP N | --key OP TEXT]\n"
+       "    print the number of level-0 cards (meeting the condition)\n",
+       &level0}}});
 
 } // namespace

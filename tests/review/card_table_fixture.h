@@ -1,4 +1,5 @@
-// A real card table in a temporary folder, with cards given by their schedule fields.
+// A real card table in a temporary folder, with cards given by their schedule fields and, where a
+// test needs them, their importance level and card key.
 #pragma once
 
 #include "platform/table/table.h"
@@ -17,6 +18,8 @@ struct CardRow {
     QString lastReview;
     int total = 0;
     QString nextReview;
+    int importance = 0; // 0 leaves Nive_Impo blank
+    QString key;        // "" leaves Clav_Fich blank
 };
 
 class CardTableFixture : public ::testing::Test {
@@ -36,6 +39,9 @@ protected:
             cards_.fieldByName("Fech_Ulti_Repa").setString(r.lastReview);
             cards_.fieldByName("Total_Repa").setInteger(r.total);
             cards_.fieldByName("Fech_Prox_Repa").setString(r.nextReview);
+            if (r.importance != 0)
+                cards_.fieldByName("Nive_Impo").setInteger(r.importance);
+            cards_.fieldByName("Clav_Fich").setString(r.key);
             cards_.post();
             ids.push_back(cards_.fieldByName("AutoInc").asInteger());
         }

@@ -1,6 +1,6 @@
 // End-to-end tests of orbanel-tool studyfile: creation with the screen's defaults and refusals,
 // the design record shown back, enciphered study files with and without a remembered password,
-// and cards stored and read back in every packing form.
+// cards stored and read back in every packing form, and level-0 cards counted and promoted.
 #include "tool_runner.h"
 
 #include "platform/clock.h"
@@ -20,6 +20,8 @@
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -315,6 +317,171 @@ TEST_F(StudyFileToolTest, AddCardRefusesWhatTheDesignLacks) {
     ok({"studyfile", "create", path("RL"), "--long-answer"});
     fails({"studyfile", "add-card", path("RL.DB"), "--question", "q", "--answer", "a"});
     EXPECT_NE(fails({"studyfile", "card", db, "7"}).find("error:"), std::string::npos);
+}
+
+// Level-0 cards A to E in insertion order, whose importances put them in the table order C, B, E,
+// D, A, and a card F at level 2 with importance 9 and no key.
+class PromotionToolTest : public StudyFileToolTest {
+protected:
+    void SetUp() override {
+        StudyFileToolTest::SetUp();
+        ok({"studyfile", "create", path("P"), "--importance"});
+        struct Card {
+            const char* level;
+            const char* importance;
+            const char* key;
+        };
+        const Card cards[] = {{"0", "5", "verbos"}, {"0", "3", "O'Hara"},  {"0", "1", ""},
+                              {"0", "4", ""},       {"0", "3", "nombres"}, {"2", "9", ""}};
+        char name = 'A';
+        for (const Card& c : cards) {
+            QStringList args{"studyfile", "add-card", db(),           "--question", QString(name),
+                             "--level",   c.level,    "--importance", c.importance};
+            if (*c.key)
+                args << "--card-key" << c.key;
+            const std::string id = ok(args);
+            ids_[name++] = std::stoll(id);
+        }
+        original_ = files::readWhole(db());
+    }
+
+    QString db() const { return path("P.DB"); }
+    qint64 id(char name) const { return ids_.at(name); }
+    QString idList(const std::string& names) const {
+        QStringList out;
+        for (char c : names)
+            out << QString::number(id(c));
+        return out.join(',');
+    }
+
+    // Every row read through a fresh unfiltered table: AutoInc -> field -> value.
+    std::map<qint64, std::map<std::string, std::string>> rows() const {
+        table::Table t;
+        t.open(dir.path(), "P.DB");
+        std::map<qint64, std::map<std::string, std::string>> out;
+        for (t.first(); !t.eof(); t.next())
+            for (const table::FieldDef& def : t.fieldDefs())
+                out[t.fieldByName("AutoInc").asInteger()][def.name.toStdString()] =
+                    t.fieldByName(def.name).isNull()
+                        ? std::string("<blank>")
+                        : t.fieldByName(def.name).asString().toStdString();
+        return out;
+    }
+
+    std::map<char, qint64> ids_;
+    QByteArray original_;
+};
+
+TEST_F(PromotionToolTest, PromotesTheChosenCardsAndWritesOnlyTheirLevel) {
+    struct Case {
+        QStringList options;
+        std::string promoted; // card names
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"--count", "3"}, "CBE", "3  Fichas han pasado al Nivel 1.\n"},
+        {{"--count", "0"}, "", "0  Fichas han pasado al Nivel 1.\n"},
+        {{"--count", "005"}, "ABCDE", "5  Fichas han pasado al Nivel 1.\n"},
+        {{"--importance", ">=", "3"}, "ABDE", "4  Fichas han pasado al Nivel 1.\n"},
+        {{"--importance", ">=", "3", "--limit", "2"}, "BE", "2  Fichas han pasado al Nivel 1.\n"},
+        {{"--limit", "0", "--importance", ">=", "3"}, "", "0  Fichas han pasado al Nivel 1.\n"},
+        {{"--importance", "<", "3"}, "C", "1  Fichas han pasado al Nivel 1.\n"},
+        {{"--key", "=", "O'Hara"}, "B", "1  Fichas han pasado al Nivel 1.\n"},
+        {{"--key", "=", ""}, "CD", "2  Fichas han pasado al Nivel 1.\n"},
+        {{"--key", ">", "n", "--limit", "1"}, "E", "1  Fichas han pasado al Nivel 1.\n"},
+        {{"--cards", idList("DB")}, "BD", "2  Fichas han pasado al Nivel 1.\n"},
+        {{"--cards", idList("DD")}, "D", "1  Fichas han pasado al Nivel 1.\n"},
+    };
+    const auto start = rows();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        files::writeWhole(db(), original_);
+        EXPECT_EQ(ok(QStringList{"studyfile", "promote", db()} + c.options), c.out);
+        const auto after = rows();
+        for (const auto& [name, key] : ids_) {
+            auto expected = start.at(key);
+            if (c.promoted.find(name) != std::string::npos)
+                expected["Nive_Fich"] = "1";
+            EXPECT_EQ(after.at(key), expected) << "card " << name;
+        }
+    }
+}
+
+TEST_F(PromotionToolTest, CountsLevel0Cards) {
+    struct Case {
+        QStringList options;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{}, "5\n"},
+        {{"--importance", ">=", "3"}, "4\n"},
+        {{"--importance", "=", "9"}, "0\n"},
+        {{"--key", "=", "O'Hara"}, "1\n"},
+        {{"--key", "=", ""}, "2\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ok(QStringList{"studyfile", "level0", db()} + c.options), c.out)
+            << c.options.join(' ').toStdString();
+    EXPECT_EQ(files::readWhole(db()), original_);
+}
+
+TEST_F(PromotionToolTest, RefusalsLeaveTheTableByteIdentical) {
+    struct Case {
+        QStringList args;
+        std::string error;
+    };
+    const QString f = db();
+    const Case cases[] = {
+        {{"promote", f, "--count", "6"}, "error: No hay tantas fichas en el Nivel 0.\n"},
+        {{"promote", f, "--cards", idList("B") + ",999"},
+         "error: no level-0 card with AutoInc 999\n"},
+        {{"promote", f, "--cards", idList("BF")},
+         "error: no level-0 card with AutoInc " + std::to_string(id('F')) + "\n"},
+        {{"promote", f}, "error: give exactly one of --count, --cards, --importance, --key\n"},
+        {{"promote", f, "--count", "1", "--key", "=", "x"},
+         "error: give exactly one of --count, --cards, --importance, --key\n"},
+        {{"promote", f, "--count", "1", "--cards", "1"},
+         "error: give exactly one of --count, --cards, --importance, --key\n"},
+        {{"promote", f, "--importance", "=", "3", "--key", "=", "x"},
+         "error: give only one of --importance, --key\n"},
+        {{"promote", f, "--count", "2", "--limit", "1"},
+         "error: --limit needs --importance or --key\n"},
+        {{"promote", f, "--importance", "<>", "3"},
+         "error: --importance: OP must be one of =, >, >=, <, <=, got \"<>\"\n"},
+        {{"promote", f, "--key", "==", "x"},
+         "error: --key: OP must be one of =, >, >=, <, <=, got \"==\"\n"},
+        {{"promote", f, "--importance", ">=", ""},
+         "error: --importance needs a whole number of at most 6 digits, got \"\"\n"},
+        {{"promote", f, "--importance", ">=", "1234567"},
+         "error: --importance needs a whole number of at most 6 digits, got \"1234567\"\n"},
+        {{"promote", f, "--importance", ">=", "-3"},
+         "error: --importance needs a whole number of at most 6 digits, got \"-3\"\n"},
+        {{"promote", f, "--count", "1000"},
+         "error: --count needs a whole number of at most 3 digits, got \"1000\"\n"},
+        {{"promote", f, "--count", " 3"},
+         "error: --count needs a whole number of at most 3 digits, got \" 3\"\n"},
+        {{"promote", f, "--key", "=", "x", "--limit", "abc"},
+         "error: --limit needs a whole number of at most 3 digits, got \"abc\"\n"},
+        {{"promote", f, "--cards", "1,,2"},
+         "error: --cards needs AutoInc values separated by commas, got \"1,,2\"\n"},
+        {{"promote", f, "--cards", "-1"},
+         "error: --cards needs AutoInc values separated by commas, got \"-1\"\n"},
+        {{"promote", f, "--key", "="}, "error: option --key needs OP and TEXT\n"},
+        {{"promote", f, "--importance"}, "error: option --importance needs OP and N\n"},
+        {{"promote", f, path("Q.DB"), "--count", "1"},
+         "error: unexpected argument \"" + path("Q.DB").toStdString() + "\"\n"},
+        {{"promote", path("Q.DB"), "--count", "1"},
+         "error: no study file " + path("Q.DB").toStdString() + "\n"},
+        {{"level0", f, "--count", "1"}, "error: unknown option --count\n"},
+        {{"level0", f, "--importance", "=>", "1"},
+         "error: --importance: OP must be one of =, >, >=, <, <=, got \"=>\"\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fails(QStringList{"studyfile"} + c.args), c.error)
+            << c.args.join(' ').toStdString();
+        EXPECT_EQ(files::readWhole(db()), original_) << c.args.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("Q.DB")));
 }
 
 } // namespace
