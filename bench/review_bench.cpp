@@ -6,6 +6,7 @@
 #include "review/schedule.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
+#include "studyfile/card_store.h"
 #include "studyfile/creation.h"
 #include "viewers/picture_fit.h"
 
@@ -58,16 +59,16 @@ struct Fixture {
         studyfile::configureContentContainer(qxs, design, r.password);
         cards.open(dir.path(), QStringLiteral("Bench.DB"));
 
-        studyfile::CardContent content;
+        studyfile::CardEdit content;
         content.question = QStringLiteral("¿Qué ciudad muestra la imagen?");
         content.shortAnswer = QStringLiteral("Una capital europea");
         content.answerPicture = picture::Picture::jpegFromImage(answerImage(), 85);
-        jpegBytes = content.answerPicture.bytes().size();
+        jpegBytes = content.answerPicture->bytes().size();
         // The first card is written as the card editor writes it; the others copy its packed
         // fields (packing each anew would only make the set-up slower).
         cards.append();
-        studyfile::writeNewCardContent(cards, qxs, design, true, content,
-                                       QStringLiteral("20240101"));
+        studyfile::writeCard(cards, qxs, design, true, content, nullptr,
+                             QStringLiteral("20240101"));
         cards.post();
         // The fields of the first card, kept as they are stored (blank ones stay blank).
         struct Value {

@@ -7,6 +7,7 @@
 #include "streams/memory_stream.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
+#include "studyfile/card_store.h"
 #include "studyfile/creation.h"
 
 #include <QDir>
@@ -48,13 +49,13 @@ void LoadCard(benchmark::State& state) {
     table::Table cards;
     cards.open(dir.path(), QStringLiteral("B.DB"));
     cards.append();
-    studyfile::CardContent content;
+    studyfile::CardEdit content;
     content.question = QStringLiteral("¿Qué muestra la imagen?");
     content.shortAnswer = QStringLiteral("Un mosaico de colores");
     content.questionPicture = picture::Picture::jpegFromImage(sampleImage());
     content.answerPicture = picture::Picture::fromImage(sampleImage());
-    studyfile::writeNewCardContent(cards, qxs, design, design.packedContent(), content,
-                                   QStringLiteral("20240101"));
+    studyfile::writeCard(cards, qxs, design, design.packedContent(), content, nullptr,
+                         QStringLiteral("20240101"));
     cards.post();
 
     studyfile::CardView view;
@@ -63,7 +64,7 @@ void LoadCard(benchmark::State& state) {
         studyfile::loadCardView(view, cards, qxs, design, design.packedContent());
         if (view.answerPicture.isEmpty() || view.questionPicture.isEmpty())
             state.SkipWithError("card did not load");
-        bytes += content.questionPicture.bytes().size() + content.answerPicture.bytes().size();
+        bytes += content.questionPicture->bytes().size() + content.answerPicture->bytes().size();
     }
     state.SetBytesProcessed(bytes);
     state.SetLabel(kForms[form]);

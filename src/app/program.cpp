@@ -6,6 +6,7 @@
 #include "app/ui/mensaje.h"
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
+#include "editing/ui/alta_fichas.h"
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/ui/help_window.h"
@@ -52,6 +53,7 @@ Program::~Program() {
     selecc_Repaso_.reset();
     crea_Fiche_.reset();
     d_Module_.reset();
+    alta_Fichas_.reset();
     panta_Inicio_.reset();
 }
 
@@ -70,6 +72,7 @@ void Program::create(const QString& programFolder) {
     // in this order when they are.
     panta_Inicio_ = std::make_unique<TPanta_Inicio_>(*this);
     panta_Inicio_->FormCreate();
+    alta_Fichas_ = std::make_unique<TAlta_Fichas_>(*this);
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
     d_Module_->askPassword = [this] { return passw_FE_->ask(); };

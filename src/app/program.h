@@ -23,6 +23,7 @@ class PictureBox;
 class QDialog;
 class QWidget;
 class TAcercaDe_;
+class TAlta_Fichas_;
 class TConfigura_Progr_;
 class TDescanso_;
 class TImag_Zoom_;
@@ -55,6 +56,7 @@ public:
     platform::Clock& clock() { return *clock_; }
 
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
+    TAlta_Fichas_& alta_Fichas() { return *alta_Fichas_; }
     TD_Module_& data() { return *d_Module_; }
     TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
@@ -135,6 +137,7 @@ private:
 
     // The screens, in their creation order.
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
+    std::unique_ptr<TAlta_Fichas_> alta_Fichas_;
     std::unique_ptr<TD_Module_> d_Module_;
     std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;

@@ -68,6 +68,9 @@ struct RunState {
     // The card editor was opened from the review screen: the card is loaded again on return.
     bool reviewEdit = false;
 
+    // The card the editor showed when it closed after changing cards of the card selection
+    // (AutoInc; 0 for none): the selection's grid goes back to it.
+    qint64 lastEditedCard = 0;
     // Input of the message dialog.
     QString messageText;
 

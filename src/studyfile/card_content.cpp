@@ -82,100 +82,78 @@ picture::Picture::Kind kindOfText(const QString& text) {
 
 } // namespace
 
+StoredCard readStoredCard(table::Table& cards) {
+    const auto text = [&](const char* name) {
+        return cards.fieldByName(QLatin1String(name)).asString();
+    };
+    const auto bytes = [&](const char* name) {
+        return cards.fieldByName(QLatin1String(name)).asBytes();
+    };
+    StoredCard s;
+    s.state = text("Ficha_Comp_Encr");
+    s.questionKind = text("Tipo_Preg_Imag");
+    s.answerKind = text("Tipo_Resp_Imag");
+    s.shortAnswer = bytes("Resp_Text");
+    s.longAnswer = bytes("Resp_Memo");
+    s.questionPicture = bytes("Preg_Imag");
+    s.answerPicture = bytes("Resp_Imag");
+    return s;
+}
+
 void loadCardView(CardView& view, table::Table& cards, streams::TQXStreams& qxs,
+                  const DesignOptions& design, bool packedContent) {
+    if (!cards.isOpen() || cards.isEmpty()) {
+        loadCardView(view, StoredCard(), qxs, design, packedContent);
+        view.packingLabel = packingLabel(QString(), packedContent);
+        return;
+    }
+    loadCardView(view, readStoredCard(cards), qxs, design, packedContent);
+}
+
+void loadCardView(CardView& view, const StoredCard& stored, streams::TQXStreams& qxs,
                   const DesignOptions& design, bool packedContent) {
     ++view.loads;
     view.damaged = false;
     view.shortAnswer.clear();
     view.longAnswer.clear();
+    view.longAnswerRtf.clear();
     view.questionPicture = picture::Picture();
     view.answerPicture = picture::Picture();
     view.answerPictureNumber = design.answerImage ? (design.longAnswerText ? 5 : 6) : 0;
-    if (!cards.isOpen() || cards.isEmpty()) {
-        view.packingLabel = packingLabel(QString(), packedContent);
-        return;
-    }
-    const QString state = cards.fieldByName(QStringLiteral("Ficha_Comp_Encr")).asString();
-    view.packingLabel = packingLabel(state, packedContent);
-    const bool packed = cardIsPacked(state, packedContent);
-    const auto read = [&](const char* field) {
-        QByteArray bytes = cards.fieldByName(QLatin1String(field)).asBytes();
-        if (packed && !bytes.isEmpty())
-            bytes = unpackContent(qxs, bytes);
-        return bytes;
+    view.packingLabel = packingLabel(stored.state, packedContent);
+    const bool packed = cardIsPacked(stored.state, packedContent);
+    const auto plain = [&](const QByteArray& bytes) {
+        return packed && !bytes.isEmpty() ? unpackContent(qxs, bytes) : bytes;
     };
 
     try {
         if (design.shortAnswerSize > 0)
-            view.shortAnswer = shortAnswerText(read("Resp_Text"));
+            view.shortAnswer = shortAnswerText(plain(stored.shortAnswer));
         if (design.longAnswerText) {
-            const QByteArray memo = read("Resp_Memo");
-            if (!memo.isEmpty())
-                rtf::readDocument(memo, view.longAnswer);
+            view.longAnswerRtf = plain(stored.longAnswer);
+            if (!view.longAnswerRtf.isEmpty())
+                rtf::readDocument(view.longAnswerRtf, view.longAnswer);
         }
     } catch (const streams::CorruptFile&) {
         view.damaged = true;
         return;
     }
 
-    // Pictures: a damaged one ends the picture loading for this card; those not loaded stay
-    // empty.
-    try {
-        const picture::Picture::Kind questionKind =
-            kindOfText(cards.fieldByName(QStringLiteral("Tipo_Preg_Imag")).asString());
-        if (questionKind != picture::Picture::Kind::Empty)
-            view.questionPicture = picture::Picture::fromBytes(read("Preg_Imag"), questionKind);
-        const picture::Picture::Kind answerKind =
-            kindOfText(cards.fieldByName(QStringLiteral("Tipo_Resp_Imag")).asString());
-        if (answerKind != picture::Picture::Kind::Empty)
-            view.answerPicture = picture::Picture::fromBytes(read("Resp_Imag"), answerKind);
-    } catch (const streams::CorruptFile&) {
-        view.damaged = true;
-    } catch (const picture::PictureError&) {
-    }
-}
-
-void writeNewCardContent(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
-                         bool packedContent, const CardContent& content, const QString& todayKey) {
-    const auto field = [&](const char* name) { return cards.fieldByName(QLatin1String(name)); };
-    field("Nive_Fich").setInteger(content.level);
-    if (design.importanceLevel)
-        field("Nive_Impo").setInteger(content.importance < 1 ? 0 : content.importance);
-    if (design.cardKey)
-        field("Clav_Fich").setString(content.cardKey);
-    field("Preg_Text").setString(content.question);
-    field("Total_Repa").setInteger(0);
-    field("Fech_Crea").setString(todayKey);
-    field("Fech_Prox_Repa").setString(todayKey);
-    field("Fech_Ulti_Repa").clear();
-
-    const PackingStateChange change =
-        packingStateFor(field("Ficha_Comp_Encr").asString(), packedContent);
-    field("Ficha_Comp_Encr").setString(change.state);
-    const auto store = [&](const QByteArray& plain) {
-        return packedContent ? packContent(qxs, plain) : plain;
+    // Each picture on its own: one that is damaged or cannot be decoded stays empty.
+    const auto picture = [&](const QString& kindText, const QByteArray& bytes) {
+        const picture::Picture::Kind kind = kindOfText(kindText);
+        if (kind == picture::Picture::Kind::Empty)
+            return picture::Picture();
+        try {
+            return picture::Picture::fromBytes(plain(bytes), kind);
+        } catch (const streams::CorruptFile&) {
+            view.damaged = true;
+        } catch (const picture::PictureError&) {
+        }
+        return picture::Picture();
     };
-
-    if (design.shortAnswerSize > 0)
-        field("Resp_Text").setBytes(store(shortAnswerBytes(content.shortAnswer)));
-    if (design.longAnswerText) {
-        if (content.longAnswerRtf.isEmpty())
-            field("Resp_Memo").clear();
-        else
-            field("Resp_Memo").setBytes(store(content.longAnswerRtf));
-    }
-    const auto picture = [&](const char* kindField, const char* dataField,
-                             const picture::Picture& p) {
-        field(kindField).setString(pictureKindText(p));
-        if (p.isEmpty())
-            field(dataField).clear();
-        else
-            field(dataField).setBytes(store(p.bytes()));
-    };
-    if (design.questionImage)
-        picture("Tipo_Preg_Imag", "Preg_Imag", content.questionPicture);
-    if (design.answerImage)
-        picture("Tipo_Resp_Imag", "Resp_Imag", content.answerPicture);
+    view.questionPicture = picture(stored.questionKind, stored.questionPicture);
+    view.answerPicture = picture(stored.answerKind, stored.answerPicture);
 }
 
 } // namespace studyfile

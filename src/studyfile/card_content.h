@@ -58,6 +58,8 @@ struct CardView {
     QString packingLabel = QStringLiteral("Ficha Usa QXS: N");
     QString shortAnswer;
     QTextDocument longAnswer;
+    // The long answer's rich text as stored (unpacked), for a screen that edits it.
+    QByteArray longAnswerRtf;
     picture::Picture questionPicture;
     picture::Picture answerPicture;
     // The picture number that places the answer picture in the review screen (5 beside a long
@@ -69,30 +71,28 @@ struct CardView {
     bool damaged = false;
 };
 
+// A card's fields as stored, as the content loader and the writers read them: the packing state,
+// the picture kinds and the four large fields, packed or plain as the state says.
+struct StoredCard {
+    QString state;              // Ficha_Comp_Encr
+    QString questionKind;       // Tipo_Preg_Imag
+    QString answerKind;         // Tipo_Resp_Imag
+    QByteArray shortAnswer;     // Resp_Text
+    QByteArray longAnswer;      // Resp_Memo
+    QByteArray questionPicture; // Preg_Imag
+    QByteArray answerPicture;   // Resp_Imag
+};
+// The stored fields of the current row of cards (or of the row being edited or appended).
+StoredCard readStoredCard(table::Table& cards);
+
 // Fills view from the current row of cards (empty view for an empty table). Packed fields are
-// unpacked through qxs; when unpacking fails, qxs.OnCorrupt has run, view.damaged is set and the
-// parts not yet loaded are left empty. A picture that cannot be decoded empties the pictures not
-// yet loaded, without a message.
+// unpacked through qxs; when unpacking the answer texts fails, qxs.OnCorrupt has run, view.damaged
+// is set and nothing more is loaded. Each picture loads on its own: one that is damaged (reported
+// the same way) or cannot be decoded stays empty and the other one still loads.
 void loadCardView(CardView& view, table::Table& cards, streams::TQXStreams& qxs,
                   const DesignOptions& design, bool packedContent);
-
-// The content of a card as a writer stores it.
-struct CardContent {
-    QString question;
-    QString shortAnswer;
-    QByteArray longAnswerRtf;         // a rich-text document
-    picture::Picture questionPicture; // empty: none
-    picture::Picture answerPicture;
-    QString cardKey;
-    int importance = 0;
-    int level = 1;
-};
-// Writes content into the row being edited or appended of cards, as the card editor's add mode
-// does: level, importance (when used; below 1 becomes 0), card key (when used), dates and review
-// count of a new card, the packing state, the answer text and the pictures the design has,
-// packed when packedContent is on. Does not post.
-void writeNewCardContent(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
-                         bool packedContent, const CardContent& content, const QString& todayKey);
+void loadCardView(CardView& view, const StoredCard& stored, streams::TQXStreams& qxs,
+                  const DesignOptions& design, bool packedContent);
 
 // The kind text of a picture: "BMP", "JPG", or "NO" when it is empty.
 QString pictureKindText(const picture::Picture& picture);

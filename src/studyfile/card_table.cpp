@@ -18,7 +18,7 @@ std::vector<FieldDef> cardTableFields(int questionSize) {
         {QStringLiteral("Nive_Fich"), FieldType::SmallInt, 0},
         {QStringLiteral("Nive_Impo"), FieldType::SmallInt, 0},
         {QStringLiteral("AutoInc"), FieldType::AutoInc, 0},
-        {QStringLiteral("Clav_Fich"), FieldType::Text, 15},
+        {QStringLiteral("Clav_Fich"), FieldType::Text, kCardKeySize},
         {QStringLiteral("Preg_Text"), FieldType::Text, questionSize},
         {QStringLiteral("Tipo_Preg_Imag"), FieldType::Text, 4},
         {QStringLiteral("Preg_Imag"), FieldType::Blob, 0},

@@ -11,6 +11,8 @@ namespace studyfile {
 
 constexpr int kDefaultQuestionSize = 60;
 constexpr int kMaxQuestionSize = 255;
+// Characters of a card key (Clav_Fich).
+constexpr int kCardKeySize = 15;
 
 // The filter of a freshly opened study file: every card except those parked at level 0.
 inline const QString kBaseFilter = QStringLiteral(" (Nive_fich <> 0 ) ");

@@ -12,6 +12,7 @@
 #include "streams/memory_stream.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
+#include "studyfile/card_store.h"
 #include "studyfile/creation.h"
 #include "studyfile/design_record.h"
 #include "tool/tool_command.h"
@@ -190,7 +191,7 @@ int addCard(const Args& args) {
     const OpenStudyFile s = openStudyFile(file, p.value("password"));
     const studyfile::DesignOptions& design = s.record.options;
 
-    studyfile::CardContent c;
+    studyfile::CardEdit c;
     c.question = argText(*question);
     if (auto v = p.value("answer")) {
         requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
@@ -224,11 +225,9 @@ int addCard(const Args& args) {
     studyfile::configureContentContainer(qxs, design, s.key);
     table::Table t;
     t.open(QFileInfo(s.table).path(), QFileInfo(s.table).fileName());
-    t.append();
-    studyfile::writeNewCardContent(t, qxs, design, design.packedContent(), c,
-                                   platform::dateKey(platform::Clock::system().today()));
-    t.post();
-    std::cout << t.fieldByName(QStringLiteral("AutoInc")).asInteger() << "\n";
+    const qint64 id = studyfile::storeCard(t, qxs, design, design.packedContent(), c, 0,
+                                           platform::dateKey(platform::Clock::system().today()));
+    std::cout << id << "\n";
     return 0;
 }
 

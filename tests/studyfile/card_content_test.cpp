@@ -159,8 +159,8 @@ TEST_F(CardViewTest, DamagedContentAndUndecodablePictures) {
     EXPECT_TRUE(view.questionPicture.isEmpty());
     EXPECT_TRUE(view.answerPicture.isEmpty());
 
-    // A question picture that unpacks but cannot be decoded: no report, the answer picture is
-    // not loaded either.
+    // A question picture that unpacks but cannot be decoded: no report, and the answer picture
+    // still loads.
     append("S", pack(shortAnswerBytes("tres")), "JPG", pack("not a jpeg"), "BMP",
            pack(bitmap.bytes()));
     load();
@@ -168,13 +168,21 @@ TEST_F(CardViewTest, DamagedContentAndUndecodablePictures) {
     EXPECT_EQ(corrupt, 1);
     EXPECT_EQ(view.shortAnswer, "tres");
     EXPECT_TRUE(view.questionPicture.isEmpty());
-    EXPECT_TRUE(view.answerPicture.isEmpty());
+    EXPECT_EQ(view.answerPicture.kind(), picture::Picture::Kind::Bitmap);
 
-    // A damaged packed picture is reported and ends the picture loading.
-    append("S", pack(shortAnswerBytes("cuatro")), "BMP", pack(bitmap.bytes()), "JPG", "  broken");
+    // A damaged packed question picture is reported; the answer picture still loads.
+    append("S", pack(shortAnswerBytes("tres")), "JPG", "  broken", "BMP", pack(bitmap.bytes()));
     load();
     EXPECT_TRUE(view.damaged);
     EXPECT_EQ(corrupt, 2);
+    EXPECT_TRUE(view.questionPicture.isEmpty());
+    EXPECT_EQ(view.answerPicture.kind(), picture::Picture::Kind::Bitmap);
+
+    // A damaged packed answer picture is reported; the question picture is shown.
+    append("S", pack(shortAnswerBytes("cuatro")), "BMP", pack(bitmap.bytes()), "JPG", "  broken");
+    load();
+    EXPECT_TRUE(view.damaged);
+    EXPECT_EQ(corrupt, 3);
     EXPECT_EQ(view.shortAnswer, "cuatro");
     EXPECT_FALSE(view.questionPicture.isEmpty());
     EXPECT_TRUE(view.answerPicture.isEmpty());
@@ -198,34 +206,6 @@ TEST_F(CardViewTest, LongAnswerAndDesignWithoutShortText) {
     design.answerImage = true;
     load();
     EXPECT_EQ(view.answerPictureNumber, 5);
-}
-
-TEST_F(CardViewTest, WriterStoresWhatTheDesignHas) {
-    design.importanceLevel = true;
-    CardContent c;
-    c.question = "¿Qué?";
-    c.shortAnswer = "Esto";
-    c.questionPicture = jpeg;
-    c.cardKey = "k";
-    c.importance = -3;
-    cards.append();
-    writeNewCardContent(cards, qxs, design, true, c, "20240305");
-    cards.post();
-    EXPECT_EQ(cards.fieldByName("Nive_Fich").asInteger(), 1);
-    EXPECT_EQ(cards.fieldByName("Nive_Impo").asInteger(), 0);
-    EXPECT_FALSE(cards.fieldByName("Nive_Impo").isNull());
-    EXPECT_EQ(cards.fieldByName("Clav_Fich").asString(), "k");
-    EXPECT_EQ(cards.fieldByName("Fech_Crea").asString(), "20240305");
-    EXPECT_EQ(cards.fieldByName("Fech_Prox_Repa").asString(), "20240305");
-    EXPECT_TRUE(cards.fieldByName("Fech_Ulti_Repa").isNull());
-    EXPECT_EQ(cards.fieldByName("Ficha_Comp_Encr").asString(), "S");
-    EXPECT_EQ(cards.fieldByName("Tipo_Preg_Imag").asString(), "JPG");
-    EXPECT_EQ(cards.fieldByName("Tipo_Resp_Imag").asString(), "NO");
-    EXPECT_TRUE(cards.fieldByName("Resp_Imag").isNull());
-    EXPECT_TRUE(cards.fieldByName("Resp_Memo").isNull());
-    load();
-    EXPECT_EQ(view.shortAnswer, "Esto");
-    EXPECT_EQ(view.questionPicture.bytes(), jpeg.bytes());
 }
 
 TEST(FontStyle, DefaultFileAndRoundTrip) {

@@ -7,6 +7,7 @@
 #include "app/ui/panta_inicio.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
+#include "studyfile/card_store.h"
 #include "studyfile/card_table.h"
 #include "studyfile/creation.h"
 #include "studyfile/ui/data_module.h"
@@ -43,11 +44,11 @@ protected:
         streams::TQXStreams qxs;
         for (const Card& c : cards) {
             t.append();
-            studyfile::CardContent content;
+            studyfile::CardEdit content;
             content.question = c.question;
             content.shortAnswer = c.answer;
             content.level = c.level;
-            studyfile::writeNewCardContent(t, qxs, design, false, content, "20000101");
+            studyfile::writeCard(t, qxs, design, false, content, nullptr, "20000101");
             t.fieldByName("Nive_Fich").setInteger(c.level);
             t.fieldByName("Fech_Ulti_Repa").setString(c.lastReview);
             t.fieldByName("Total_Repa").setInteger(c.total);

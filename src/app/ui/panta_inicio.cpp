@@ -6,6 +6,7 @@
 #include "app/screen_kit.h"
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
+#include "editing/ui/alta_fichas.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -506,7 +507,10 @@ void TPanta_Inicio_::Label32Click() {
     program_.repasar().Inicia_Sesion();
 }
 void TPanta_Inicio_::Label7Click() {
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    program_.state().addMode = true;
+    program_.runModal(program_.alta_Fichas());
 }
 void TPanta_Inicio_::Label8Click() {
     guardOpenFile();

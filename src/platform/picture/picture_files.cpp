@@ -1,5 +1,9 @@
 #include "platform/picture/picture_files.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
 namespace picture {
 
 QStringList mainPictureNames() {
@@ -13,6 +17,60 @@ Picture::Kind pictureKindOf(const QString& path) {
     if (ending == QLatin1String(".bmp"))
         return Picture::Kind::Bitmap;
     return Picture::Kind::Empty;
+}
+
+namespace {
+
+bool withinLimits(QSize size) {
+    return size.width() > 0 && size.height() > 0 && size.width() <= Picture::maxPictureSide &&
+           size.height() <= Picture::maxPictureSide &&
+           qint64(size.width()) * size.height() <= Picture::maxPicturePixels;
+}
+
+} // namespace
+
+Picture bitmapFromImage(const QImage& image) {
+    if (image.isNull())
+        throw PictureError(QStringLiteral("No hay imagen."));
+    if (!withinLimits(image.size())) {
+        throw PictureError(QStringLiteral("La imagen es demasiado grande (%1 × %2 píxeles).")
+                               .arg(image.width())
+                               .arg(image.height()));
+    }
+    QImage rgb(image.size(), QImage::Format_RGB32);
+    if (rgb.isNull())
+        throw PictureError(QStringLiteral("No hay memoria para la imagen."));
+    rgb.fill(Qt::white);
+    if (image.hasAlphaChannel()) {
+        QPainter painter(&rgb);
+        painter.drawImage(0, 0, image);
+    } else {
+        rgb = image.convertToFormat(QImage::Format_RGB32);
+    }
+    return Picture::fromImage(rgb);
+}
+
+Picture loadPictureFile(const QString& path) {
+    if (Picture::kindOfFileName(path) != Picture::Kind::Empty)
+        return Picture::fromFile(path);
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead()) {
+        throw PictureError(QStringLiteral("\"%1\" no es un fichero de imagen que pueda leerse.")
+                               .arg(QFileInfo(path).fileName()));
+    }
+    const QSize size = reader.size();
+    if (!withinLimits(size)) {
+        throw PictureError(
+            QStringLiteral("La imagen \"%1\" es demasiado grande o no dice su tamaño.")
+                .arg(QFileInfo(path).fileName()));
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        throw PictureError(QStringLiteral("La imagen \"%1\" está dañada o no puede leerse (%2).")
+                               .arg(QFileInfo(path).fileName(), reader.errorString()));
+    }
+    return bitmapFromImage(image);
 }
 
 } // namespace picture

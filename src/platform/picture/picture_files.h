@@ -23,6 +23,21 @@ inline const QString kProgramPictureDialogFilter = QStringLiteral(
     "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg, "
     "*.jpeg)|*.jpg, *.jpeg|Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
 
+// The card editor's picture dialog.
+inline const QString kCardPictureDialogFilter =
+    QStringLiteral("BMP y JPG / JPEG  (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG  (*.jpg, "
+                   "*.jpeg)|*.jpg, *.jpeg|BMP  (*.bmp)|*.bmp|Todos los archivos (*.*)|*.*");
+
+// A picture file as the card editor loads it: .bmp, .jpg and .jpeg by their own decoders; any
+// other file that Qt's image readers know (PNG, GIF...) becomes a bitmap, its size checked against
+// the picture limits from its header before it is decoded. Throws PictureError for a file that
+// cannot be read.
+Picture loadPictureFile(const QString& path);
+// Pixels taken from elsewhere (the clipboard, another image format) as a bitmap: transparent areas
+// are laid over white, since a BMP keeps no transparency. Throws PictureError for a null image or
+// one beyond the picture limits.
+Picture bitmapFromImage(const QImage& image);
+
 // The kind of a file chosen in the picture dialog, told by the last four characters of its name
 // in lower case: ".jpg" or "jpeg" is a JPEG image, ".bmp" a bitmap; anything else is no picture
 // (Picture::Kind::Empty).

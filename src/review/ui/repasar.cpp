@@ -3,6 +3,7 @@
 #include "app/prepara_imagen.h"
 #include "app/ui.h"
 #include "app/ui/panta_inicio.h"
+#include "editing/ui/alta_fichas.h"
 #include "platform/clock.h"
 #include "platform/ui/picture_box.h"
 #include "review/breaks.h"
@@ -160,9 +161,24 @@ void TRepasar_::FormActivate() {
     Button12->setEnabled(state.prefs.breakRemindersEnabled);
 
     if (state.reviewEdit) {
-        // Back from the card editor: the card may have changed.
+        // Back from the card editor: the card may have changed, or left the session's selection
+        // (its key or importance no longer meets it); then the cursor is on another card.
         state.reviewEdit = false;
-        program_.data().Tabla_ActivaAfterScroll();
+        TD_Module_& data = program_.data();
+        table::Table& cards = data.Tabla_Activa;
+        const bool current = !cards.isEmpty() &&
+                             cards.fieldByName(QStringLiteral("AutoInc")).asInteger() == shownCard_;
+        if (current || cards.locateKey(shownCard_)) {
+            data.Tabla_ActivaAfterScroll();
+        } else {
+            // The card leaves the session: the next pending card, as after an answer.
+            counters_.pending = std::max(0, counters_.pending - 1);
+            if (state.lastCard || !data.Siguiente_Registro()) {
+                state.cardsExhausted = true;
+                reject();
+                return;
+            }
+        }
     } else if (opened_) {
         opened_ = false;
         state.sessionStart = program_.clock().now();
@@ -204,6 +220,7 @@ void TRepasar_::Muestra_Ficha() {
     const auto text = [&cards](const char* field) {
         return cards.fieldByName(QString::fromLatin1(field)).asString();
     };
+    shownCard_ = cards.fieldByName(QStringLiteral("AutoInc")).asInteger();
     DBText1->setText(text("Preg_Text"));
     DBText2->setText(text("Nive_Fich"));
     DBText3->setText(text("Nive_Impo"));
@@ -368,8 +385,10 @@ void TRepasar_::Button11Click() {
         program_.data().FE_No_Modificable();
         return;
     }
-    // The card editor opens here on the current card (review-edit flag set, add mode cleared)
-    // when it is part of the program.
+    RunState& state = program_.state();
+    state.reviewEdit = true;
+    state.addMode = false;
+    program_.runModal(program_.alta_Fichas());
 }
 
 void TRepasar_::Button12Click() {

@@ -109,6 +109,8 @@ private:
     review::ReviewLayout layout_;
     // Set when start session opened the screen: its first activation starts the session.
     bool opened_ = false;
+    // The AutoInc of the card on show.
+    qint64 shownCard_ = 0;
     // Set while the screen shows its summary and closes.
     bool closing_ = false;
 };
