@@ -25,30 +25,41 @@ struct Card {
     QString lastReview;
     int total = 0;
     QString nextReview;
+    QString key;
+    int importance = 0;
 };
 
 class ScreenTest : public AppTest {
 protected:
     // A study file N in dat/ (question and short answer texts, unless the design says more)
-    // holding the cards; returns its table path.
+    // holding the cards; returns its table path. With a password the design record is enciphered
+    // with it; the cards are packed as the design asks.
     QString makeStudyFile(const QString& name, const std::vector<Card>& cards,
-                          const studyfile::DesignOptions& design = {}) {
+                          const studyfile::DesignOptions& design = {},
+                          const QString& password = QString()) {
         studyfile::CreationRequest request;
         request.datFolder = dat();
         request.name = name;
         request.options = design;
         request.description = {"Descripción"};
+        request.password = password;
         const QString path = studyfile::createStudyFile(request);
+        studyfile::DesignOptions written = design;
+        written.enciphered = !password.isEmpty();
         table::Table t;
         t.open(QFileInfo(path).path(), QFileInfo(path).fileName());
         streams::TQXStreams qxs;
+        studyfile::configureContentContainer(qxs, written, password);
         for (const Card& c : cards) {
             t.append();
             studyfile::CardEdit content;
             content.question = c.question;
             content.shortAnswer = c.answer;
             content.level = c.level;
-            studyfile::writeCard(t, qxs, design, false, content, nullptr, "20000101");
+            content.cardKey = c.key;
+            content.importance = c.importance;
+            studyfile::writeCard(t, qxs, written, written.packedContent(), content, nullptr,
+                                 "20000101");
             t.fieldByName("Nive_Fich").setInteger(c.level);
             t.fieldByName("Fech_Ulti_Repa").setString(c.lastReview);
             t.fieldByName("Total_Repa").setInteger(c.total);
