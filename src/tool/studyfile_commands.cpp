@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
+#include "platform/picture/picture_files.h"
 #include "platform/rtf/codepage.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
@@ -169,7 +170,7 @@ int show(const Args& args) {
 
 picture::Picture pictureFile(const std::string& file) {
     try {
-        return picture::Picture::fromFile(argText(file));
+        return picture::loadPictureFile(argText(file));
     } catch (const picture::PictureError& e) {
         throw ToolError("cannot read picture " + file + ": " + e.what());
     }
@@ -178,6 +179,12 @@ picture::Picture pictureFile(const std::string& file) {
 void requireDesign(bool has, const char* option, const char* what) {
     if (!has)
         throw ToolError(std::string("--") + option + ": the study file's cards have no " + what);
+}
+
+// The rich text of a long-answer file: an RTF document as it is, any other text as lines.
+QByteArray longAnswerFile(const std::string& file) {
+    const QByteArray bytes = files::readWhole(argText(file));
+    return rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
 }
 
 int addCard(const Args& args) {
@@ -199,8 +206,7 @@ int addCard(const Args& args) {
     }
     if (auto v = p.value("long-answer-file")) {
         requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
-        const QByteArray bytes = files::readWhole(argText(*v));
-        c.longAnswerRtf = rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
+        c.longAnswerRtf = longAnswerFile(*v);
     }
     if (auto v = p.value("question-image")) {
         requireDesign(design.questionImage, "question-image", "question image");
@@ -228,6 +234,80 @@ int addCard(const Args& args) {
     const qint64 id = studyfile::storeCard(t, qxs, design, design.packedContent(), c, 0,
                                            platform::dateKey(platform::Clock::system().today()));
     std::cout << id << "\n";
+    return 0;
+}
+
+int editCard(const Args& args) {
+    const ParsedArgs p(args,
+                       {"question", "answer", "long-answer-file", "question-image", "answer-image",
+                        "card-key", "importance", "password"},
+                       {"no-question-image", "no-answer-image"});
+    const std::string& file = p.at(0, "FILE.DB");
+    const std::string& idText = p.at(1, "AUTOINC");
+    noExtraPositionals(p, 2);
+    const int id = wholeNumber("AUTOINC", idText);
+    for (const char* part : {"question", "answer"}) {
+        const std::string option = std::string(part) + "-image";
+        if (p.value(option) && p.flag("no-" + option))
+            throw ToolError("--" + option + " and --no-" + option + " exclude each other");
+    }
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+    if (!design.modifiable)
+        refuse(studyfile::kNotModifiableMessage);
+    table::Table t;
+    t.open(QFileInfo(s.table).path(), QFileInfo(s.table).fileName());
+    if (!t.locateKey(id))
+        throw ToolError("no card with AutoInc " + idText);
+
+    // Every part not given keeps what is stored.
+    studyfile::CardEdit c;
+    c.question = t.fieldByName(QStringLiteral("Preg_Text")).asString();
+    c.cardKey = t.fieldByName(QStringLiteral("Clav_Fich")).asString();
+    c.importance = int(t.fieldByName(QStringLiteral("Nive_Impo")).asInteger());
+    if (auto v = p.value("question"))
+        c.question = argText(*v);
+    if (auto v = p.value("answer")) {
+        requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
+        c.shortAnswer = argText(*v);
+    }
+    if (auto v = p.value("long-answer-file")) {
+        requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
+        c.longAnswerRtf = longAnswerFile(*v);
+    }
+    if (auto v = p.value("question-image")) {
+        requireDesign(design.questionImage, "question-image", "question image");
+        c.questionPicture = pictureFile(*v);
+    } else if (p.flag("no-question-image")) {
+        requireDesign(design.questionImage, "no-question-image", "question image");
+        c.questionPicture = picture::Picture();
+    }
+    if (auto v = p.value("answer-image")) {
+        requireDesign(design.answerImage, "answer-image", "answer image");
+        c.answerPicture = pictureFile(*v);
+    } else if (p.flag("no-answer-image")) {
+        requireDesign(design.answerImage, "no-answer-image", "answer image");
+        c.answerPicture = picture::Picture();
+    }
+    if (auto v = p.value("card-key")) {
+        requireDesign(design.cardKey, "card-key", "card key");
+        c.cardKey = argText(*v);
+    }
+    if (auto v = p.value("importance")) {
+        requireDesign(design.importanceLevel, "importance", "importance level");
+        const std::optional<int> importance = studyfile::readImportance(argText(*v));
+        if (!importance || v->empty())
+            throw ToolError("--importance needs a whole number up to 32767");
+        c.importance = *importance;
+    }
+
+    streams::TQXStreams qxs;
+    studyfile::configureContentContainer(qxs, design, s.key);
+    studyfile::storeCard(t, qxs, design, design.packedContent(), c, id,
+                         platform::dateKey(platform::Clock::system().today()));
+    t.locateKey(id);
+    std::cout << id << " "
+              << t.fieldByName(QStringLiteral("Ficha_Comp_Encr")).asString().toStdString() << "\n";
     return 0;
 }
 
@@ -464,6 +544,14 @@ const tool::RegisterGroup reg(
        "          [--level L] [--password P]\n"
        "    store one new card as the card editor's add mode does and print its AutoInc\n",
        &addCard},
+      {"edit-card",
+       "studyfile edit-card FILE.DB AUTOINC [--question Q] [--answer A] [--long-answer-file F]\n"
+       "          [--question-image F | --no-question-image]\n"
+       "          [--answer-image F | --no-answer-image] [--card-key K] [--importance N]\n"
+       "          [--password P]\n"
+       "    change one card as the card editor does: the parts given change, every other part\n"
+       "    keeps its stored bytes; print its AutoInc and packing state (S or N)\n",
+       &editCard},
       {"card",
        "studyfile card FILE.DB AUTOINC [--password P] [--out DIR]\n"
        "    print a card's fields and short answer; --out writes its pictures and long answer\n",

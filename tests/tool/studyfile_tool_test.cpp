@@ -3,6 +3,8 @@
 // cards stored and read back in every packing form, and level-0 cards counted and promoted.
 #include "tool_runner.h"
 
+#include "support/card_rows.h"
+
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -22,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -297,6 +300,92 @@ TEST_F(StudyFileToolTest, CardsRoundTripInEveryPackingForm) {
         const QByteArray stored = t.fieldByName("Resp_Imag").asBytes();
         EXPECT_EQ(stored == bmp, QString(form.state) == "N");
     }
+}
+
+// edit-card changes the parts given and keeps the stored bytes of every other part; each refusal
+// leaves the table file byte-identical.
+TEST_F(StudyFileToolTest, EditCardChangesOnlyWhatIsGiven) {
+    QImage image(23, 17, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    files::writeWhole(path("q.jpeg"), picture::Picture::jpegFromImage(image).bytes());
+    ASSERT_TRUE(image.save(path("otra.png"), "PNG"));
+    files::writeWhole(path("nota.txt"), "no es una imagen");
+    const QStringList pw{"--password", "pw"};
+    ok(QStringList{"studyfile", "create", path("E"), "--long-answer", "--question-image",
+                   "--answer-image", "--importance", "--compressed"} +
+       pw);
+    const QString db = path("E.DB");
+    ok(QStringList{"studyfile", "add-card", db, "--question", "vieja", "--question-image",
+                   path("q.jpeg"), "--answer-image", ORBANEL_TEST_FIXTURES "/streams/picture.bmp",
+                   "--long-answer-file", ORBANEL_TEST_FIXTURES "/rtf/word-processor-1.rtf",
+                   "--card-key", "geo", "--importance", "4"} +
+       pw);
+    ok(QStringList{"studyfile", "add-card", db, "--question", "otra"} + pw);
+    const auto rows = [&] { return card_rows::read(db); };
+
+    struct Case {
+        const char* name;
+        QStringList options;
+        std::set<QString> changed;
+    };
+    const Case cases[] = {
+        {"question", {"--question", "nueva"}, {"Preg_Text"}},
+        {"key and importance",
+         {"--card-key", "hist", "--importance", "+7"},
+         {"Clav_Fich", "Nive_Impo"}},
+        {"answer picture removed", {"--no-answer-image"}, {"Tipo_Resp_Imag", "Resp_Imag"}},
+        {"question picture from a PNG",
+         {"--question-image", path("otra.png")},
+         {"Tipo_Preg_Imag", "Preg_Imag"}},
+        {"long answer",
+         {"--long-answer-file", ORBANEL_TEST_FIXTURES "/rtf/word-processor-2.rtf"},
+         {"Resp_Memo"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const card_rows::Rows before = rows();
+        EXPECT_EQ(ok(QStringList{"studyfile", "edit-card", db, "1"} + c.options + pw), "1 S\n");
+        const card_rows::Rows after = rows();
+        EXPECT_EQ(card_rows::changedRows(before, after), std::set<qint64>{1});
+        EXPECT_EQ(card_rows::changedFields(before.at(1), after.at(1)), c.changed);
+    }
+    const card_rows::Row row = rows().at(1);
+    EXPECT_EQ(row.at("Preg_Text"), "nueva");
+    EXPECT_EQ(row.at("Nive_Impo"), "7");
+    EXPECT_EQ(row.at("Tipo_Preg_Imag"), "BMP");
+    EXPECT_EQ(row.at("Tipo_Resp_Imag"), "NO");
+    EXPECT_EQ(row.at("Resp_Imag"), "<blank>");
+
+    const QByteArray table = files::readWhole(db);
+    const struct {
+        QStringList args;
+        std::string err;
+    } refusals[] = {
+        {{"99"}, "error: no card with AutoInc 99\n"},
+        {{"1", "--importance", "40000"}, "error: --importance needs a whole number up to 32767\n"},
+        {{"1", "--importance", "abc"}, "error: --importance needs a whole number up to 32767\n"},
+        {{"1", "--answer", "a"},
+         "error: --answer: the study file's cards have no short answer text\n"},
+        {{"1", "--question-image", path("q.jpeg"), "--no-question-image"},
+         "error: --question-image and --no-question-image exclude each other\n"},
+        {{"1", "--answer-image", path("nota.txt")},
+         "error: cannot read picture " + path("nota.txt").toStdString() +
+             ": \"nota.txt\" no es un fichero de imagen que pueda leerse.\n"},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_EQ(fails(QStringList{"studyfile", "edit-card", db} + r.args + pw), r.err);
+        EXPECT_EQ(files::readWhole(db), table);
+    }
+    // A study file whose author does not allow changes.
+    QStringList lines = studyfile::readDesignRecordFile(path("E.STU"), "pw");
+    DesignOptions o = studyfile::parseFlagsLine(lines[0]);
+    o.modifiable = false;
+    lines[0] = studyfile::flagsLine(o);
+    studyfile::writeDesignRecordFile(path("E.STU"), lines, "pw");
+    EXPECT_EQ(fails(QStringList{"studyfile", "edit-card", db, "1", "--question", "x"} + pw),
+              "error: El autor/a inicial de este Fichero de Estudio no autoriza la modificación "
+              "ni el borrado de sus fichas.\n");
+    EXPECT_EQ(files::readWhole(db), table);
 }
 
 TEST_F(StudyFileToolTest, AddCardRefusesWhatTheDesignLacks) {
