@@ -5,72 +5,90 @@
 
 namespace studyfile {
 
+ContentWrite contentWrite(streams::TQXStreams& qxs, const DesignOptions& design, bool packedContent,
+                          const CardEdit& edit, const StoredCard* old) {
+    ContentWrite w;
+    const bool newCard = old == nullptr;
+    const QString oldState = newCard ? QString() : old->state;
+    w.state = packingStateFor(oldState, packedContent).state;
+    const auto store = [&](const QByteArray& plain) {
+        return packedContent ? packContent(qxs, plain) : plain;
+    };
+    // Stored bytes that were read plain and must now be packed: every part the edit leaves is
+    // packed as it is. (Packed bytes never need unpacking here: a study file that packs writes
+    // every card packed, and one that does not reads every card plain.)
+    const bool repack = !newCard && !cardIsPacked(oldState, packedContent) && packedContent;
+    const auto keep = [&](std::optional<QByteArray>& target, const QByteArray& stored) {
+        if (repack && !stored.isEmpty())
+            target = store(stored);
+    };
+
+    if (design.shortAnswerSize > 0 && (newCard || edit.shortAnswer))
+        w.shortAnswer = store(shortAnswerBytes(edit.shortAnswer.value_or(QString())));
+    else if (!newCard)
+        keep(w.shortAnswer, old->shortAnswer);
+
+    if (design.longAnswerText && (newCard || edit.longAnswerRtf)) {
+        const QByteArray rtf = edit.longAnswerRtf.value_or(QByteArray());
+        w.longAnswer = rtf.isEmpty() ? QByteArray() : store(rtf);
+    } else if (!newCard) {
+        keep(w.longAnswer, old->longAnswer);
+    }
+
+    const auto picture = [&](bool designHas, const std::optional<picture::Picture>& changed,
+                             std::optional<QString>& kind, std::optional<QByteArray>& data,
+                             const QByteArray& stored) {
+        if (designHas && (newCard || changed)) {
+            const picture::Picture p = changed.value_or(picture::Picture());
+            kind = pictureKindText(p);
+            data = p.isEmpty() ? QByteArray() : store(p.bytes());
+        } else if (!newCard) {
+            keep(data, stored);
+        }
+    };
+    picture(design.questionImage, edit.questionPicture, w.questionKind, w.questionPicture,
+            newCard ? QByteArray() : old->questionPicture);
+    picture(design.answerImage, edit.answerPicture, w.answerKind, w.answerPicture,
+            newCard ? QByteArray() : old->answerPicture);
+    return w;
+}
+
 void writeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
                bool packedContent, const CardEdit& edit, const StoredCard* old,
                const QString& todayKey) {
     const auto field = [&](const char* name) { return cards.fieldByName(QLatin1String(name)); };
-    const bool newCard = old == nullptr;
     field("Preg_Text").setString(edit.question);
     if (design.cardKey)
         field("Clav_Fich").setString(edit.cardKey);
     if (design.importanceLevel)
         field("Nive_Impo").setInteger(edit.importance < 1 ? 0 : edit.importance);
-    if (newCard) {
+    if (old == nullptr) {
         field("Nive_Fich").setInteger(edit.level);
         field("Total_Repa").setInteger(0);
         field("Fech_Crea").setString(todayKey);
         field("Fech_Prox_Repa").setString(todayKey);
         field("Fech_Ulti_Repa").clear();
     }
-
-    const QString oldState = newCard ? QString() : old->state;
-    const PackingStateChange change = packingStateFor(oldState, packedContent);
-    field("Ficha_Comp_Encr").setString(change.state);
-    const auto store = [&](const QByteArray& plain) {
-        return packedContent ? packContent(qxs, plain) : plain;
+    const ContentWrite w = contentWrite(qxs, design, packedContent, edit, old);
+    const auto text = [&](const char* name, const std::optional<QString>& value) {
+        if (value)
+            field(name).setString(*value);
     };
-    const auto setBytes = [&](const char* name, const QByteArray& bytes) {
-        if (bytes.isEmpty())
+    const auto bytes = [&](const char* name, const std::optional<QByteArray>& value) {
+        if (!value)
+            return;
+        if (value->isEmpty())
             field(name).clear();
         else
-            field(name).setBytes(bytes);
+            field(name).setBytes(*value);
     };
-    // Stored bytes that were read plain and must now be packed: every part the edit leaves is
-    // packed as it is. (Packed bytes never need unpacking here: a study file that packs writes
-    // every card packed, and one that does not reads every card plain.)
-    const bool repack = !newCard && !cardIsPacked(oldState, packedContent) && packedContent;
-    const auto keep = [&](const char* name, const QByteArray& stored) {
-        if (repack && !stored.isEmpty())
-            field(name).setBytes(store(stored));
-    };
-
-    if (design.shortAnswerSize > 0 && (newCard || edit.shortAnswer))
-        field("Resp_Text").setBytes(store(shortAnswerBytes(edit.shortAnswer.value_or(QString()))));
-    else if (!newCard)
-        keep("Resp_Text", old->shortAnswer);
-
-    if (design.longAnswerText && (newCard || edit.longAnswerRtf)) {
-        const QByteArray rtf = edit.longAnswerRtf.value_or(QByteArray());
-        setBytes("Resp_Memo", rtf.isEmpty() ? QByteArray() : store(rtf));
-    } else if (!newCard) {
-        keep("Resp_Memo", old->longAnswer);
-    }
-
-    const auto picture = [&](bool designHas, const std::optional<picture::Picture>& changed,
-                             const char* kindField, const char* dataField,
-                             const QByteArray& stored) {
-        if (designHas && (newCard || changed)) {
-            const picture::Picture p = changed.value_or(picture::Picture());
-            field(kindField).setString(pictureKindText(p));
-            setBytes(dataField, p.isEmpty() ? QByteArray() : store(p.bytes()));
-        } else if (!newCard) {
-            keep(dataField, stored);
-        }
-    };
-    picture(design.questionImage, edit.questionPicture, "Tipo_Preg_Imag", "Preg_Imag",
-            newCard ? QByteArray() : old->questionPicture);
-    picture(design.answerImage, edit.answerPicture, "Tipo_Resp_Imag", "Resp_Imag",
-            newCard ? QByteArray() : old->answerPicture);
+    text("Ficha_Comp_Encr", w.state);
+    text("Tipo_Preg_Imag", w.questionKind);
+    text("Tipo_Resp_Imag", w.answerKind);
+    bytes("Resp_Text", w.shortAnswer);
+    bytes("Resp_Memo", w.longAnswer);
+    bytes("Preg_Imag", w.questionPicture);
+    bytes("Resp_Imag", w.answerPicture);
 }
 
 qint64 storeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,

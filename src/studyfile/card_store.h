@@ -44,10 +44,26 @@ public:
     using Error::Error;
 };
 
+// The packing state, picture kinds and large fields that a store writes, as they are stored; an
+// unset one keeps what is stored, an empty array clears the field.
+struct ContentWrite {
+    std::optional<QString> state;
+    std::optional<QString> questionKind;
+    std::optional<QString> answerKind;
+    std::optional<QByteArray> shortAnswer;
+    std::optional<QByteArray> longAnswer;
+    std::optional<QByteArray> questionPicture;
+    std::optional<QByteArray> answerPicture;
+};
+// What storing edit writes over old (null for a new card). Unchanged parts are rewritten only when
+// the packing state changes from plain to packed, then as their stored bytes packed; they are
+// never rebuilt from what a screen shows.
+ContentWrite contentWrite(streams::TQXStreams& qxs, const DesignOptions& design, bool packedContent,
+                          const CardEdit& edit, const StoredCard* old);
+
 // Writes edit into the row being edited or appended of cards. old holds the row's stored fields
-// before the edit (null for a new card, which also gets its level, dates and review count).
-// Unchanged parts are rewritten only when the packing state changes from plain to packed, then
-// as their stored bytes packed; they are never rebuilt from what a screen shows. Does not post.
+// before the edit (null for a new card, which also gets its level, dates and review count); the
+// content as contentWrite gives it. Does not post.
 void writeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
                bool packedContent, const CardEdit& edit, const StoredCard* old,
                const QString& todayKey);

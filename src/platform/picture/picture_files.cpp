@@ -1,5 +1,8 @@
 #include "platform/picture/picture_files.h"
 
+#include "platform/files.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -53,22 +56,34 @@ Picture bitmapFromImage(const QImage& image) {
 Picture loadPictureFile(const QString& path) {
     if (Picture::kindOfFileName(path) != Picture::Kind::Empty)
         return Picture::fromFile(path);
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    if (!reader.canRead()) {
-        throw PictureError(QStringLiteral("\"%1\" no es un fichero de imagen que pueda leerse.")
-                               .arg(QFileInfo(path).fileName()));
-    }
-    const QSize size = reader.size();
-    if (!withinLimits(size)) {
+    const QString name = QFileInfo(path).fileName();
+    QByteArray bytes;
+    try {
+        bytes = files::readWhole(path);
+    } catch (const files::FileError& e) {
         throw PictureError(
-            QStringLiteral("La imagen \"%1\" es demasiado grande o no dice su tamaño.")
-                .arg(QFileInfo(path).fileName()));
+            QStringLiteral("No se pudo abrir la imagen \"%1\": %2.").arg(path, e.reason()));
+    }
+    return bitmapFromImageData(bytes, name);
+}
+
+Picture bitmapFromImageData(const QByteArray& bytes, const QString& name) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (!reader.canRead()) {
+        throw PictureError(
+            QStringLiteral("\"%1\" no es un fichero de imagen que pueda leerse.").arg(name));
+    }
+    if (!withinLimits(reader.size())) {
+        throw PictureError(
+            QStringLiteral("La imagen \"%1\" es demasiado grande o no dice su tamaño.").arg(name));
     }
     const QImage image = reader.read();
-    if (image.isNull()) {
+    if (image.isNull() || !withinLimits(image.size())) {
         throw PictureError(QStringLiteral("La imagen \"%1\" está dañada o no puede leerse (%2).")
-                               .arg(QFileInfo(path).fileName(), reader.errorString()));
+                               .arg(name, reader.errorString()));
     }
     return bitmapFromImage(image);
 }

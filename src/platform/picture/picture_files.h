@@ -33,6 +33,9 @@ inline const QString kCardPictureDialogFilter =
 // the picture limits from its header before it is decoded. Throws PictureError for a file that
 // cannot be read.
 Picture loadPictureFile(const QString& path);
+// The bytes of an image file of a format other than BMP and JPEG (its name only for messages) as
+// a bitmap, its size checked against the picture limits from its header before it is decoded.
+Picture bitmapFromImageData(const QByteArray& bytes, const QString& name);
 // Pixels taken from elsewhere (the clipboard, another image format) as a bitmap: transparent areas
 // are laid over white, since a BMP keeps no transparency. Throws PictureError for a null image or
 // one beyond the picture limits.

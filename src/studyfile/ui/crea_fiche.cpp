@@ -267,7 +267,15 @@ void TCrea_Fiche_::BitBtn2Click() {
         program_.Ver_Mensaje(QStringLiteral("El portapapeles no contiene una imagen."));
         return;
     }
-    setPicture(picture::Picture::fromImage(image), QStringLiteral("BMP"));
+    // Transparent areas are laid over white: the picture is kept as a BMP file.
+    picture::Picture pasted;
+    try {
+        pasted = picture::bitmapFromImage(image);
+    } catch (const picture::PictureError& e) {
+        program_.Ver_Mensaje(e.text());
+        return;
+    }
+    setPicture(pasted, QStringLiteral("BMP"));
 }
 
 void TCrea_Fiche_::Button6Click() {
