@@ -2,6 +2,7 @@
 
 #include "app/ui/panta_inicio.h"
 #include "platform/ui/picture_box.h"
+#include "platform/ui/rich_text_edit.h"
 #include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
@@ -87,7 +88,7 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
 }
 
 QTextEdit* richEdit(QWidget* parent, const char* name, const QRect& geometry, Px font) {
-    auto* e = place(new QTextEdit(parent), name, geometry, font);
+    auto* e = place(new RichTextEdit(parent), name, geometry, font);
     e->setAcceptRichText(true);
     return e;
 }

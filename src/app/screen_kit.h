@@ -57,7 +57,7 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& caption,
 QLineEdit* edit(QWidget* parent, const char* name, const QRect& geometry, Px font = {});
 QGroupBox* group(QWidget* parent, const char* name, const QString& title, const QRect& geometry,
                  Px font = {});
-// A rich-text editor.
+// A rich-text editor that takes formatted or plain text from paste and drop, never images.
 QTextEdit* richEdit(QWidget* parent, const char* name, const QRect& geometry, Px font = {});
 // A picture box that stretches its picture to the geometry it gets.
 PictureBox* pictureBox(QWidget* parent, const char* name, const QRect& geometry);

@@ -60,8 +60,10 @@ void writeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOption
     field("Preg_Text").setString(edit.question);
     if (design.cardKey)
         field("Clav_Fich").setString(edit.cardKey);
-    if (design.importanceLevel)
-        field("Nive_Impo").setInteger(edit.importance < 1 ? 0 : edit.importance);
+    if (design.importanceLevel && (edit.importance || old == nullptr)) {
+        const int importance = edit.importance.value_or(0);
+        field("Nive_Impo").setInteger(importance < 1 ? 0 : importance);
+    }
     if (old == nullptr) {
         field("Nive_Fich").setInteger(edit.level);
         field("Total_Repa").setInteger(0);
@@ -123,7 +125,8 @@ qint64 storeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOpti
 
 std::optional<int> readImportance(const QString& text) {
     const QString t = text.trimmed();
-    if (t.isEmpty())
+    // A sign alone reads as nothing typed.
+    if (t.isEmpty() || t == QLatin1String("+") || t == QLatin1String("-"))
         return 0;
     bool ok = false;
     const qlonglong value = t.toLongLong(&ok);

@@ -24,14 +24,14 @@ class Table;
 
 namespace studyfile {
 
-// What a store writes. The question, key and importance are always written (key and importance
-// only when the design uses them). An unset part keeps its stored bytes on a change; on a new card
-// it is empty.
+// What a store writes. The question and the key are always written (the key only when the design
+// uses it). An unset part keeps what is stored on a change; on a new card it is empty (importance
+// 0).
 struct CardEdit {
     QString question;
     QString cardKey;
-    int importance = 0; // below 1 stores 0
-    int level = 1;      // the level of a new card
+    std::optional<int> importance; // below 1 stores 0
+    int level = 1;                 // the level of a new card
     std::optional<QString> shortAnswer;
     std::optional<QByteArray> longAnswerRtf;         // a rich-text document; empty: no long answer
     std::optional<picture::Picture> questionPicture; // an empty picture removes it
@@ -75,8 +75,8 @@ void writeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOption
 qint64 storeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
                  bool packedContent, const CardEdit& edit, qint64 autoInc, const QString& todayKey);
 
-// The importance level typed into the editor: an optional sign and digits; empty, 0 or negative
-// give 0. nullopt for a value above 32767 or text that is no whole number.
+// The importance level typed into the editor: an optional sign and digits; empty, a sign alone,
+// 0 or negative give 0. nullopt for a value above 32767 or text that is no whole number.
 std::optional<int> readImportance(const QString& text);
 inline const QString kImportanceTooLargeMessage =
     QStringLiteral("El Nivel de Importancia debe ser un número entero no mayor que 32767.");

@@ -264,7 +264,6 @@ int editCard(const Args& args) {
     studyfile::CardEdit c;
     c.question = t.fieldByName(QStringLiteral("Preg_Text")).asString();
     c.cardKey = t.fieldByName(QStringLiteral("Clav_Fich")).asString();
-    c.importance = int(t.fieldByName(QStringLiteral("Nive_Impo")).asInteger());
     if (auto v = p.value("question"))
         c.question = argText(*v);
     if (auto v = p.value("answer")) {

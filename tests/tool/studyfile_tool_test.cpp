@@ -12,6 +12,8 @@
 #include "platform/table/table.h"
 #include "platform/volume.h"
 #include "streams/memory_stream.h"
+#include "streams/qx_streams.h"
+#include "studyfile/card_content.h"
 #include "studyfile/card_table.h"
 #include "studyfile/design_record.h"
 
@@ -368,6 +370,8 @@ TEST_F(StudyFileToolTest, EditCardChangesOnlyWhatIsGiven) {
          "error: --answer: the study file's cards have no short answer text\n"},
         {{"1", "--question-image", path("q.jpeg"), "--no-question-image"},
          "error: --question-image and --no-question-image exclude each other\n"},
+        {{"1", "--answer-image", path("q.jpeg"), "--no-answer-image"},
+         "error: --answer-image and --no-answer-image exclude each other\n"},
         {{"1", "--answer-image", path("nota.txt")},
          "error: cannot read picture " + path("nota.txt").toStdString() +
              ": \"nota.txt\" no es un fichero de imagen que pueda leerse.\n"},
@@ -386,6 +390,26 @@ TEST_F(StudyFileToolTest, EditCardChangesOnlyWhatIsGiven) {
               "error: El autor/a inicial de este Fichero de Estudio no autoriza la modificación "
               "ni el borrado de sus fichas.\n");
     EXPECT_EQ(files::readWhole(db), table);
+
+    // A card stored plain, in a study file that now packs: the change packs every large field
+    // from exactly its stored bytes.
+    ok({"studyfile", "create", path("P"), "--question-image", "--answer-image"});
+    ok({"studyfile", "add-card", path("P.DB"), "--question", "plana", "--answer", "corta",
+        "--question-image", path("q.jpeg"), "--answer-image",
+        ORBANEL_TEST_FIXTURES "/streams/picture.bmp"});
+    QStringList plainLines = studyfile::readDesignRecordFile(path("P.STU"), QString());
+    DesignOptions packed = studyfile::parseFlagsLine(plainLines[0]);
+    packed.compressed = true;
+    plainLines[0] = studyfile::flagsLine(packed);
+    studyfile::writeDesignRecordFile(path("P.STU"), plainLines, QString());
+    const card_rows::Row plainBefore = card_rows::read(path("P.DB")).at(1);
+    EXPECT_EQ(ok({"studyfile", "edit-card", path("P.DB"), "1", "--question", "nueva"}), "1 S\n");
+    const card_rows::Row plainAfter = card_rows::read(path("P.DB")).at(1);
+    EXPECT_EQ(plainAfter.at("Ficha_Comp_Encr"), "S");
+    streams::TQXStreams qxs;
+    for (const char* f : {"Resp_Text", "Preg_Imag", "Resp_Imag"})
+        EXPECT_EQ(studyfile::unpackContent(qxs, plainAfter.at(f)), plainBefore.at(f)) << f;
+    EXPECT_EQ(plainAfter.at("Resp_Memo"), "<blank>");
 }
 
 TEST_F(StudyFileToolTest, AddCardRefusesWhatTheDesignLacks) {

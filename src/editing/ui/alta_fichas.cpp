@@ -26,7 +26,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
+#include <QTextEdit>
 
 using namespace kit;
 
@@ -40,13 +40,6 @@ const QString kNoPictureMessage = QStringLiteral("No hay un gráfico en el Porta
 const QString kPasteFailedMessage = QStringLiteral("Error al copiar desde el Portapapeles.");
 const QString kLeftSelectionMessage =
     QStringLiteral("La ficha se ha guardado, pero ya no cumple la condición de selección.");
-
-// HTML without its pictures.
-QString withoutImages(QString html) {
-    static const QRegularExpression img(QStringLiteral("<img\\b[^>]*>"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    return html.remove(img);
-}
 
 // Line breaks typed or pasted into a one-line edit become one blank each (a short answer with a
 // line break would be stored as two lines and read back as its first only).
@@ -71,20 +64,6 @@ QLineEdit* oneLineEdit(QWidget* parent, const char* name, const QRect& geometry,
 }
 
 } // namespace
-
-bool LongAnswerEdit::canInsertFromMimeData(const QMimeData* source) const {
-    return source != nullptr && (source->hasHtml() || source->hasText());
-}
-
-void LongAnswerEdit::insertFromMimeData(const QMimeData* source) {
-    if (source == nullptr)
-        return;
-    if (source->hasHtml())
-        textCursor().insertFragment(QTextDocumentFragment::fromHtml(withoutImages(source->html())));
-    else if (source->hasText())
-        textCursor().insertText(source->text());
-    ensureCursorVisible();
-}
 
 TAlta_Fichas_::TAlta_Fichas_(Program& program)
     : ProgramDialog(program, "TAlta_Fichas_", QStringLiteral("   Añadir  o  Modificar  Fichas"),
@@ -128,17 +107,14 @@ TAlta_Fichas_::TAlta_Fichas_(Program& program)
     EditNive_Impo = oneLineEdit(area, "EditNive_Impo", QRect(652, 192, 110, 34), text);
     EditNive_Impo->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[+-]?[0-9]{0,5}")), EditNive_Impo));
-    LabelQXS = label(area, "LabelQXS", QString(), QRect(652, 240, 220, 20), Px{12, plain});
+    LabelQXS = label(area, "LabelQXS", QString(), QRect(16, 748, 300, 18), Px{12, plain});
 
     // Short answer, or the long answer and its tools.
     Label5 = label(area, "Label5", QStringLiteral("Respuesta:"), QRect(16, 282, 110, 26), caption);
     EditResp_Text = oneLineEdit(area, "EditResp_Text", QRect(130, 278, 878, 34), text);
     GroupBox3 = group(area, "GroupBox3", QStringLiteral("Respuesta (T. Largo):"),
-                      QRect(16, 322, 440, 372), caption);
-    RichEdit1 = new LongAnswerEdit(GroupBox3);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setGeometry(8, 26, 424, 290);
-    RichEdit1->setAcceptRichText(true);
+                      QRect(16, 322, 440, 368), caption);
+    RichEdit1 = richEdit(GroupBox3, "RichEdit1", QRect(8, 26, 424, 290));
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Button7 = button(GroupBox3, "Button7", QStringLiteral("Pegar"), QRect(8, 326, 120, 36), text);
     BitBtn3 =
@@ -158,7 +134,7 @@ TAlta_Fichas_::TAlta_Fichas_(Program& program)
     // The navigator and the closing buttons.
     DBNavigator1 = new QFrame(area);
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setGeometry(16, 708, 216, 44);
+    DBNavigator1->setGeometry(16, 700, 216, 44);
     const struct {
         QPushButton** button;
         const char* name;
@@ -177,11 +153,11 @@ TAlta_Fichas_::TAlta_Fichas_(Program& program)
         x += 54;
     }
     Button3 = button(area, "Button3", QStringLiteral("&Guarda y Continua"),
-                     QRect(276, 706, 230, 46), caption);
-    Button2 = button(area, "Button2", QStringLiteral("Guarda y A&caba"), QRect(516, 706, 210, 46),
+                     QRect(276, 698, 230, 46), caption);
+    Button2 = button(area, "Button2", QStringLiteral("Guarda y A&caba"), QRect(516, 698, 210, 46),
                      caption);
-    Button1 = button(area, "Button1", QStringLiteral(" &Salir"), QRect(736, 706, 130, 46), caption);
-    BitBtn1 = button(area, "BitBtn1", QStringLiteral(" &Ayuda"), QRect(876, 706, 130, 46), caption);
+    Button1 = button(area, "Button1", QStringLiteral(" &Salir"), QRect(736, 698, 130, 46), caption);
+    BitBtn1 = button(area, "BitBtn1", QStringLiteral(" &Ayuda"), QRect(876, 698, 130, 46), caption);
 
     onClick(Button3, &TAlta_Fichas_::Button3Click);
     onClick(Button2, &TAlta_Fichas_::Button2Click);
@@ -265,6 +241,14 @@ void TAlta_Fichas_::applyFontStyle() {
     RichEdit1->setPalette(pal);
 }
 
+void TAlta_Fichas_::resetLongAnswerFormat() {
+    const studyfile::FontStyle& style = program_.data().fontStyle;
+    QTextCharFormat format;
+    format.setFont(style.font);
+    format.setForeground(style.colour);
+    RichEdit1->setCurrentCharFormat(format);
+}
+
 void TAlta_Fichas_::setLimitedText(QLineEdit* edit, int size, const QString& text) {
     // A stored text longer than its field's size (imports do not cut) is shown whole.
     edit->setMaxLength(std::max({size, int(text.length()), 1}));
@@ -278,7 +262,7 @@ void TAlta_Fichas_::clearInputs() {
         e->setModified(false);
     }
     RichEdit1->clear();
-    RichEdit1->setCurrentCharFormat(QTextCharFormat());
+    resetLongAnswerFormat();
     RichEdit1->document()->setModified(false);
     Image1->clear();
     Image2->clear();
@@ -346,6 +330,9 @@ bool TAlta_Fichas_::store() {
         data.FE_No_Modificable();
         return false;
     }
+    // Modify mode with no card on screen (an empty view): nothing to change.
+    if (mode_ != Mode::Add && editedCard_ == 0)
+        return false;
     studyfile::CardEdit edit;
     if (d.importanceLevel) {
         const std::optional<int> importance = studyfile::readImportance(EditNive_Impo->text());
@@ -607,8 +594,13 @@ void TAlta_Fichas_::BitBtn3Click() {
 }
 
 void TAlta_Fichas_::Button12Click() {
-    if (zoomText(*RichEdit1->document(), true))
-        RichEdit1->document()->setModified(true);
+    QTextDocument* document = RichEdit1->document();
+    const bool modified = document->isModified();
+    const QString before = document->toHtml();
+    // Copying the zoomed text back resets the modified state: a zoom left without a change
+    // keeps the long answer as loaded, so that it is not rewritten at the store.
+    if (zoomText(*document, true))
+        document->setModified(modified || document->toHtml() != before);
 }
 
 void TAlta_Fichas_::updateNavigator() {
@@ -643,8 +635,11 @@ void TAlta_Fichas_::navigate(void (*move)(table::Table&)) {
             }
         }
     }
+    // A move loads the card it lands on; a move that goes nowhere loads nothing.
+    const int loads = data.cardView.loads;
     move(cards);
-    data.Tabla_ActivaAfterScroll();
+    if (data.cardView.loads == loads)
+        data.Tabla_ActivaAfterScroll();
     showCurrentCard();
     updateNavigator();
 }

@@ -7,8 +7,6 @@
 #include "app/screen_kit.h"
 #include "platform/picture/picture.h"
 
-#include <QTextEdit>
-
 class PictureBox;
 class QCheckBox;
 class QFrame;
@@ -16,21 +14,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTextEdit;
 namespace table {
 class Table;
 }
-
-// The long-answer editor: rich text from paste and drop, never images (the stored rich text keeps
-// no pictures, so an image would show here and vanish at the store).
-class LongAnswerEdit : public QTextEdit {
-    Q_OBJECT
-public:
-    using QTextEdit::QTextEdit;
-
-protected:
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
-};
 
 class TAlta_Fichas_ : public ProgramDialog {
     Q_OBJECT
@@ -79,7 +66,7 @@ public:
     QLabel* Label5;
     QLineEdit* EditResp_Text;
     QGroupBox* GroupBox3;
-    LongAnswerEdit* RichEdit1;
+    QTextEdit* RichEdit1;
     QPushButton* Button7;
     QPushButton* BitBtn3;
     QPushButton* Button12;
@@ -128,6 +115,8 @@ private:
     void navigate(void (*move)(table::Table&));
     void updateNavigator();
     void applyFontStyle();
+    // An empty long answer types in the font style.
+    void resetLongAnswerFormat();
 
     Mode mode_ = Mode::Add;
     bool opening_ = false;

@@ -1,8 +1,7 @@
 #include "platform/picture/picture_files.h"
 
-#include "platform/files.h"
-
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -53,25 +52,11 @@ Picture bitmapFromImage(const QImage& image) {
     return Picture::fromImage(rgb);
 }
 
-Picture loadPictureFile(const QString& path) {
-    if (Picture::kindOfFileName(path) != Picture::Kind::Empty)
-        return Picture::fromFile(path);
-    const QString name = QFileInfo(path).fileName();
-    QByteArray bytes;
-    try {
-        bytes = files::readWhole(path);
-    } catch (const files::FileError& e) {
-        throw PictureError(
-            QStringLiteral("No se pudo abrir la imagen \"%1\": %2.").arg(path, e.reason()));
-    }
-    return bitmapFromImageData(bytes, name);
-}
+namespace {
 
-Picture bitmapFromImageData(const QByteArray& bytes, const QString& name) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+// The picture an image reader of another format reads, its size checked from the header before
+// any pixel is decoded.
+Picture readOtherFormat(QImageReader& reader, const QString& name) {
     if (!reader.canRead()) {
         throw PictureError(
             QStringLiteral("\"%1\" no es un fichero de imagen que pueda leerse.").arg(name));
@@ -86,6 +71,28 @@ Picture bitmapFromImageData(const QByteArray& bytes, const QString& name) {
                                .arg(name, reader.errorString()));
     }
     return bitmapFromImage(image);
+}
+
+} // namespace
+
+Picture loadPictureFile(const QString& path) {
+    if (Picture::kindOfFileName(path) != Picture::Kind::Empty)
+        return Picture::fromFile(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw PictureError(
+            QStringLiteral("No se pudo abrir la imagen \"%1\": %2.").arg(path, file.errorString()));
+    }
+    QImageReader reader(&file);
+    return readOtherFormat(reader, QFileInfo(path).fileName());
+}
+
+Picture bitmapFromImageData(const QByteArray& bytes, const QString& name) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return readOtherFormat(reader, name);
 }
 
 } // namespace picture

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <sqlite3.h>
 
@@ -106,6 +107,21 @@ protected:
         const QString file = folder.filePath(name);
         picture.saveToFile(file);
         return file;
+    }
+
+    // Adds a card with everything, stored as the card editor stores it (packed as the study file
+    // asks), its long answer written by another rich-text writer; returns its AutoInc.
+    qint64 addFullCard(const QString& question) {
+        const studyfile::DesignOptions& d = program->data().design;
+        studyfile::CardEdit e;
+        e.question = question;
+        e.cardKey = "verbos";
+        e.importance = 4;
+        e.longAnswerRtf = files::readWhole(ORBANEL_TEST_FIXTURES "/rtf/word-processor-1.rtf");
+        e.questionPicture = picture::Picture::jpegFromImage(sampleImage(Qt::blue));
+        e.answerPicture = picture::Picture::fromImage(sampleImage(Qt::red));
+        return studyfile::storeCard(cards(), program->data().QXS, d, program->state().packedContent,
+                                    e, 0, "20240301");
     }
 
     card_rows::Rows rows() { return card_rows::read(path); }
@@ -518,14 +534,22 @@ TEST_F(EditorTest, PicturesAndLongAnswerFromFilesAndTheClipboard) {
         EXPECT_EQ(e.Image1->picture().width(), 30);
         EXPECT_TRUE(ui.messages().isEmpty());
         // Files that are no picture: the message, the picture and its flag as they were.
-        program->data().answerImageChanged = false;
-        for (const QString& bad : {pngAsJpeg, text}) {
+        const picture::Picture before = e.Image1->picture();
+        program->data().questionImageChanged = false;
+        const struct {
+            QString file;
+            QString message;
+        } bad[] = {{pngAsJpeg, "La imagen JPEG"},
+                   {text, "\"nota.txt\" no es un fichero de imagen que pueda leerse."}};
+        for (const auto& b : bad) {
             ui.clearRecords();
-            ui.queueFile(bad);
-            e.BitBtn4->click();
-            EXPECT_EQ(ui.messages().size(), 1) << bad.toStdString();
-            EXPECT_TRUE(e.Image2->picture().isEmpty());
-            EXPECT_FALSE(program->data().answerImageChanged);
+            ui.queueFile(b.file);
+            e.BitBtn2->click();
+            ASSERT_EQ(ui.messages().size(), 1) << b.file.toStdString();
+            EXPECT_TRUE(ui.messages().first().startsWith(b.message))
+                << ui.messages().first().toStdString();
+            EXPECT_EQ(e.Image1->picture().bytes(), before.bytes());
+            EXPECT_FALSE(program->data().questionImageChanged);
         }
         // An empty clipboard.
         ui.clearRecords();
@@ -590,4 +614,95 @@ TEST_F(EditorTest, OneLineEditsAndLimits) {
         EXPECT_EQ(e.EditNive_Impo->text(), "+7");
         e.Button1->click();
     });
+}
+
+// Through the screen: a change of the question alone, a zoom left unchanged with "Guarda y
+// A&caba", and a store from the review rewrite nothing else of the card.
+TEST_F(EditorTest, UntouchedPartsKeepTheirStoredBytes) {
+    openStudyFile({{"A"}}, fullDesign(), kPassword);
+    const qint64 full = addFullCard("completa");
+    ASSERT_TRUE(cards().locateKey(full));
+    const card_rows::Rows before = rows();
+    runEditor(false, [&](TAlta_Fichas_& e) {
+        EXPECT_EQ(e.EditPreg_Text->text(), "completa");
+        EXPECT_EQ(e.EditNive_Impo->text(), "4");
+        EXPECT_FALSE(e.Image1->picture().isEmpty());
+        ui.queueScreen("TText_Zoom_", [this](QDialog& z) {
+            program->text_Zoom().Button1->click();
+            return z.result();
+        });
+        e.Button12->click();
+        type(e.EditPreg_Text, "cambiada");
+        e.Button3->click();
+        EXPECT_EQ(e.EditPreg_Text->text(), "cambiada");
+        e.Button1->click();
+    });
+    const card_rows::Rows after = rows();
+    EXPECT_EQ(card_rows::changedRows(before, after), std::set<qint64>{full});
+    EXPECT_EQ(card_rows::changedFields(before.at(full), after.at(full)),
+              std::set<QString>{"Preg_Text"});
+}
+
+TEST_F(EditorTest, NewCardUnderASelectionThatHidesIt) {
+    openStudyFile({{"tres", "", 3}, {"uno", "", 1}});
+    cards().setFilter("Nive_Fich>=3 and  (Nive_fich <> 0 ) ");
+    cards().setFiltered(true);
+    ASSERT_EQ(cards().recordCount(), 1);
+    const card_rows::Rows before = rows();
+    runEditor(true, [&](TAlta_Fichas_& e) {
+        type(e.EditPreg_Text, "nueva");
+        typeLongAnswer(e, "su respuesta");
+        e.Button3->click();
+        EXPECT_TRUE(ui.errors().isEmpty());
+        e.Button1->click();
+    });
+    const card_rows::Rows after = rows();
+    const std::set<qint64> changed = card_rows::changedRows(before, after);
+    ASSERT_EQ(changed.size(), 1u);
+    const card_rows::Row& row = after.at(*changed.begin());
+    EXPECT_EQ(before.count(*changed.begin()), 0u);
+    EXPECT_EQ(row.at("Preg_Text"), "nueva");
+    EXPECT_EQ(row.at("Nive_Fich"), "1");
+    EXPECT_EQ(longAnswerText(plain(row, "Resp_Memo")), "su respuesta");
+}
+
+TEST_F(EditorTest, ReviewClosesWhenTheChangedCardWasTheLastOne) {
+    openStudyFile({{"A", "", 1, "", 0, "20000101", "verbos1"}});
+    cards().setFilter("Clav_Fich='verbos*' and  (Nive_fich <> 0 ) ");
+    cards().setFiltered(true);
+    ui.queueScreen("TRepasar_", [&](QDialog& d) {
+        ui.queueScreen("TAlta_Fichas_", [&](QDialog& ed) {
+            type(editor().EditClav_Fich, "nombres");
+            editor().Button2->click();
+            return ed.result();
+        });
+        program->repasar().Button11->click();
+        return d.result();
+    });
+    program->repasar().Inicia_Sesion();
+    EXPECT_TRUE(program->state().cardsExhausted);
+    // The summary of a session that ran out of cards.
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(program->stackDepth(), 1);
+}
+
+TEST_F(EditorTest, TypedLongAnswerTakesTheFontStyle) {
+    openStudyFile({{"A"}});
+    runEditor(true, [&](TAlta_Fichas_& e) {
+        type(e.EditPreg_Text, "con estilo");
+        e.RichEdit1->setFocus();
+        QTest::keyClicks(e.RichEdit1, "abc");
+        // A sign alone reads as no importance.
+        type(e.EditNive_Impo, "-");
+        e.Button2->click();
+    });
+    EXPECT_TRUE(ui.messages().isEmpty());
+    const card_rows::Row row = rows().at(keyOf("con estilo"));
+    EXPECT_EQ(row.at("Nive_Impo"), "0");
+    QTextDocument doc;
+    rtf::readDocument(plain(row, "Resp_Memo"), doc);
+    const QTextCharFormat format = doc.begin().begin().fragment().charFormat();
+    EXPECT_EQ(doc.toPlainText(), "abc");
+    EXPECT_EQ(format.foreground().color(), program->data().fontStyle.colour);
+    EXPECT_EQ(format.font().bold(), program->data().fontStyle.font.bold());
 }
