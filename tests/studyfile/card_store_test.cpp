@@ -267,6 +267,8 @@ TEST(ReadImportance, SignsDigitsAndTheLimit) {
         {"", 0},
         {"-3", 0},
         {"0", 0},
+        {"-", 0},
+        {"+", 0},
         {"+7", 7},
         {"32767", 32767},
         {"40000", std::nullopt},
