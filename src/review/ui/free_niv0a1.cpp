@@ -95,8 +95,8 @@ TFreeNiv0a1_::TFreeNiv0a1_(Program& program)
     // Page 1: a number of cards.
     label(TabSheet1, nullptr,
           QStringLiteral("Nº de fichas que van a pasar desde el Nivel 0 al Nivel 1:"),
-          QRect(30, 70, 520, 28), text);
-    MaskEdit1 = edit(TabSheet1, "MaskEdit1", QRect(560, 68, 70, 30), Px{16, bold});
+          QRect(30, 70, 410, 28), text);
+    MaskEdit1 = edit(TabSheet1, "MaskEdit1", QRect(450, 68, 70, 30), Px{16, bold});
     digitsOnly(MaskEdit1, kCountDigits);
     MaskEdit1->setAlignment(Qt::AlignRight);
     MaskEdit1->setText(QStringLiteral("10"));
@@ -106,7 +106,7 @@ TFreeNiv0a1_::TFreeNiv0a1_(Program& program)
     gridModel_ = new studyfile::CardGridModel(program_.data().Tabla_Activa,
                                               {{QStringLiteral("Nivel Imp."), "Nive_Impo", 90},
                                                {QStringLiteral("Clave"), "Clav_Fich", 130},
-                                               {QStringLiteral("  Pregunta"), "Preg_Text", 490}},
+                                               {QStringLiteral("  Pregunta"), "Preg_Text", 496}},
                                               this);
     DBGrid1 = new QTableView(TabSheet2);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -169,9 +169,9 @@ TFreeNiv0a1_::TFreeNiv0a1_(Program& program)
     Label7->setStyleSheet(QStringLiteral("color: navy;"));
 
     CheckBox1 = check(TabSheet3, "CheckBox1", QStringLiteral("Limitar el número de fichas"),
-                      QRect(20, 306, 236, 28), text);
+                      QRect(20, 306, 214, 28), text);
     limitLabel = label(TabSheet3, "limitLabel", QStringLiteral("que van a pasar al nivel 1"),
-                       QRect(256, 306, 230, 28), text);
+                       QRect(236, 306, 230, 28), text);
     limitLabel->installEventFilter(this);
     maximumLabel = label(TabSheet3, "maximumLabel", QStringLiteral("Cantidad máxima:"),
                          QRect(44, 344, 150, 28), text);

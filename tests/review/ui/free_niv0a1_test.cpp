@@ -8,6 +8,7 @@
 #include "studyfile/card_grid_model.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -401,4 +402,42 @@ TEST_F(PromotionScreenTest, CountPromotesTheFirstCardsInTableOrder) {
     });
     EXPECT_EQ(ui.messages(), QStringList({"002  Fichas han pasado al Nivel 1."}));
     EXPECT_EQ(atLevel1(), std::set<QString>({"B", "C", "F"}));
+}
+
+// On each page, in the 1024 x 768 window: every control inside the window, and no two controls of
+// one panel overlapping (the limit's field shown).
+TEST_F(PromotionScreenTest, ControlsOfEachPageFitAndDoNotOverlap) {
+    openCourse();
+    runScreen([&](TFreeNiv0a1_& s) {
+        s.setWindowState(Qt::WindowNoState);
+        s.resize(1024, 768);
+        s.show();
+        s.CheckBox1->click();
+        for (QWidget* page : {s.TabSheet1, s.TabSheet2, s.TabSheet3}) {
+            s.PageControl1->setCurrentWidget(page);
+            for (bool keyKind : {false, true}) {
+                (keyKind ? s.RadioButton2 : s.RadioButton1)->click();
+                QWidget* const containers[] = {s.findChild<QWidget*>("Panel1"), page,
+                                               s.findChild<QWidget*>("countBox"), s.RadioGroup1,
+                                               s.RadioGroup2};
+                for (QWidget* container : containers) {
+                    QList<QRect> placed;
+                    for (QWidget* w :
+                         container->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                        if (!w->isVisibleTo(&s) || w->size().isEmpty())
+                            continue;
+                        const QRect r(w->mapTo(&s, QPoint(0, 0)), w->size());
+                        const std::string what = page->objectName().toStdString() + " " +
+                                                 w->objectName().toStdString() + " " +
+                                                 w->property("text").toString().toStdString();
+                        EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(r)) << what;
+                        for (const QRect& other : placed)
+                            EXPECT_FALSE(other.intersects(r)) << what;
+                        placed << r;
+                    }
+                }
+            }
+        }
+        s.reject();
+    });
 }
