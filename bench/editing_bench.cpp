@@ -14,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -84,50 +85,47 @@ void openAtLevel0(table::Table& t, const QString& path, int& scrolls) {
     t.afterScroll = [&scrolls] { ++scrolls; };
 }
 
-// " (1) - Cantidad ": 10,000 of 20,000 level-0 cards.
-void PromoteByCount(benchmark::State& state) {
-    const QString source = fixture().cardTable(20000, 20000);
+// Runs of one promotion, each on a fresh copy of source with its level-0 cards in view. setUp
+// (not timed) returns the promotion to time, which returns how many cards it promoted; every run
+// must promote `expected` cards.
+void timePromotions(benchmark::State& state, const QString& source, int expected,
+                    const std::function<std::function<int()>(table::Table&)>& setUp) {
     int scrolls = 0;
     for (auto _ : state) {
         state.PauseTiming();
         table::Table t;
         openAtLevel0(t, fixture().freshCopy(source), scrolls);
+        const std::function<int()> promote = setUp(t);
+        const int before = t.recordCount();
         scrolls = 0;
         state.ResumeTiming();
-        const std::optional<int> promoted = review::promoteByCount(t, 10000);
+        const int promoted = promote();
         state.PauseTiming();
-        if (promoted != 10000 || t.recordCount() != 10000)
-            state.SkipWithError("the count was not promoted");
+        if (promoted != expected || t.recordCount() != before - expected)
+            state.SkipWithError("the cards were not promoted");
         t.close();
         state.ResumeTiming();
     }
-    state.counters["promoted"] = 10000;
+    state.counters["promoted"] = expected;
     state.counters["scroll_events"] = scrolls;
+}
+
+// " (1) - Cantidad ": 10,000 of 20,000 level-0 cards.
+void PromoteByCount(benchmark::State& state) {
+    timePromotions(state, fixture().cardTable(20000, 20000), 10000, [](table::Table& t) {
+        return [&t] { return review::promoteByCount(t, 10000).value_or(-1); };
+    });
 }
 BENCHMARK(PromoteByCount)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // " (2) - Una por una ": every other card of 10,000 at level 0 marked.
 void PromoteMarkedCards(benchmark::State& state) {
-    const QString source = fixture().cardTable(10000, 10000);
-    int scrolls = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        table::Table t;
-        openAtLevel0(t, fixture().freshCopy(source), scrolls);
+    timePromotions(state, fixture().cardTable(10000, 10000), 5000, [](table::Table& t) {
         std::vector<qint64> marked;
         for (int row = 0; row < t.recordCount(); row += 2)
             marked.push_back(t.keyAt(row));
-        scrolls = 0;
-        state.ResumeTiming();
-        const int promoted = review::promoteCards(t, marked);
-        state.PauseTiming();
-        if (promoted != 5000 || t.recordCount() != 5000)
-            state.SkipWithError("the marked cards were not promoted");
-        t.close();
-        state.ResumeTiming();
-    }
-    state.counters["promoted"] = 5000;
-    state.counters["scroll_events"] = scrolls;
+        return [&t, marked] { return review::promoteCards(t, marked); };
+    });
 }
 BENCHMARK(PromoteMarkedCards)->Iterations(3)->Unit(benchmark::kMillisecond);
 

@@ -185,16 +185,20 @@ void BM_PromotionLoopInBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_PromotionLoopInBatch)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Opens t over a fresh copy of the 100,000-card table, behind the base filter.
+void openUnderBaseFilter(table::Table& t, const char* name) {
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(freshCopy(name));
+    t.open();
+}
+
 // What a card grid does beside the cursor over the base filter's 87,500 cards: the keys of a page
 // of 64 rows and their three grid fields, the row of a key near the end of the view, and a count
 // under another filter.
 void BM_GridPageByKey(benchmark::State& state) {
-    const QString path = freshCopy("REJILLA.DB");
     table::Table t;
-    t.setFilter(studyfile::kBaseFilter);
-    t.setFiltered(true);
-    t.setTableName(path);
-    t.open();
+    openUnderBaseFilter(t, "REJILLA.DB");
     const QStringList fields{QStringLiteral("Nive_Impo"), QStringLiteral("Clav_Fich"),
                              QStringLiteral("Preg_Text")};
     int start = 0;
@@ -213,12 +217,8 @@ void BM_GridPageByKey(benchmark::State& state) {
 BENCHMARK(BM_GridPageByKey)->Unit(benchmark::kMicrosecond);
 
 void BM_PositionOfALateKey(benchmark::State& state) {
-    const QString path = freshCopy("POSICION.DB");
     table::Table t;
-    t.setFilter(studyfile::kBaseFilter);
-    t.setFiltered(true);
-    t.setTableName(path);
-    t.open();
+    openUnderBaseFilter(t, "POSICION.DB");
     const qint64 key = t.keyAt(t.recordCount() - 1);
     int pos = 0;
     for (auto _ : state) {
@@ -232,12 +232,8 @@ void BM_PositionOfALateKey(benchmark::State& state) {
 BENCHMARK(BM_PositionOfALateKey)->Unit(benchmark::kMicrosecond);
 
 void BM_CountMatchingBesideTheView(benchmark::State& state) {
-    const QString path = freshCopy("CUENTA.DB");
     table::Table t;
-    t.setFilter(studyfile::kBaseFilter);
-    t.setFiltered(true);
-    t.setTableName(path);
-    t.open();
+    openUnderBaseFilter(t, "CUENTA.DB");
     int count = 0;
     for (auto _ : state) {
         count = t.countMatching(QStringLiteral("Nive_Fich = 0 "));
