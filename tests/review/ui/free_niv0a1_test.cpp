@@ -3,6 +3,8 @@
 // promoting and their refusals.
 #include "support/screen_fixture.h"
 
+#include "support/card_rows.h"
+
 #include "review/promotion.h"
 #include "review/ui/free_niv0a1.h"
 #include "studyfile/card_grid_model.h"
@@ -45,71 +47,51 @@ void showActive(QDialog& d) {
 
 const QString kSelection = QStringLiteral("Clav_Fich='verbos*' and  (Nive_fich <> 0 ) ");
 
-// Level-0 cards A to E and a level-1 card F (its key "verbos" matches the selection above). Their
-// importances put the level-0 cards in the table order C, B, E, D, A.
-struct Shape {
-    QString question;
-    int level;
-    int importance; // 0: blank
-    QString key;
-};
-const Shape kShapes[] = {
-    {"A", 0, 5, "verbos"}, {"B", 0, 3, "O'Hara"},  {"C", 0, 1, ""},
-    {"D", 0, 4, ""},       {"E", 0, 3, "nombres"}, {"F", 1, 2, "verbos"},
+// Level-0 cards A to E and a level-1 card F (its key "verbos" matches the selection above), dated
+// so that a promotion shows that dates stay. Their importances put the level-0 cards in the table
+// order C, B, E, D, A.
+const std::vector<Card> kCourse = {
+    {"A", "r", 0, "20240110", 3, "20240201", "verbos", 5},
+    {"B", "r", 0, "20240110", 3, "20240201", "O'Hara", 3},
+    {"C", "r", 0, "20240110", 3, "20240201", "", 1},
+    {"D", "r", 0, "20240110", 3, "20240201", "", 4},
+    {"E", "r", 0, "20240110", 3, "20240201", "nombres", 3},
+    {"F", "r", 1, "20240110", 3, "20240201", "verbos", 2},
 };
 
 } // namespace
 
 class PromotionScreenTest : public review_test::ScreenTest {
 protected:
-    // A study file N with the cards of kShapes (level-0 cards dated, so a promotion shows that
-    // dates stay), opened through entry 1.
+    // A study file N of the cards of kCourse, with card keys and importance levels, opened
+    // through entry 1.
     void openCourse(const QString& name = QStringLiteral("Curso")) {
-        std::vector<Card> cards;
-        for (const Shape& s : kShapes)
-            cards.push_back({s.question, "r", s.level, "20240110", 3, "20240201"});
-        const QString path = makeStudyFile(name, cards);
-        {
-            table::Table t;
-            t.open(dat(), name + ".DB");
-            // By key: a card whose importance changes takes another place in the table order.
-            for (qint64 key : t.visibleKeys()) {
-                t.locateKey(key);
-                const Shape& s =
-                    kShapes[t.fieldByName("Preg_Text").asString().at(0).unicode() - u'A'];
-                t.edit();
-                if (s.importance != 0)
-                    t.fieldByName("Nive_Impo").setInteger(s.importance);
-                t.fieldByName("Clav_Fich").setString(s.key);
-                t.post();
-            }
-        }
+        studyfile::DesignOptions design;
+        design.importanceLevel = true;
+        const QString path = makeStudyFile(name, kCourse, design);
         name_ = name;
         startWith(path);
     }
 
-    // Every row of the study file, read through a fresh unfiltered table: question -> fields.
-    std::map<QString, std::map<QString, QString>> rows() const {
-        table::Table t;
-        t.open(dat(), name_ + ".DB");
-        std::map<QString, std::map<QString, QString>> out;
-        for (t.first(); !t.eof(); t.next()) {
-            auto& row = out[t.fieldByName("Preg_Text").asString()];
-            for (const table::FieldDef& def : t.fieldDefs())
-                row[def.name] = t.fieldByName(def.name).isNull()
-                                    ? QStringLiteral("<blank>")
-                                    : t.fieldByName(def.name).asString();
-        }
-        return out;
-    }
+    // Every field of every card of the study file, read with a table of its own.
+    card_rows::Rows rows() const { return card_rows::read(dat(name_ + ".DB")); }
 
     // The questions of the cards now at level 1.
     std::set<QString> atLevel1() const {
         std::set<QString> out;
-        for (const auto& [question, row] : rows())
+        for (const auto& [key, row] : rows())
             if (row.at("Nive_Fich") == "1")
-                out.insert(question);
+                out.insert(QString::fromUtf8(row.at("Preg_Text")));
         return out;
+    }
+
+    // The AutoInc of the card with this question.
+    qint64 keyOf(const QString& question) const {
+        for (const auto& [key, row] : rows())
+            if (row.at("Preg_Text") == question.toUtf8())
+                return key;
+        ADD_FAILURE() << "no card " << question.toStdString();
+        return 0;
     }
 
     // Runs entry A with a script for the screen.
@@ -326,8 +308,8 @@ TEST_F(PromotionScreenTest, PromotesTheMarkedRows) {
               QStringList({review::kNotEnoughLevel0Message, "2  Fichas han pasado al Nivel 1."}));
     // B and D; nothing else changed, their dates included.
     auto expected = before;
-    expected["B"]["Nive_Fich"] = "1";
-    expected["D"]["Nive_Fich"] = "1";
+    expected[keyOf("B")]["Nive_Fich"] = "1";
+    expected[keyOf("D")]["Nive_Fich"] = "1";
     EXPECT_EQ(rows(), expected);
 }
 
