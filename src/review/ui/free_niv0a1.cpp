@@ -171,7 +171,7 @@ TFreeNiv0a1_::TFreeNiv0a1_(Program& program)
     CheckBox1 = check(TabSheet3, "CheckBox1", QStringLiteral("Limitar el número de fichas"),
                       QRect(20, 306, 214, 28), text);
     limitLabel = label(TabSheet3, "limitLabel", QStringLiteral("que van a pasar al nivel 1"),
-                       QRect(236, 306, 230, 28), text);
+                       QRect(242, 306, 230, 28), text);
     limitLabel->installEventFilter(this);
     maximumLabel = label(TabSheet3, "maximumLabel", QStringLiteral("Cantidad máxima:"),
                          QRect(44, 344, 150, 28), text);
