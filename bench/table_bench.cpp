@@ -1,7 +1,7 @@
 // The table engine on a card table of 100,000 cards: creation in a batch, open and count under
 // the base filter (beside SQLite's own fetch of the same keys), count and walk under a level
-// filter, the promotion loop of 10,000 posts that each move a card out of the filter, and 1,000
-// single committed posts.
+// filter, the promotion loop of 10,000 posts that each move a card out of the filter, the reads
+// of a card grid beside the cursor, and 1,000 single committed posts.
 #include "platform/table/table.h"
 #include "studyfile/card_table.h"
 
@@ -184,6 +184,64 @@ void BM_PromotionLoopInBatch(benchmark::State& state) {
     state.counters["posts"] = 10000;
 }
 BENCHMARK(BM_PromotionLoopInBatch)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Opens t over a fresh copy of the 100,000-card table, behind the base filter.
+void openUnderBaseFilter(table::Table& t, const char* name) {
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(freshCopy(name));
+    t.open();
+}
+
+// What a card grid does beside the cursor over the base filter's 87,500 cards: the keys of a page
+// of 64 rows and their three grid fields, the row of a key near the end of the view, and a count
+// under another filter.
+void BM_GridPageByKey(benchmark::State& state) {
+    table::Table t;
+    openUnderBaseFilter(t, "REJILLA.DB");
+    const QStringList fields{QStringLiteral("Nive_Impo"), QStringLiteral("Clav_Fich"),
+                             QStringLiteral("Preg_Text")};
+    int start = 0;
+    std::vector<qint64> keys(64);
+    for (auto _ : state) {
+        start = (start + 6400) % (t.recordCount() - 64);
+        for (int i = 0; i < 64; ++i)
+            keys[std::size_t(i)] = t.keyAt(start + i);
+        const auto rows = t.readRows(keys, fields);
+        if (rows.size() != 64 || rows.back().size() != 3)
+            state.SkipWithError("the page was not read");
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["rows"] = 64;
+}
+BENCHMARK(BM_GridPageByKey)->Unit(benchmark::kMicrosecond);
+
+void BM_PositionOfALateKey(benchmark::State& state) {
+    table::Table t;
+    openUnderBaseFilter(t, "POSICION.DB");
+    const qint64 key = t.keyAt(t.recordCount() - 1);
+    int pos = 0;
+    for (auto _ : state) {
+        pos = t.positionOfKey(key);
+        benchmark::DoNotOptimize(pos);
+    }
+    if (pos != t.recordCount() - 1)
+        state.SkipWithError("the key was not found at its place");
+    state.counters["visible"] = t.recordCount();
+}
+BENCHMARK(BM_PositionOfALateKey)->Unit(benchmark::kMicrosecond);
+
+void BM_CountMatchingBesideTheView(benchmark::State& state) {
+    table::Table t;
+    openUnderBaseFilter(t, "CUENTA.DB");
+    int count = 0;
+    for (auto _ : state) {
+        count = t.countMatching(QStringLiteral("Nive_Fich = 0 "));
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["matching"] = count;
+}
+BENCHMARK(BM_CountMatchingBesideTheView)->Unit(benchmark::kMillisecond);
 
 void BM_SingleCommittedPosts(benchmark::State& state) {
     const QString path = freshCopy("POSTS.DB");

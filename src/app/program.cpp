@@ -11,6 +11,7 @@
 #include "platform/error.h"
 #include "platform/ui/help_window.h"
 #include "review/ui/descanso.h"
+#include "review/ui/free_niv0a1.h"
 #include "review/ui/parpadeo_aviso.h"
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
@@ -46,6 +47,7 @@ Program::~Program() {
     text_Zoom_.reset();
     passw_FE_.reset();
     parpadeo_Aviso_.reset();
+    freeNiv0a1_.reset();
     descanso_.reset();
     configura_Progr_.reset();
     acercaDe_.reset();
@@ -82,6 +84,7 @@ void Program::create(const QString& programFolder) {
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
     configura_Progr_ = std::make_unique<TConfigura_Progr_>(*this);
     descanso_ = std::make_unique<TDescanso_>(*this);
+    freeNiv0a1_ = std::make_unique<TFreeNiv0a1_>(*this);
     parpadeo_Aviso_ = std::make_unique<TParpadeo_Aviso_>(*this);
     passw_FE_ = std::make_unique<TPassw_FE_>(*this);
     text_Zoom_ = std::make_unique<TText_Zoom_>(*this);

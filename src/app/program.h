@@ -26,6 +26,7 @@ class TAcercaDe_;
 class TAlta_Fichas_;
 class TConfigura_Progr_;
 class TDescanso_;
+class TFreeNiv0a1_;
 class TImag_Zoom_;
 class TCrea_Fiche_;
 class TD_Module_;
@@ -64,6 +65,7 @@ public:
     TAcercaDe_& acercaDe() { return *acercaDe_; }
     TConfigura_Progr_& configura_Progr() { return *configura_Progr_; }
     TDescanso_& descanso() { return *descanso_; }
+    TFreeNiv0a1_& freeNiv0a1() { return *freeNiv0a1_; }
     TParpadeo_Aviso_& parpadeo_Aviso() { return *parpadeo_Aviso_; }
     TPassw_FE_& passw_FE() { return *passw_FE_; }
     TText_Zoom_& text_Zoom() { return *text_Zoom_; }
@@ -145,6 +147,7 @@ private:
     std::unique_ptr<TAcercaDe_> acercaDe_;
     std::unique_ptr<TConfigura_Progr_> configura_Progr_;
     std::unique_ptr<TDescanso_> descanso_;
+    std::unique_ptr<TFreeNiv0a1_> freeNiv0a1_;
     std::unique_ptr<TParpadeo_Aviso_> parpadeo_Aviso_;
     std::unique_ptr<TPassw_FE_> passw_FE_;
     std::unique_ptr<TText_Zoom_> text_Zoom_;

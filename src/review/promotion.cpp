@@ -22,19 +22,11 @@ constexpr std::array<std::pair<Comparison, const char*>, 5> kOperators{{
 // The level-0 filter without its trailing blank, as promotion by count sets it.
 const QString kCountFilter = QStringLiteral("Nive_Fich = 0");
 
-void putFilterBack(table::Table& cards, const QString& text, bool filtered) {
-    // A text that was only stored (filtering off) may never have been compiled: switch
-    // filtering off before setting it, so that it is not compiled now either.
-    if (!filtered)
-        cards.setFiltered(false);
-    cards.setFilter(text);
-    if (filtered)
-        cards.setFiltered(true);
-}
-
 // Runs work over the cards that filter shows and then puts the filter found back, also when
-// work fails (an edit left open by the failure is cancelled first).
+// work fails (an edit left open by the failure is cancelled first). The scroll events of the
+// filter changes and of work's moves are held back: one afterScroll follows.
 template <typename Work> auto underFilter(table::Table& cards, const QString& filter, Work work) {
+    table::ScrollEventsPaused paused(cards);
     const QString oldText = cards.filter();
     const bool oldFiltered = cards.filtered();
     try {
@@ -80,6 +72,16 @@ int promoteKeys(table::Table& cards, const std::vector<qint64>& keys, std::optio
 
 } // namespace
 
+void putFilterBack(table::Table& cards, const QString& text, bool filtered) {
+    // A text that was only stored (filtering off) may never have been compiled: switch
+    // filtering off before setting it, so that it is not compiled now either.
+    if (!filtered)
+        cards.setFiltered(false);
+    cards.setFilter(text);
+    if (filtered)
+        cards.setFiltered(true);
+}
+
 QString comparisonOperator(Comparison comparison) {
     for (const auto& [c, text] : kOperators)
         if (c == comparison)
@@ -92,6 +94,18 @@ std::optional<Comparison> comparisonFromOperator(const QString& text) {
         if (text == QLatin1String(op))
             return c;
     return std::nullopt;
+}
+
+std::optional<int> digitsNumber(const QString& text, int maxDigits) {
+    if (text.isEmpty() || text.size() > maxDigits)
+        return std::nullopt;
+    int n = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n;
 }
 
 QString importanceCondition(Comparison comparison, int importance) {
@@ -139,7 +153,11 @@ int countLevel0(table::Table& cards, const QString& condition) {
 }
 
 QString promotedMessage(int promoted) {
-    return QString::number(promoted) + QStringLiteral("  Fichas han pasado al Nivel 1.");
+    return promotedMessage(QString::number(promoted));
+}
+
+QString promotedMessage(const QString& count) {
+    return count + QStringLiteral("  Fichas han pasado al Nivel 1.");
 }
 
 QString level0CountText(int level0Cards) {

@@ -24,6 +24,10 @@ std::optional<Comparison> comparisonFromOperator(const QString& text);
 // The filter of the promotion screen while it is open (every level-0 card).
 inline const QString kLevel0Filter = QStringLiteral("Nive_Fich = 0 ");
 
+// The number in a digit field of the promotion screen (count, importance, limit): a text of 1 to
+// maxDigits ASCII digits; nullopt for anything else, an empty text included.
+std::optional<int> digitsNumber(const QString& text, int maxDigits);
+
 // «Nive_Fich = 0 and Nive_Impo >=3»: no blank between the operator and the number.
 QString importanceCondition(Comparison comparison, int importance);
 // «Nive_Fich = 0 and Clav_Fich ='O''Hara'»: the key trimmed, in quotes, each quote doubled.
@@ -31,7 +35,8 @@ QString keyCondition(Comparison comparison, const QString& key);
 
 // Every promotion below runs in one batch, leaves the card table's filter (text and whether it
 // is in force) as it found it, and returns how many cards it promoted. The table must be open
-// and not in an edit state.
+// and not in an edit state. The cursor's moves from card to card fire no scroll event (a card's
+// content is not loaded for each card promoted); one afterScroll follows the promotion.
 
 // The first count level-0 cards in table order. nullopt, and nothing changes, when there are
 // fewer level-0 cards than count.
@@ -49,11 +54,18 @@ std::optional<qint64> firstNotAtLevel0(table::Table& cards, const std::vector<qi
 int promoteByCondition(table::Table& cards, const QString& condition,
                        std::optional<int> limit = std::nullopt);
 
+// Puts a filter found earlier back on the card table: its text, and whether it was in force (a
+// text that was only stored is not compiled).
+void putFilterBack(table::Table& cards, const QString& text, bool filtered);
+
 // How many cards a condition shows (every level-0 card by default); the filter is put back.
 int countLevel0(table::Table& cards, const QString& condition = kLevel0Filter);
 
 // "3  Fichas han pasado al Nivel 1." (two blanks after the number).
 QString promotedMessage(int promoted);
+// The same after a promotion by count, which names the number as the count field wrote it
+// ("010  Fichas han pasado al Nivel 1.").
+QString promotedMessage(const QString& count);
 // "7  Fichas en el Nivel 0." (the count label of the promotion screen).
 QString level0CountText(int level0Cards);
 

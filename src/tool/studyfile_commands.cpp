@@ -416,14 +416,12 @@ ConditionArgs takeCondition(const Args& args) {
 }
 
 // A number as the promotion screen's digit fields take it: 1 to maxDigits digits.
-int digitsNumber(const std::string& option, const std::string& text, std::size_t maxDigits) {
-    const bool digits =
-        !text.empty() && text.size() <= maxDigits &&
-        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits)
+int digitsNumber(const std::string& option, const std::string& text, int maxDigits) {
+    const std::optional<int> n = review::digitsNumber(argText(text), maxDigits);
+    if (!n)
         throw ToolError("--" + option + " needs a whole number of at most " +
                         std::to_string(maxDigits) + " digits, got \"" + text + "\"");
-    return std::stoi(text);
+    return *n;
 }
 
 // The level-0 filter of a condition: "--importance >= 3" or "--key = verbos".

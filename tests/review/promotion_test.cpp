@@ -7,7 +7,9 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <string>
 
 using review::Comparison;
 
@@ -40,7 +42,24 @@ TEST(PromotionConditions, OperatorsReadBackAndOthersAreRefused) {
         EXPECT_FALSE(review::comparisonFromOperator(QString::fromUtf8(text))) << text;
 }
 
+TEST(PromotionFields, DigitFieldsReadOnlyAsciiDigitsUpToTheirWidth) {
+    struct Case {
+        const char* text;
+        int digits;
+        std::optional<int> number;
+    };
+    const Case cases[] = {
+        {"10", 3, 10},           {"007", 3, 7},           {"0", 3, 0},
+        {"999999", 6, 999999},   {"", 3, std::nullopt},   {"1000", 3, std::nullopt},
+        {" 5", 3, std::nullopt}, {"5 ", 3, std::nullopt}, {"+5", 3, std::nullopt},
+        {"-5", 3, std::nullopt}, {"1a", 3, std::nullopt}, {"٣", 3, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(review::digitsNumber(QString::fromUtf8(c.text), c.digits), c.number) << c.text;
+}
+
 TEST(PromotionMessages, Texts) {
+    EXPECT_EQ(review::promotedMessage(QStringLiteral("010")), "010  Fichas han pasado al Nivel 1.");
     EXPECT_EQ(review::promotedMessage(0), "0  Fichas han pasado al Nivel 1.");
     EXPECT_EQ(review::promotedMessage(12), "12  Fichas han pasado al Nivel 1.");
     EXPECT_EQ(review::level0CountText(7), "7  Fichas en el Nivel 0.");
@@ -207,6 +226,40 @@ TEST_F(PromotionTest, TheFilterFoundIsPutBack) {
         EXPECT_EQ(cards_.filter(), c.text);
         EXPECT_EQ(cards_.filtered(), c.filtered);
         EXPECT_EQ(cards_.state(), table::Table::State::Browse);
+    }
+}
+
+// A promotion moves from card to card without a scroll event for each (every one would load that
+// card's content): one afterScroll follows, on a card of the view put back.
+TEST_F(PromotionTest, OneScrollEventPerPromotion) {
+    std::vector<std::string> events;
+    cards_.beforeScroll = [&] { events.push_back("before"); };
+    cards_.afterScroll = [&] {
+        events.push_back("after " + cards_.fieldByName("AutoInc").asString().toStdString());
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        char shown; // the first card of the base filter afterwards
+    };
+    const Case cases[] = {
+        {"count", [&] { review::promoteByCount(cards_, 3); }, 'C'},
+        {"marks",
+         [&] {
+             review::promoteCards(cards_, {id('D'), id('A')});
+         },
+         'D'},
+        {"condition",
+         [&] { review::promoteByCondition(cards_, review::keyCondition(Comparison::Equal, "")); },
+         'C'},
+        {"count only", [&] { review::countLevel0(cards_); }, 'F'},
+    };
+    for (const Case& c : cases) {
+        fill();
+        events.clear();
+        c.run();
+        EXPECT_EQ(events, std::vector<std::string>({"after " + std::to_string(id(c.shown))}))
+            << c.name;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/volume.h"
 #include "review/breaks.h"
 #include "review/ui/descanso.h"
+#include "review/ui/free_niv0a1.h"
 #include "review/ui/parpadeo_aviso.h"
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
@@ -527,7 +528,8 @@ void TPanta_Inicio_::Label11Click() {
     setEntryColour(Label11);
 }
 void TPanta_Inicio_::Label16Click() {
-    guardOpenFile();
+    if (guardOpenFile())
+        program_.runModal(program_.freeNiv0a1());
 }
 void TPanta_Inicio_::Label17Click() {
     program_.runModal(program_.configura_Progr());

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <exception>
 #include <unordered_set>
+#include <utility>
 
 namespace table {
 
@@ -223,6 +224,7 @@ void Table::Impl::finalizeStatements() {
     dropReadAhead();
     placementStmt_.finalize();
     writeStmts_.clear();
+    readRowsStmts_.clear();
 }
 
 void Table::open(const QString& folder, const QString& name) {
@@ -287,8 +289,8 @@ void Table::open() {
     d_->bof_ = true;
     d_->eof_ = d_->rows_.empty();
     d_->invalidateRow();
-    if (!d_->rows_.empty() && afterScroll)
-        afterScroll();
+    if (!d_->rows_.empty())
+        d_->fireAfterScroll();
 }
 
 void Table::close() {
@@ -317,6 +319,7 @@ void Table::close() {
     d_->pos_ = -1;
     d_->eof_ = d_->bof_ = true;
     d_->invalidateRow();
+    d_->viewChanged();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -380,6 +383,7 @@ void Table::Impl::loadViewFrom(bool bypassIndex) {
     if (rc != SQLITE_DONE)
         failSql(QStringLiteral("leer las filas"));
     rows_ = std::move(rows);
+    viewChanged();
 }
 
 void Table::Impl::resetCursorToFirst() {
@@ -387,8 +391,7 @@ void Table::Impl::resetCursorToFirst() {
     bof_ = true;
     eof_ = rows_.empty();
     invalidateRow();
-    if (owner_.afterScroll)
-        owner_.afterScroll();
+    fireAfterScroll();
 }
 
 const QString& Table::filter() const {
@@ -406,6 +409,7 @@ void Table::setFilter(const QString& text) {
         return;
     const QString old = d_->filterText_;
     d_->filterText_ = text;
+    d_->viewChanged();
     if (!isOpen() || !d_->filtered_)
         return;
     d_->checkBrowseMode();
@@ -416,8 +420,7 @@ void Table::setFilter(const QString& text) {
         d_->compileFilter();
         throw;
     }
-    if (beforeScroll)
-        beforeScroll();
+    d_->fireBeforeScroll();
     d_->loadView();
     d_->resetCursorToFirst();
 }
@@ -426,6 +429,7 @@ void Table::setFiltered(bool on) {
     if (on == d_->filtered_)
         return;
     d_->filtered_ = on;
+    d_->viewChanged();
     if (!isOpen())
         return;
     d_->checkBrowseMode();
@@ -436,8 +440,7 @@ void Table::setFiltered(bool on) {
         d_->compileFilter();
         throw;
     }
-    if (beforeScroll)
-        beforeScroll();
+    d_->fireBeforeScroll();
     d_->loadView();
     d_->resetCursorToFirst();
 }
@@ -474,12 +477,10 @@ void Table::Impl::checkBrowseMode() {
 void Table::Impl::moveTo(int pos, bool always) {
     if (pos == pos_ && !always)
         return;
-    if (owner_.beforeScroll)
-        owner_.beforeScroll();
+    fireBeforeScroll();
     pos_ = pos;
     invalidateRow();
-    if (owner_.afterScroll)
-        owner_.afterScroll();
+    fireAfterScroll();
 }
 
 bool Table::eof() const {
@@ -504,6 +505,22 @@ int Table::recNo() const {
 
 std::vector<qint64> Table::visibleKeys() const {
     return d_->rows_.keys();
+}
+
+qint64 Table::keyAt(int pos) const {
+    if (pos < 0 || pos >= recordCount())
+        d_->fail(QStringLiteral("La tabla %1 no tiene ningún registro visible en la posición %2")
+                     .arg(path())
+                     .arg(pos + 1));
+    return d_->rows_.keyAt(pos);
+}
+
+int Table::positionOfKey(qint64 key) const {
+    return d_->rows_.indexOf(key);
+}
+
+quint64 Table::viewGeneration() const {
+    return d_->generation_;
 }
 
 void Table::first() {
@@ -589,6 +606,84 @@ bool Table::bookmarkValid(Bookmark bookmark) const {
 void Table::gotoBookmark(Bookmark bookmark) {
     if (!locateKey(bookmark))
         d_->fail(QStringLiteral("El registro marcado ya no está en la tabla %1").arg(path()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reads that leave the cursor alone
+
+std::vector<std::vector<QVariant>> Table::readRows(const std::vector<qint64>& keys,
+                                                   const QStringList& fields) const {
+    d_->requireOpen();
+    std::vector<int> columns;
+    std::string id;
+    for (const QString& name : fields) {
+        const int i = d_->findField(name);
+        if (i < 0)
+            d_->fail(QStringLiteral("Campo desconocido: %1").arg(name));
+        if (d_->fields_[i].type == FieldType::Blob)
+            d_->fail(QStringLiteral("El campo %1 es un campo grande: se lee solo en el registro "
+                                    "actual")
+                         .arg(d_->fields_[i].name));
+        columns.push_back(i);
+        id += std::to_string(i) + ',';
+    }
+    std::vector<std::vector<QVariant>> out(keys.size());
+    if (keys.empty())
+        return out;
+
+    constexpr int chunk = Impl::kReadRowsChunk;
+    Statement& st = d_->readRowsStmts_[id];
+    if (!st.isPrepared()) {
+        QStringList marks;
+        for (int i = 0; i < chunk; ++i)
+            marks << QStringLiteral("?");
+        st = d_->prepare(QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
+                             .arg(columns.empty()
+                                      ? QString()
+                                      : QStringLiteral(", ") + d_->quotedColumns(columns),
+                                  QLatin1String(kDataTable), marks.join(QLatin1Char(','))));
+    }
+    const int nCols = static_cast<int>(columns.size());
+    for (std::size_t start = 0; start < keys.size(); start += chunk) {
+        const std::size_t end = std::min(keys.size(), start + chunk);
+        st.reset();
+        st.clearBindings(); // parameters without a key stay NULL, which matches no row
+        for (std::size_t k = start; k < end; ++k)
+            st.bindInteger(static_cast<int>(k - start) + 1, keys[k]);
+        int rc;
+        while ((rc = st.step()) == SQLITE_ROW) {
+            const qint64 key = st.integer(0);
+            std::vector<QVariant> values;
+            values.reserve(std::size_t(nCols));
+            for (int c = 0; c < nCols; ++c)
+                values.push_back(st.value(c + 1, d_->fields_[columns[c]].type));
+            // A key asked for twice gets its values twice.
+            for (std::size_t k = start; k < end; ++k)
+                if (keys[k] == key)
+                    out[k] = values;
+        }
+        st.reset();
+        if (rc != SQLITE_DONE)
+            d_->failSql(QStringLiteral("leer los registros"));
+    }
+    return out;
+}
+
+int Table::countMatching(const QString& filterText) const {
+    d_->requireOpen();
+    const auto compiled = filter::compile(filterText, [this](const QString& n) -> const FieldDef* {
+        const int i = d_->findField(n);
+        return i < 0 ? nullptr : &d_->fields_[i];
+    });
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + QLatin1String(kDataTable);
+    if (!compiled.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + compiled.sql;
+    Statement st = d_->prepare(sql);
+    for (std::size_t i = 0; i < compiled.binds.size(); ++i)
+        st.bindFilterValue(static_cast<int>(i) + 1, compiled.binds[i]);
+    if (st.step() != SQLITE_ROW)
+        d_->failSql(QStringLiteral("contar los registros"));
+    return static_cast<int>(st.integer(0));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -888,29 +983,27 @@ void Table::edit() {
 
 void Table::append() {
     d_->checkBrowseMode();
-    if (beforeScroll)
-        beforeScroll();
+    d_->fireBeforeScroll();
     d_->insertReturnPos_ = d_->pos_;
     d_->clearEdits();
     d_->state_ = State::Insert;
     d_->invalidateRow();
-    if (afterScroll)
-        afterScroll();
+    d_->fireAfterScroll();
 }
 
 void Table::cancel() {
     d_->requireOpen();
     // Leaving an appended row makes the row that was current before it current again.
     const bool wasInsert = d_->state_ == State::Insert;
-    if (wasInsert && beforeScroll)
-        beforeScroll();
+    if (wasInsert)
+        d_->fireBeforeScroll();
     if (wasInsert)
         d_->pos_ = d_->rows_.empty() ? -1 : std::clamp(d_->insertReturnPos_, 0, recordCount() - 1);
     d_->state_ = State::Browse;
     d_->clearEdits();
     d_->invalidateRow();
-    if (wasInsert && afterScroll)
-        afterScroll();
+    if (wasInsert)
+        d_->fireAfterScroll();
 }
 
 bool Table::Impl::readPlacement(qint64 key, std::vector<SortVal>& vals) {
@@ -1027,6 +1120,7 @@ void Table::post() {
         d_->pos_ = d_->rows_.empty() ? -1 : std::clamp(resumePos, 0, recordCount() - 1);
     }
     d_->eof_ = d_->bof_ = d_->rows_.empty();
+    d_->viewChanged();
     if (afterPost)
         afterPost();
 }
@@ -1041,8 +1135,7 @@ void Table::deleteCurrent() {
         cancel();
     if (d_->pos_ < 0)
         d_->fail(QStringLiteral("La tabla %1 no tiene ningún registro que borrar").arg(path()));
-    if (beforeScroll)
-        beforeScroll();
+    d_->fireBeforeScroll();
     const qint64 key = d_->rows_.keyAt(d_->pos_);
     Statement st = d_->prepare(
         QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QLatin1String(kDataTable)));
@@ -1050,19 +1143,18 @@ void Table::deleteCurrent() {
     if (st.step() != SQLITE_DONE)
         d_->failSql(QStringLiteral("borrar el registro"));
     d_->rows_.eraseAt(d_->pos_);
+    d_->viewChanged();
     d_->pos_ = d_->rows_.empty() ? -1 : std::min(d_->pos_, recordCount() - 1);
     d_->eof_ = d_->bof_ = d_->rows_.empty();
     d_->invalidateRow();
-    if (afterScroll)
-        afterScroll();
+    d_->fireAfterScroll();
 }
 
 void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
     d_->checkBrowseMode();
     if (bookmarks.empty())
         return;
-    if (beforeScroll)
-        beforeScroll();
+    d_->fireBeforeScroll();
     const qint64 current = d_->pos_ >= 0 ? d_->rows_.keyAt(d_->pos_) : 0;
     const int oldPos = d_->pos_;
     std::unordered_set<qint64> gone;
@@ -1079,6 +1171,7 @@ void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
         }
     }
     d_->rows_.eraseKeys(gone);
+    d_->viewChanged();
     const int newPos = d_->rows_.indexOf(current);
     if (d_->rows_.empty())
         d_->pos_ = -1;
@@ -1088,8 +1181,50 @@ void Table::deleteBookmarks(const std::vector<Bookmark>& bookmarks) {
         d_->pos_ = std::clamp(oldPos, 0, recordCount() - 1);
     d_->eof_ = d_->bof_ = d_->rows_.empty();
     d_->invalidateRow();
-    if (afterScroll)
-        afterScroll();
+    d_->fireAfterScroll();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scroll events
+
+void Table::Impl::fireBeforeScroll() {
+    if (scrollPause_ > 0) {
+        scrollHeld_ = true;
+        return;
+    }
+    if (owner_.beforeScroll)
+        owner_.beforeScroll();
+}
+
+void Table::Impl::fireAfterScroll() {
+    if (scrollPause_ > 0) {
+        scrollHeld_ = true;
+        return;
+    }
+    if (owner_.afterScroll)
+        owner_.afterScroll();
+}
+
+ScrollEventsPaused::ScrollEventsPaused(Table& table)
+    : table_(table), uncaught_(std::uncaught_exceptions()) {
+    ++table_.d_->scrollPause_;
+}
+
+ScrollEventsPaused::~ScrollEventsPaused() noexcept(false) {
+    Table::Impl& d = *table_.d_;
+    if (--d.scrollPause_ > 0 || !std::exchange(d.scrollHeld_, false))
+        return;
+    if (!table_.isOpen() || !table_.afterScroll)
+        return;
+    if (std::uncaught_exceptions() > uncaught_) {
+        // The exception that is leaving the scope is the one to report.
+        try {
+            table_.afterScroll();
+        } catch (...) {
+        }
+        return;
+    }
+    table_.afterScroll();
 }
 
 // ---------------------------------------------------------------------------------------------

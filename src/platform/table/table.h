@@ -135,6 +135,27 @@ public:
     bool locateKey(qint64 key);
     // The keys of the visible rows in table order, without moving the cursor.
     std::vector<qint64> visibleKeys() const;
+    // The key of the visible row at pos (0-based), without moving the cursor; EngineError when
+    // no visible row has that position.
+    qint64 keyAt(int pos) const;
+    // The position (0-based) of the visible row with this key, -1 when it is not visible; the
+    // cursor stays.
+    int positionOfKey(qint64 key) const;
+    // The named fields of the rows with these keys, read in one statement per 64 keys, without
+    // moving the cursor and without firing an event. One entry per key, in the order given, with
+    // the values in the order of the names: a blank as a null QVariant, text as QString, every
+    // other type as qint64. A key without a row gives an empty entry. Blob fields and unknown
+    // names are refused (EngineError) before anything is read.
+    std::vector<std::vector<QVariant>> readRows(const std::vector<qint64>& keys,
+                                                const QStringList& fields) const;
+    // How many rows the filter text lets through, whatever filter is in force; the view, the
+    // cursor and the filter stay as they are. A blank text counts every row; a text the engine
+    // cannot read is refused (EngineError).
+    int countMatching(const QString& filter) const;
+    // Changes whenever the visible rows may have changed: at every open, close, filter change,
+    // post, delete, refresh and batch append. A view built over the rows (a grid) that recorded
+    // it knows it is still current while the number is the same.
+    quint64 viewGeneration() const;
 
     Bookmark bookmark() const; // of the current row
     bool bookmarkValid(Bookmark bookmark) const;
@@ -182,6 +203,7 @@ public:
 private:
     friend class Field;
     friend class BatchScope;
+    friend class ScrollEventsPaused;
 
     struct Impl; // table_impl.h
     std::unique_ptr<Impl> d_;
@@ -195,6 +217,23 @@ public:
     ~BatchScope() noexcept(false);
     BatchScope(const BatchScope&) = delete;
     BatchScope& operator=(const BatchScope&) = delete;
+
+private:
+    Table& table_;
+    int uncaught_;
+};
+
+// Holds back the table's scroll events while a loop moves the cursor from row to row: inside the
+// scope neither beforeScroll nor afterScroll fires, and when the outermost scope ends afterScroll
+// fires once if any event was held back (the current row may have changed), so that whoever
+// shows the current row shows the one the loop left. Scopes nest. When an exception leaves the
+// scope, a failure of that last afterScroll is swallowed and the first exception goes on.
+class ScrollEventsPaused {
+public:
+    explicit ScrollEventsPaused(Table& table);
+    ~ScrollEventsPaused() noexcept(false);
+    ScrollEventsPaused(const ScrollEventsPaused&) = delete;
+    ScrollEventsPaused& operator=(const ScrollEventsPaused&) = delete;
 
 private:
     Table& table_;

@@ -87,6 +87,16 @@ struct Table::Impl {
     void beginBatch();
     void endBatch(bool throwOnError);
 
+    // Scroll events, held back while a ScrollEventsPaused scope is open (table.cpp).
+    void fireBeforeScroll();
+    void fireAfterScroll();
+    int scrollPause_ = 0;     // open ScrollEventsPaused scopes
+    bool scrollHeld_ = false; // an event was held back in them
+
+    // The view generation (Table::viewGeneration): raised wherever the visible rows may change.
+    void viewChanged() { ++generation_; }
+    quint64 generation_ = 0;
+
     // Pack of a damaged table (table_maintenance.cpp).
     void rebuildFromReadableRows();
 
@@ -169,6 +179,10 @@ struct Table::Impl {
     bool readAhead(int pos, qint64 key);
     void dropReadAhead();
     Statement placementStmt_; // visibility and sort values of one row
+    // readRows: the statement of each list of columns asked for, with kReadRowsChunk key
+    // parameters.
+    static constexpr int kReadRowsChunk = 64;
+    std::map<std::string, Statement> readRowsStmts_;
 };
 
 } // namespace table
