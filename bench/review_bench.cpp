@@ -1,7 +1,7 @@
 // A review over a compressed and enciphered study file of 5,000 cards, each with a 1600 x 1200
 // JPEG answer picture: moving to the next card with the card content loader (unpack, decode, fit
 // into the review box) and answering it (the schedule rule and the post, flushed to disk).
-#include "platform/memory.h"
+#include "bench_support.h"
 #include "platform/table/table.h"
 #include "review/schedule.h"
 #include "streams/qx_streams.h"
@@ -23,20 +23,6 @@
 namespace {
 
 constexpr int kCards = 5000;
-
-// A photograph-like picture: smooth shading with some detail, so that the JPEG is of a usual size.
-QImage answerImage() {
-    QImage image(1600, 1200, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, 1600, 1200);
-    g.setColorAt(0, QColor(30, 60, 140));
-    g.setColorAt(1, QColor(220, 180, 90));
-    p.fillRect(image.rect(), g);
-    for (int i = 0; i < 400; ++i)
-        p.fillRect((i * 397) % 1600, (i * 211) % 1200, 24, 18,
-                   QColor((i * 37) % 256, (i * 91) % 256, (i * 53) % 256));
-    return image;
-}
 
 // The study file, made once for all benchmarks.
 struct Fixture {
@@ -62,7 +48,7 @@ struct Fixture {
         studyfile::CardEdit content;
         content.question = QStringLiteral("¿Qué ciudad muestra la imagen?");
         content.shortAnswer = QStringLiteral("Una capital europea");
-        content.answerPicture = picture::Picture::jpegFromImage(answerImage(), 85);
+        content.answerPicture = picture::Picture::jpegFromImage(bench::photoImage(1600, 1200), 85);
         jpegBytes = content.answerPicture->bytes().size();
         // The first card is written as the card editor writes it; the others copy its packed
         // fields (packing each anew would only make the set-up slower).
@@ -167,13 +153,5 @@ BENCHMARK(AnswerCard)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    // As the program does at its start.
-    platform::keepFreedMemoryForReuse();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOffscreen(argc, argv);
 }

@@ -2,7 +2,7 @@
 // short answer, a long answer, a 640 x 480 JPEG question picture and a 640 x 480 bitmap answer
 // picture, in the four packing forms; and creating an enciphered, compressed study file through
 // the code the creation screen and orbanel-tool share.
-#include "platform/memory.h"
+#include "bench_support.h"
 #include "platform/table/table.h"
 #include "streams/memory_stream.h"
 #include "streams/qx_streams.h"
@@ -89,13 +89,5 @@ BENCHMARK(CreateEncipheredStudyFile)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // As the program does at its start.
-    platform::keepFreedMemoryForReuse();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOffscreen(argc, argv);
 }

@@ -479,8 +479,8 @@ bool TPanta_Inicio_::guardOpenFile() {
     return false;
 }
 
-// Entries whose screens are not part of the program yet: those that need a study file check for
-// one, the others do nothing.
+// The entries. Those whose screens are not part of the program yet check for an open study file
+// when they need one and do nothing more.
 void TPanta_Inicio_::Label6Click() {
     if (guardOpenFile())
         program_.runModal(program_.selecc_Repaso());
