@@ -341,20 +341,36 @@ void Table::Impl::compileFilter() {
 
 void Table::Impl::loadView() {
     try {
-        loadViewFrom(false);
+        loadViewFrom(false, false);
     } catch (const EngineError&) {
         // A damaged index must not keep the rows from being read (and the table from being
         // packed): read the rows themselves and sort them.
         if ((sqlite3_extended_errcode(db_) & 0xff) != SQLITE_CORRUPT)
             throw;
-        loadViewFrom(true);
+        loadViewFrom(true, false);
     }
 }
 
-void Table::Impl::loadViewFrom(bool bypassIndex) {
+void Table::Impl::ensureSortValues() {
+    if (sortValuesLoaded_ || sortFields_.empty())
+        return;
+    // The same rows in the same order; the cursor stays on its row.
+    const qint64 current = pos_ >= 0 && pos_ < rows_.size() ? rows_.keyAt(pos_) : 0;
+    const quint64 generation = generation_;
+    loadViewFrom(viewBypassesIndex_, true);
+    generation_ = generation;
+    if (current != 0) {
+        const int at = rows_.indexOf(current);
+        if (at >= 0)
+            pos_ = at;
+    }
+}
+
+void Table::Impl::loadViewFrom(bool bypassIndex, bool withSortValues) {
     dropReadAhead();
+    const bool values = withSortValues && !sortFields_.empty();
     QString sql = QStringLiteral("SELECT rowid");
-    if (!sortFields_.empty())
+    if (values)
         sql += QStringLiteral(", ") + quotedColumns(sortFields_);
     sql += QStringLiteral(" FROM ") + QLatin1String(kDataTable);
     if (bypassIndex)
@@ -370,7 +386,7 @@ void Table::Impl::loadViewFrom(bool bypassIndex) {
     for (std::size_t i = 0; i < whereBinds_.size(); ++i)
         st.bindFilterValue(static_cast<int>(i) + 1, whereBinds_[i]);
     // The rows come in table order: each goes straight to the end of the list.
-    const int nSort = static_cast<int>(sortFields_.size());
+    const int nSort = values ? static_cast<int>(sortFields_.size()) : 0;
     KeyList rows;
     rows.reset(nSort);
     std::vector<SortVal> vals(nSort);
@@ -383,6 +399,8 @@ void Table::Impl::loadViewFrom(bool bypassIndex) {
     if (rc != SQLITE_DONE)
         failSql(QStringLiteral("leer las filas"));
     rows_ = std::move(rows);
+    sortValuesLoaded_ = values;
+    viewBypassesIndex_ = bypassIndex;
     viewChanged();
 }
 
@@ -1049,6 +1067,8 @@ void Table::post() {
     d_->requireOpen();
     if (d_->state_ != State::Edit && d_->state_ != State::Insert)
         d_->fail(QStringLiteral("La tabla %1 no está en modo de edición o inserción").arg(path()));
+    // Before the row is written: the values read must be those of the rows as they were.
+    d_->ensureSortValues();
     std::vector<int> changed;
     for (int i = 0; i < fieldCount(); ++i)
         if (d_->modified_[i])

@@ -68,7 +68,11 @@ struct Table::Impl {
     // Filter, view and cursor (table.cpp).
     void compileFilter();
     void loadView();
-    void loadViewFrom(bool bypassIndex);
+    // Reads the visible rows: their keys only, or with the values they are sorted by.
+    void loadViewFrom(bool bypassIndex, bool withSortValues);
+    // The key list gets the rows' sort values (read again, in one pass) before a post places a
+    // row by them. Opening and filtering read only the keys: most views are never posted to.
+    void ensureSortValues();
     void resetCursorToFirst();
     void checkBrowseMode();
     void moveTo(int pos, bool always);
@@ -131,6 +135,10 @@ struct Table::Impl {
     std::vector<QVariant> whereBinds_;
 
     KeyList rows_; // visible rows in table order
+    // The key list holds the rows' sort values (else only their keys), and whether the view was
+    // read past a damaged index.
+    bool sortValuesLoaded_ = false;
+    bool viewBypassesIndex_ = false;
     int pos_ = -1;
     bool eof_ = true;
     bool bof_ = true;

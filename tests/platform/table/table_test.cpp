@@ -526,3 +526,54 @@ TEST_F(TableFixture, WalkedRowsShowWhatWasWrittenAfterTheyWereReadAhead) {
     EXPECT_EQ(backwards, (QStringList{"p1", "cambiada", "p4", "p5", "p0"}));
     EXPECT_EQ(walk(), backwards);
 }
+
+// The view reads only keys when it opens or filters; the first post reads the sort values it
+// places rows by. Whatever came before that post (moves, deletes, blanks), the rows end where a
+// fresh view of the table has them and the cursor stays on the posted row.
+TEST_F(TableFixture, FirstPostAfterOpeningPlacesRowsAsAFreshViewDoes) {
+    const auto id = addRows({{1, QVariant()}, {1, 5}, {1, 2}, {2, 1}, {0, 3}, {1, 2}, {3, 0}});
+    const auto freshView = [this] {
+        Table f;
+        f.setFilter("Nive_Fich <> 0");
+        f.setFiltered(true);
+        f.open(dirPath(), "T.DB");
+        return f.visibleKeys();
+    };
+    struct Step {
+        const char* name;
+        std::function<void(Table&)> before; // moves or deletes before the first post
+        qint64 posted;
+        int nive;
+        QVariant impo;
+    };
+    const Step steps[] = {
+        {"straight after opening", [](Table&) {}, id[2], 1, 9},
+        {"after a delete",
+         [&](Table& t) {
+             ASSERT_TRUE(t.locateKey(id[1]));
+             t.deleteCurrent();
+         },
+         id[5], 3, QVariant()},
+        {"after a filter change", [](Table& t) { t.setFilter("Nive_Fich >= 1"); }, id[0], 2, 1},
+        {"to the front", [](Table&) {}, id[6], 1, QVariant()},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        Table t;
+        t.setFilter("Nive_Fich <> 0");
+        t.setFiltered(true);
+        t.open(dirPath(), "T.DB");
+        s.before(t);
+        ASSERT_TRUE(t.locateKey(s.posted));
+        t.edit();
+        t.fieldByName("Nive_Fich").setInteger(s.nive);
+        if (s.impo.isValid())
+            t.fieldByName("Nive_Impo").setInteger(s.impo.toLongLong());
+        else
+            t.fieldByName("Nive_Impo").clear();
+        t.post();
+        EXPECT_EQ(t.visibleKeys(), freshView());
+        EXPECT_EQ(t.fieldByName("AutoInc").asInteger(), s.posted);
+        EXPECT_EQ(walk(t), freshView());
+    }
+}
