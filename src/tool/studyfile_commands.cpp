@@ -187,19 +187,10 @@ QByteArray longAnswerFile(const std::string& file) {
     return rtf::isRtf(bytes) ? bytes : rtf::writeLines(rtf::readLines(bytes));
 }
 
-int addCard(const Args& args) {
-    const ParsedArgs p(args, {"question", "answer", "long-answer-file", "question-image",
-                              "answer-image", "card-key", "importance", "level", "password"});
-    const std::string& file = p.at(0, "FILE.DB");
-    noExtraPositionals(p, 1);
-    const auto question = p.value("question");
-    if (!question)
-        throw ToolError("--question is required");
-    const OpenStudyFile s = openStudyFile(file, p.value("password"));
-    const studyfile::DesignOptions& design = s.record.options;
-
-    studyfile::CardEdit c;
-    c.question = argText(*question);
+// The parts of a card given as options (short answer, long-answer file, pictures, card key);
+// each must be one the design has.
+void readCardParts(const ParsedArgs& p, const studyfile::DesignOptions& design,
+                   studyfile::CardEdit& c) {
     if (auto v = p.value("answer")) {
         requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
         c.shortAnswer = argText(*v);
@@ -220,6 +211,22 @@ int addCard(const Args& args) {
         requireDesign(design.cardKey, "card-key", "card key");
         c.cardKey = argText(*v);
     }
+}
+
+int addCard(const Args& args) {
+    const ParsedArgs p(args, {"question", "answer", "long-answer-file", "question-image",
+                              "answer-image", "card-key", "importance", "level", "password"});
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
+    const auto question = p.value("question");
+    if (!question)
+        throw ToolError("--question is required");
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+
+    studyfile::CardEdit c;
+    c.question = argText(*question);
+    readCardParts(p, design, c);
     if (auto v = p.value("importance")) {
         requireDesign(design.importanceLevel, "importance", "importance level");
         c.importance = wholeNumber("importance", *v);
@@ -266,31 +273,14 @@ int editCard(const Args& args) {
     c.cardKey = t.fieldByName(QStringLiteral("Clav_Fich")).asString();
     if (auto v = p.value("question"))
         c.question = argText(*v);
-    if (auto v = p.value("answer")) {
-        requireDesign(design.shortAnswerSize > 0, "answer", "short answer text");
-        c.shortAnswer = argText(*v);
-    }
-    if (auto v = p.value("long-answer-file")) {
-        requireDesign(design.longAnswerText, "long-answer-file", "long answer text");
-        c.longAnswerRtf = longAnswerFile(*v);
-    }
-    if (auto v = p.value("question-image")) {
-        requireDesign(design.questionImage, "question-image", "question image");
-        c.questionPicture = pictureFile(*v);
-    } else if (p.flag("no-question-image")) {
+    readCardParts(p, design, c);
+    if (p.flag("no-question-image")) {
         requireDesign(design.questionImage, "no-question-image", "question image");
         c.questionPicture = picture::Picture();
     }
-    if (auto v = p.value("answer-image")) {
-        requireDesign(design.answerImage, "answer-image", "answer image");
-        c.answerPicture = pictureFile(*v);
-    } else if (p.flag("no-answer-image")) {
+    if (p.flag("no-answer-image")) {
         requireDesign(design.answerImage, "no-answer-image", "answer image");
         c.answerPicture = picture::Picture();
-    }
-    if (auto v = p.value("card-key")) {
-        requireDesign(design.cardKey, "card-key", "card key");
-        c.cardKey = argText(*v);
     }
     if (auto v = p.value("importance")) {
         requireDesign(design.importanceLevel, "importance", "importance level");
