@@ -420,11 +420,9 @@ void TAlta_Fichas_::Button2Click() {
     const qint64 before = editedCard_;
     if (!store())
         return;
-    if (mode_ == Mode::FromSelection && !stillInView(before)) {
-        afterCardLeftView();
-        if (!isVisible() || closing_)
-            return;
-    }
+    // The screen closes anyway: the message only says where the card went.
+    if (mode_ == Mode::FromSelection && !stillInView(before))
+        program_.Ver_Mensaje(kLeftSelectionMessage);
     done(QDialog::Accepted);
 }
 

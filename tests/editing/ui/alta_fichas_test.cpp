@@ -396,6 +396,20 @@ TEST_F(EditorTest, ACardThatLeavesTheSelection) {
     EXPECT_EQ(card_rows::changedFields(before.at(dos), after.at(dos)),
               std::set<QString>{"Clav_Fich"});
     EXPECT_EQ(program->state().lastEditedCard, cards().fieldByName("AutoInc").asInteger());
+
+    // "Guarda y A&caba" on a card that leaves the selection: the message, and the screen closes.
+    ui.clearRecords();
+    const qint64 current = cards().fieldByName("AutoInc").asInteger();
+    runEditor(false, [&](TAlta_Fichas_& e) {
+        type(e.EditClav_Fich, "otros");
+        e.Button2->click();
+        EXPECT_EQ(e.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(ui.messages(), QStringList{"La ficha se ha guardado, pero ya no cumple la "
+                                         "condición de selección."});
+    EXPECT_EQ(editor().EditPreg_Text->text(), "");
+    EXPECT_EQ(rows().at(current).at("Clav_Fich"), "otros");
+    EXPECT_EQ(cards().recordCount(), 1);
 }
 
 TEST_F(EditorTest, RefusedStoresWriteNothing) {
