@@ -2,6 +2,7 @@
 // the base filter (beside SQLite's own fetch of the same keys), count and walk under a level
 // filter, the promotion loop of 10,000 posts that each move a card out of the filter, the reads
 // of a card grid beside the cursor, and 1,000 single committed posts.
+#include "bench_support.h"
 #include "platform/table/table.h"
 #include "studyfile/card_table.h"
 
@@ -28,26 +29,7 @@ QString templatePath() {
 }
 
 void fillCards(const QString& path) {
-    studyfile::createCardTable(path);
-    table::Table t;
-    t.setTableName(path);
-    t.open();
-    table::BatchScope batch(t);
-    for (int i = 0; i < kCards; ++i) {
-        t.append();
-        t.fieldByName("Nive_Fich").setInteger(i % kLevels);
-        t.fieldByName("Nive_Impo").setInteger(i % 3);
-        t.fieldByName("Preg_Text").setString(QStringLiteral("Pregunta número %1").arg(i));
-        t.fieldByName("Tipo_Preg_Imag").setString(QStringLiteral("NO"));
-        t.fieldByName("Tipo_Resp_Imag").setString(QStringLiteral("NO"));
-        t.fieldByName("Fech_Crea").setString(QStringLiteral("20240101"));
-        t.fieldByName("Fech_Prox_Repa")
-            .setString(QStringLiteral("2024%1").arg(101 + i % 28, 4, 10, QChar(u'0')));
-        t.fieldByName("Total_Repa").setInteger(i % 11);
-        t.fieldByName("Ficha_Comp_Encr").setString(QStringLiteral("N"));
-        t.fieldByName("Camp_Logi").setBoolean(false);
-        t.post();
-    }
+    bench::fillCardTable(path, kCards, kLevels);
 }
 
 // A fresh copy of the 100,000-card table for benchmarks that change it.
