@@ -1,5 +1,7 @@
 #include "review/promotion.h"
 
+#include "platform/table/filter.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -114,10 +116,8 @@ QString importanceCondition(Comparison comparison, int importance) {
 }
 
 QString keyCondition(Comparison comparison, const QString& key) {
-    QString quoted = key.trimmed();
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QStringLiteral("Nive_Fich = 0 and Clav_Fich ") + comparisonOperator(comparison) +
-           QLatin1Char('\'') + quoted + QLatin1Char('\'');
+           table::filter::quotedText(key.trimmed());
 }
 
 std::optional<int> promoteByCount(table::Table& cards, int count) {

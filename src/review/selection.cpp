@@ -63,8 +63,14 @@ QString applySelection(const SelectionRequest& request, const QString& currentFi
     if (request.mode == SelectionMode::Window)
         return state.selectionFilter;
     if (state.selectionActive)
-        state.savedSelectionFilter = currentFilter;
+        state.savedSelectionFilter =
+            currentFilter.trimmed().isEmpty() ? kBaseFilter : currentFilter;
     return levelExpression(request.levels);
+}
+
+QString handBackFilter(const SelectionState& state) {
+    return state.savedSelectionFilter.trimmed().isEmpty() ? kBaseFilter
+                                                          : state.savedSelectionFilter;
 }
 
 QString reviewFilter(const SelectionRequest& request, const QString& appliedFilter) {

@@ -17,7 +17,8 @@ enum class SelectionMode {
     Quick,  // the level choices
 };
 
-// The shared values of the card selection that the review selection reads and writes.
+// The shared values of the card selection that the review selection reads and writes. Neither
+// filter is ever empty: an empty filter would show the parked level-0 cards.
 struct SelectionState {
     QString selectionFilter;
     QString savedSelectionFilter;
@@ -52,9 +53,14 @@ struct SelectionRequest {
 
 // Apply selection, the first step of both start buttons: the filter it puts on the card table.
 // In quick selection with an active selection the card table's current filter is kept as the
-// saved selection filter, to be put back after the session.
+// saved selection filter, to be put back after the session (the base filter when the table has
+// none).
 QString applySelection(const SelectionRequest& request, const QString& currentFilter,
                        SelectionState& state);
+
+// The filter the main screen puts back on the card table after a quick-selection review: the
+// saved selection filter, or the base filter when that is empty.
+QString handBackFilter(const SelectionState& state);
 
 // The session filter of "Repasar", from the filter that apply selection set.
 QString reviewFilter(const SelectionRequest& request, const QString& appliedFilter);

@@ -57,13 +57,10 @@ ParsedArgs::ParsedArgs(const Args& args, const std::vector<std::string>& valueOp
                 hasInline = true;
             }
             if (has(valueOptions, name)) {
-                if (hasInline) {
-                    values_[name] = inlineValue;
-                } else {
-                    if (i + 1 >= args.size())
-                        throw ToolError("option --" + name + " needs a value");
-                    values_[name] = args[++i];
-                }
+                if (!hasInline && i + 1 >= args.size())
+                    throw ToolError("option --" + name + " needs a value");
+                values_[name] = hasInline ? inlineValue : args[++i];
+                allValues_.emplace_back(name, values_[name]);
             } else if (has(flagOptions, name) && !hasInline) {
                 flags_.push_back(name);
             } else {
@@ -73,6 +70,14 @@ ParsedArgs::ParsedArgs(const Args& args, const std::vector<std::string>& valueOp
             positional_.push_back(a);
         }
     }
+}
+
+std::vector<std::string> ParsedArgs::values(const std::string& name) const {
+    std::vector<std::string> out;
+    for (const auto& [option, value] : allValues_)
+        if (option == name)
+            out.push_back(value);
+    return out;
 }
 
 bool ParsedArgs::flag(const std::string& name) const {

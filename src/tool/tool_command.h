@@ -60,12 +60,16 @@ public:
     const std::vector<std::string>& positional() const { return positional_; }
     bool flag(const std::string& name) const;
     std::optional<std::string> value(const std::string& name) const;
+    // Every value given to an option that may be repeated, in command-line order (value() gives
+    // the last one).
+    std::vector<std::string> values(const std::string& name) const;
     // The positional argument at index, or a ToolError naming what is missing.
     const std::string& at(std::size_t index, const char* what) const;
 
 private:
     std::vector<std::string> positional_;
     std::map<std::string, std::string> values_;
+    std::vector<std::pair<std::string, std::string>> allValues_;
     std::vector<std::string> flags_;
 };
 

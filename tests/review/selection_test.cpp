@@ -114,6 +114,26 @@ TEST(Selection, QuickSelectionKeepsAnActiveWindowSelectionForLater) {
     EXPECT_EQ(review::applySelection(window(true), "Nive_Fich = 2", active), sel);
 }
 
+// Neither the saved selection filter nor the filter handed back after a quick-selection review is
+// ever empty: an empty filter would show the parked level-0 cards.
+TEST(Selection, TheHandBackNeverLeavesTheTableWithoutAFilter) {
+    const QString sel = QStringLiteral("Nive_Impo = 2 and ") + kBaseFilter;
+    for (const QString& current : {QString(), QStringLiteral("  ")}) {
+        SelectionState active{sel, sel, true};
+        review::applySelection(quick(levels({1}), true), current, active);
+        EXPECT_EQ(active.savedSelectionFilter, kBaseFilter);
+    }
+    struct Case {
+        QString saved;
+        QString handedBack;
+    };
+    const Case cases[] = {
+        {sel, sel}, {kBaseFilter, kBaseFilter}, {"", kBaseFilter}, {" ", kBaseFilter}};
+    for (const Case& c : cases)
+        EXPECT_EQ(review::handBackFilter({sel, c.saved, true}), c.handedBack)
+            << c.saved.toStdString();
+}
+
 TEST(Selection, InitialModeAndModeSwitch) {
     EXPECT_EQ(review::initialMode(kBaseFilter), SelectionMode::Quick);
     EXPECT_EQ(review::initialMode("( Nive_Fich <> 0 ) "), SelectionMode::Window);

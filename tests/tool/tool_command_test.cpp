@@ -14,6 +14,13 @@ TEST(ToolArgs, OptionsMayStandBeforeOrAfterPositionals) {
     EXPECT_FALSE(a.value("fields").has_value());
 }
 
+TEST(ToolArgs, RepeatedOptionKeepsEveryValueInOrder) {
+    ParsedArgs a({"--row", "a,=,1", "F", "--row=O,b,=,2", "--row", "--row"}, {"row", "key"});
+    EXPECT_EQ(a.values("row"), (std::vector<std::string>{"a,=,1", "O,b,=,2", "--row"}));
+    EXPECT_EQ(a.value("row").value(), "--row");
+    EXPECT_TRUE(a.values("key").empty());
+}
+
 TEST(ToolArgs, InlineValueAndErrors) {
     ParsedArgs a({"--key=a=b", "F"}, {"key"});
     EXPECT_EQ(a.value("key").value(), "a=b");

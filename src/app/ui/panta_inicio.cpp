@@ -242,11 +242,10 @@ void TPanta_Inicio_::FormActivate() {
     program_.data().Lee_Estilo_Fuente();
     rtf::readDocument(rtf::writeDocument(program_.data().fontStyleBuffer),
                       *RE_Estilo_Fuente->document());
-    // After a quick-selection review the selection in force comes back (never an empty filter,
-    // which would show the parked level-0 cards everywhere).
-    if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick &&
-        !state.selection.savedSelectionFilter.trimmed().isEmpty())
-        program_.data().Tabla_Activa.setFilter(state.selection.savedSelectionFilter);
+    // After a quick-selection review the selection in force comes back; the base filter when none
+    // was kept (never an empty filter, which would show the parked level-0 cards everywhere).
+    if (program_.selecc_Repaso().mode() == review::SelectionMode::Quick)
+        program_.data().Tabla_Activa.setFilter(review::handBackFilter(state.selection));
     setWindowTitle(QStringLiteral("  ") + productText().trimmed());
     Lee_Preferencias();
     const QDate today = program_.clock().today();

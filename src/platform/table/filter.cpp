@@ -368,6 +368,21 @@ QString quoteIdentifier(const QString& name) {
     return u'"' + q + u'"';
 }
 
+QString quotedText(const QString& text) {
+    QString q = text;
+    q.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + q + u'\'';
+}
+
+bool isNumberText(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
 std::unique_ptr<Node> parse(const QString& text) {
     if (text.trimmed().isEmpty())
         return nullptr;

@@ -55,4 +55,10 @@ Compiled compile(const QString& text, const FieldResolver& resolve);
 
 QString quoteIdentifier(const QString& name);
 
+// A text as a filter value: in single quotes, each quote inside doubled ("O'Hara" -> 'O''Hara').
+QString quotedText(const QString& text);
+// Whether a text may stand unquoted in a filter as a number: one or more ASCII digits 0-9 and
+// nothing else (no sign, blank, or digit of another script).
+bool isNumberText(const QString& text);
+
 } // namespace table::filter

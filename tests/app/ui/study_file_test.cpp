@@ -4,6 +4,7 @@
 #include "app/ui/mensaje.h"
 #include "app/ui/panta_inicio.h"
 #include "platform/ui/picture_box.h"
+#include "review/ui/selecc_repaso.h"
 #include "studyfile/card_table.h"
 #include "studyfile/design_record.h"
 #include "studyfile/ui/data_module.h"
@@ -11,6 +12,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTest>
 
 namespace {
@@ -317,6 +319,49 @@ TEST_F(StudyFileTest, ActivationRestoresTheTimedReviewFilter) {
     data().Tabla_Activa.setFilter("Nive_Fich = 3");
     program->activateTop();
     EXPECT_EQ(data().Tabla_Activa.filter(), "Nive_Fich = 3");
+}
+
+// A study file opens with no selection in force, whatever the one before had: the selection
+// filter and the saved selection filter are the base filter.
+TEST_F(StudyFileTest, OpeningDropsTheSelectionOfTheStudyFileBefore) {
+    const QString first = makeStudyFile("Curso");
+    const QString second = makeStudyFile("Otro");
+    start();
+    open(first);
+    RunState& state = program->state();
+    state.selection = {"Nive_Fich=2 and  (Nive_fich <> 0 ) ", "Nive_Fich=3 and  (Nive_fich <> 0 ) ",
+                       true};
+    data().Tabla_Activa.setFilter(state.selection.selectionFilter);
+    open(second);
+    ASSERT_EQ(state.studyFileName, "Otro");
+    EXPECT_EQ(state.selection.selectionFilter, studyfile::kBaseFilter);
+    EXPECT_EQ(state.selection.savedSelectionFilter, studyfile::kBaseFilter);
+    EXPECT_FALSE(state.selection.selectionActive);
+    EXPECT_EQ(data().Tabla_Activa.filter(), studyfile::kBaseFilter);
+}
+
+// With the review selection left in quick selection, activation hands the saved selection filter
+// back; the base filter when none was kept, never an empty filter.
+TEST_F(StudyFileTest, QuickSelectionHandBackNeverLeavesTheTableUnfiltered) {
+    const QString table = makeStudyFile("Curso");
+    start();
+    open(table);
+    program->selecc_Repaso().RadioButton2->setChecked(true);
+    RunState& state = program->state();
+    struct Case {
+        QString saved;
+        QString handedBack;
+    };
+    const Case cases[] = {
+        {"Nive_Fich=2 and  (Nive_fich <> 0 ) ", "Nive_Fich=2 and  (Nive_fich <> 0 ) "},
+        {"", studyfile::kBaseFilter},
+        {"  ", studyfile::kBaseFilter}};
+    for (const Case& c : cases) {
+        state.selection.savedSelectionFilter = c.saved;
+        data().Tabla_Activa.setFilter("Nive_Fich = 3");
+        program->activateTop();
+        EXPECT_EQ(data().Tabla_Activa.filter(), c.handedBack) << c.saved.toStdString();
+    }
 }
 
 TEST_F(StudyFileTest, DataModuleMessagesUseTheMessageDialog) {
