@@ -1,14 +1,22 @@
-// orbanel-tool cards: the card selection's filter built from condition rows, through the same
-// code as the card selection screen.
+// orbanel-tool cards: the card selection's filter built from condition rows, and listing, deleting
+// and changing the selected cards, through the same code as the card selection and global
+// modification screens.
+#include "editing/global_modification.h"
 #include "editing/selection_filter.h"
+#include "platform/table/table.h"
 #include "studyfile/date_box.h"
 #include "studyfile/design_record.h"
+#include "tool/open_study_file.h"
 #include "tool/tool_command.h"
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <iostream>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -119,6 +127,138 @@ int filter(const Args& a) {
     return 0;
 }
 
+// The selected cards of a study file: its card table filtered by the --row conditions (the base
+// filter without any).
+struct Selection {
+    tool::OpenStudyFile studyFile;
+    table::Table cards;
+};
+
+void openSelection(Selection& s, const ParsedArgs& args, std::size_t positionals) {
+    const std::string& file = args.at(0, "FILE.DB");
+    noExtraPositionals(args, positionals);
+    const std::vector<editing::ConditionRow> rows = parseRows(args);
+    s.studyFile = tool::openStudyFile(file, args.value("password"));
+    const QString filter =
+        selectionFilter(rows, !args.flag("month-first"), s.studyFile.record.options);
+    s.cards.setFilter(filter);
+    s.cards.setFiltered(true);
+    tool::openCardTable(s.cards, s.studyFile);
+}
+
+int list(const Args& a) {
+    ParsedArgs args(a, {"row", "password"}, {"month-first"});
+    Selection s;
+    openSelection(s, args, 1);
+    std::string out = "count: " + std::to_string(s.cards.recordCount()) + "\n";
+    const QStringList columns = {QStringLiteral("AutoInc"), QStringLiteral("Nive_Fich"),
+                                 QStringLiteral("Clav_Fich"), QStringLiteral("Nive_Impo"),
+                                 QStringLiteral("Preg_Text")};
+    for (s.cards.first(); !s.cards.eof(); s.cards.next()) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            out += tool::escapedValue(s.cards.fieldByName(columns[i]).asString());
+        }
+        out += '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
+// The keys of "--keys K1,K2,...".
+std::vector<qint64> keyList(const std::string& text) {
+    std::vector<qint64> keys;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma - start);
+        keys.push_back(tool::wholeNumber("keys", item));
+        if (comma == std::string::npos)
+            return keys;
+        start = comma + 1;
+    }
+}
+
+int remove(const Args& a) {
+    ParsedArgs args(a, {"row", "password", "keys"}, {"month-first", "all"});
+    const auto keysText = args.value("keys");
+    if (args.flag("all") == bool(keysText))
+        throw ToolError("give either --all or --keys");
+    Selection s;
+    openSelection(s, args, 1);
+    if (!s.studyFile.record.options.modifiable)
+        tool::refuse(studyfile::kNotModifiableMessage);
+    std::vector<qint64> keys;
+    if (keysText) {
+        const std::vector<qint64> visible = s.cards.visibleKeys();
+        const std::unordered_set<qint64> selected(visible.begin(), visible.end());
+        for (qint64 key : keyList(*keysText))
+            if (!selected.count(key))
+                throw ToolError("card " + std::to_string(key) + " is not in the selection");
+        keys = keyList(*keysText);
+    } else {
+        keys = s.cards.visibleKeys();
+    }
+    const int before = s.cards.recordCount();
+    s.cards.deleteBookmarks(keys);
+    std::cout << "deleted: " << before - s.cards.recordCount() << "\n"
+              << "count: " << s.cards.recordCount() << "\n";
+    return 0;
+}
+
+// "Falta el nuevo valor de '...'." for an empty value box.
+[[noreturn]] void missingValue(const char* box) {
+    tool::refuse(QStringLiteral("Falta el nuevo valor de '%1'.").arg(QString::fromUtf8(box)));
+}
+
+// A value box of up to `digits` digits, as the screen's masked boxes take it.
+int digitsValue(const std::optional<std::string>& text, int digits, const char* option,
+                const char* box) {
+    if (text->empty())
+        missingValue(box);
+    const QString value = argText(*text);
+    if (value.size() > digits ||
+        !std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        throw ToolError(std::string("--") + option + " needs " +
+                        (digits == 1 ? "one digit" : "one to three digits"));
+    return value.toInt();
+}
+
+int modify(const Args& a) {
+    ParsedArgs args(a, {"row", "password", "level", "key", "importance", "next-review", "reviews"},
+                    {"month-first"});
+    const bool dayFirst = !args.flag("month-first");
+    editing::GlobalChange change;
+    if (auto v = args.value("level"))
+        change.level = digitsValue(v, 1, "level", "Nivel de la Ficha");
+    if (auto v = args.value("key"))
+        change.cardKey = argText(*v);
+    if (auto v = args.value("importance"))
+        change.importance = digitsValue(v, 3, "importance", "Nivel de Importancia");
+    if (auto v = args.value("next-review")) {
+        const studyfile::DateBoxDate date = studyfile::readDateBox(argText(*v), dayFirst);
+        if (v->size() > std::size_t(studyfile::kDateBoxSize) ||
+            date.kind != studyfile::DateBoxDate::Kind::Date)
+            tool::refuse(QStringLiteral("La 'Fecha del Próximo Repaso' no es una fecha válida."));
+        change.nextReview = date.dateString;
+    }
+    if (auto v = args.value("reviews"))
+        change.reviews = digitsValue(v, 3, "reviews", "Nº de Repasos Realizados");
+    if (!change.any())
+        throw ToolError("give at least one of --level, --key, --importance, --next-review, "
+                        "--reviews");
+    Selection s;
+    openSelection(s, args, 1);
+    const studyfile::DesignOptions& design = s.studyFile.record.options;
+    if (change.cardKey && !design.cardKey)
+        tool::refuse(editing::kKeyNotUsedMessage);
+    if (change.importance && !design.importanceLevel)
+        tool::refuse(editing::kImportanceNotUsedMessage);
+    std::cout << "modified: " << editing::runGlobalModification(s.cards, change) << "\n";
+    return 0;
+}
+
 const tool::RegisterGroup kCards{
     {"cards",
      {{"filter",
@@ -129,6 +269,23 @@ const tool::RegisterGroup kCards{
        "    Fech_Ulti_Repa, Total_Repa; OP: =, >, >=, <, <=, <>; VALUE: the rest of the text, the\n"
        "    8-character date box text such as 05/03/24 for Fech_Ulti_Repa); dates read day first\n"
        "    unless --month-first\n",
-       &filter}}}};
+       &filter},
+      {"list",
+       "cards list FILE.DB [--row SPEC]... [--month-first] [--password P]\n"
+       "    print the number of selected cards, then AutoInc, Nive_Fich, Clav_Fich, Nive_Impo\n"
+       "    and Preg_Text of each in table order, separated by tabs\n",
+       &list},
+      {"delete",
+       "cards delete FILE.DB (--all | --keys K1,K2,...) [--row SPEC]... [--month-first]\n"
+       "          [--password P]\n"
+       "    delete every selected card, or the listed ones (each must be selected); print the\n"
+       "    cards deleted and the cards left in the selection\n",
+       &remove},
+      {"modify",
+       "cards modify FILE.DB [--row SPEC]... [--level N] [--key K] [--importance N]\n"
+       "          [--next-review DATE] [--reviews N] [--month-first] [--password P]\n"
+       "    give every selected card the values given, as the global modification does (DATE: the\n"
+       "    8-character date box text); print the number of cards changed\n",
+       &modify}}}};
 
 } // namespace

@@ -130,8 +130,9 @@ const tool::RegisterGroup
     lzhGroup({"lzh",
               {{"compress", "lzh compress IN OUT\n",
                 [](const tool::Args& args) { return lzhFile(args, &streams::lzhCompressBytes); }},
-               {"decompress", "lzh decompress IN OUT\n",
-                [](const tool::Args& args) { return lzhFile(args, &streams::lzhDecompressBytes); }}}});
+               {"decompress", "lzh decompress IN OUT\n", [](const tool::Args& args) {
+                    return lzhFile(args, &streams::lzhDecompressBytes);
+                }}}});
 const tool::RegisterGroup
     cipherGroup({"cipher",
                  {{"encipher", "cipher encipher IN OUT --key KEY\n",

@@ -55,25 +55,6 @@ int insert(const Args& args) {
     return 0;
 }
 
-// A value on one line: tab, line feed and carriage return as \t, \n, \r, and a backslash as \\ so
-// that a value holding those two characters never reads like a control character.
-std::string escaped(const QString& value) {
-    std::string out;
-    for (char c : value.toStdString()) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
 int list(const Args& args) {
     const ParsedArgs p(args, {"filter", "fields"}, {"unfiltered"});
     const std::string& file = p.at(0, "FILE.DB");
@@ -99,7 +80,7 @@ int list(const Args& args) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0)
                 out += '\t';
-            out += escaped(fields[i].asString());
+            out += tool::escapedValue(fields[i].asString());
         }
         out += '\n';
     }

@@ -130,4 +130,21 @@ std::string printed(const QString& text) {
     return text.toStdString();
 }
 
+std::string escapedValue(const QString& value) {
+    std::string out;
+    for (char c : value.toStdString()) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace tool

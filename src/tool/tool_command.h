@@ -85,5 +85,8 @@ int wholeNumber(const std::string& option, const std::string& text);
 // Command-line text (UTF-8) as text, and text as it is printed (UTF-8).
 QString argText(const std::string& text);
 std::string printed(const QString& text);
+// A value on one line: tab, line feed and carriage return as \t, \n, \r, and a backslash as \\ so
+// that a value holding those two characters never reads like a control character.
+std::string escapedValue(const QString& value);
 
 } // namespace tool

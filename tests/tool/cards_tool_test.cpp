@@ -1,6 +1,10 @@
-// End-to-end tests of orbanel-tool cards filter: the selection filter of the card selection
-// screen, printed exactly, and the refusals, the screen's in Spanish and the tool's own.
+// End-to-end tests of orbanel-tool cards: the selection filter of the card selection screen,
+// printed exactly; listing, deleting and changing the selected cards of a study file; and the
+// refusals, the screens' in Spanish and the tool's own, which leave the table as it was.
 #include "tool_runner.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +91,114 @@ TEST(CardsTool, FilterRefusals) {
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A study file of seven cards built with the tool itself: levels 0 to 3, keys "verbos…" and
+// "nombres…", importances 1 to 7.
+class CardsOnFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ok({"studyfile", "create", dir.filePath("C"), "--importance"});
+        const char* keys[] = {"verbos1", "nombres1", "verbos2", "nombres2",
+                              "verbos3", "verbos4",  "nombres3"};
+        for (int i = 0; i < 7; ++i)
+            ok({"studyfile", "add-card", db(), "--question", QStringLiteral("q%1").arg(i + 1),
+                "--card-key", keys[i], "--importance", QString::number(i + 1), "--level",
+                QString::number(i % 4)});
+    }
+    QString db() const { return dir.filePath("C.DB"); }
+    std::string ok(const QStringList& args) {
+        const ToolResult r = runTool(args, dir.path());
+        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err;
+        return r.out;
+    }
+    // Every row of the card table as `table list --unfiltered` prints it.
+    std::string everyRow() { return ok({"table", "list", db(), "--unfiltered"}); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CardsOnFileTest, ListDeleteAndModifyTheSelection) {
+    EXPECT_EQ(ok({"cards", "list", db(), "--row", "Nive_Fich,>=,2", "--row", "Y,Clav_Fich,=,verb"}),
+              "count: 1\n3\t2\tverbos2\t3\tq3\n");
+    // No selection: every card but the parked ones (level 0: cards 1 and 5).
+    const std::string all = ok({"cards", "list", db()});
+    EXPECT_EQ(all.substr(0, all.find('\n')), "count: 5");
+
+    EXPECT_EQ(ok({"cards", "modify", db(), "--row", "Nive_Fich,=,1", "--level", "3",
+                  "--next-review", "05/03/24", "--reviews", "9"}),
+              "modified: 2\n");
+    const std::string rows = everyRow();
+    // Cards 2 and 6 were at level 1: their lines begin with AutoInc and the new level.
+    for (const auto& [card, begin] :
+         {std::pair{"\tq2\t", "2\t3\t"}, std::pair{"\tq6\t", "6\t3\t"}}) {
+        const std::size_t at = rows.find(card);
+        ASSERT_NE(at, std::string::npos) << card;
+        const std::size_t from =
+            rows.rfind('\n', at) == std::string::npos ? 0 : rows.rfind('\n', at) + 1;
+        const std::string line = rows.substr(from, rows.find('\n', at) - from);
+        EXPECT_EQ(line.rfind(begin, 0), 0u) << line;
+        EXPECT_NE(line.find("\t20240305\t9"), std::string::npos) << line;
+    }
+    EXPECT_EQ(ok({"cards", "list", db(), "--row", "Nive_Fich,=,1"}), "count: 0\n");
+
+    EXPECT_EQ(ok({"cards", "delete", db(), "--row", "Nive_Fich,=,3", "--keys", "2,4"}),
+              "deleted: 2\ncount: 1\n");
+    EXPECT_EQ(ok({"cards", "delete", db(), "--all", "--row", "Clav_Fich,=,nombres"}),
+              "deleted: 1\ncount: 0\n");
+    // The parked cards were never reachable.
+    const std::string left = everyRow();
+    for (const char* card : {"\tq1\t", "\tq5\t", "\tq3\t", "\tq6\t"})
+        EXPECT_NE(left.find(card), std::string::npos) << card;
+    for (const char* card : {"\tq2\t", "\tq4\t", "\tq7\t"})
+        EXPECT_EQ(left.find(card), std::string::npos) << card;
+}
+
+TEST_F(CardsOnFileTest, RefusalsWriteNothing) {
+    const QByteArray before = [&] {
+        QFile f(db());
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }();
+    struct Case {
+        QStringList args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"modify", db(), "--level", ""}, "error: Falta el nuevo valor de 'Nivel de la Ficha'.\n"},
+        {{"modify", db(), "--importance", ""},
+         "error: Falta el nuevo valor de 'Nivel de Importancia'.\n"},
+        {{"modify", db(), "--reviews", ""},
+         "error: Falta el nuevo valor de 'Nº de Repasos Realizados'.\n"},
+        {{"modify", db(), "--next-review", "31/02/24"},
+         "error: La 'Fecha del Próximo Repaso' no es una fecha válida.\n"},
+        {{"modify", db(), "--next-review", "05/  /24"},
+         "error: La 'Fecha del Próximo Repaso' no es una fecha válida.\n"},
+        {{"modify", db(), "--level", "12"}, "error: --level needs one digit\n"},
+        {{"modify", db(), "--reviews", "1000"}, "error: --reviews needs one to three digits\n"},
+        {{"modify", db()},
+         "error: give at least one of --level, --key, --importance, --next-review, --reviews\n"},
+        {{"modify", db(), "--row", "Nive_Fich,=,3a", "--level", "1"}, "error: Los apartados:"},
+        {{"delete", db()}, "error: give either --all or --keys\n"},
+        {{"delete", db(), "--all", "--keys", "1"}, "error: give either --all or --keys\n"},
+        {{"delete", db(), "--keys", "1"}, "error: card 1 is not in the selection\n"},
+        {{"delete", db(), "--row", "Nive_Fich,=,2", "--keys", "3,2"},
+         "error: card 2 is not in the selection\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolResult r = runTool(QStringList{"cards"} + c.args, dir.path());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+        QFile f(db());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), before);
     }
 }
 
