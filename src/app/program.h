@@ -31,6 +31,7 @@ class TImag_Zoom_;
 class TCrea_Fiche_;
 class TD_Module_;
 class TMensaje;
+class TModif_glob_;
 class TPanta_Inicio_;
 class TParpadeo_Aviso_;
 class TPassw_FE_;
@@ -59,6 +60,7 @@ public:
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TAlta_Fichas_& alta_Fichas() { return *alta_Fichas_; }
     TD_Module_& data() { return *d_Module_; }
+    TModif_glob_& modif_glob() { return *modif_glob_; }
     TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
     TRepasar_& repasar() { return *repasar_; }
@@ -141,6 +143,7 @@ private:
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
     std::unique_ptr<TAlta_Fichas_> alta_Fichas_;
     std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TModif_glob_> modif_glob_;
     std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;
     std::unique_ptr<TRepasar_> repasar_;

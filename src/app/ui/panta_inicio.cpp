@@ -7,6 +7,7 @@
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "editing/ui/alta_fichas.h"
+#include "editing/ui/modif_glob.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -534,7 +535,8 @@ void TPanta_Inicio_::Label17Click() {
     program_.runModal(program_.configura_Progr());
 }
 void TPanta_Inicio_::Label19Click() {
-    guardOpenFile();
+    if (guardOpenFile())
+        program_.runModal(program_.modif_glob());
 }
 void TPanta_Inicio_::Label22Click() {}
 void TPanta_Inicio_::Label4Click() {}
