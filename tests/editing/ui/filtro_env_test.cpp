@@ -9,6 +9,7 @@
 #include "editing/selection_filter.h"
 #include "editing/ui/alta_fichas.h"
 #include "editing/ui/filtro_env.h"
+#include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
 #include "studyfile/card_grid_model.h"
 #include "studyfile/card_table.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 
 #include <functional>
@@ -444,6 +446,51 @@ TEST_F(SelectionScreenTest, ResetRequestIsConsumedWhenNothingWasReset) {
     EXPECT_FALSE(program->state().selectorMode);
     EXPECT_FALSE(program->state().resetSelection);
     EXPECT_EQ(ui.messages(), QStringList{"aviso"});
+}
+
+// "  S&elección" and "  &Quitar Selección" leave the table's filter, the selection filter and the
+// saved selection filter equal; after "Quitar", a quick-selection review hands back the base
+// filter, not the selection just removed.
+TEST_F(SelectionScreenTest, SelectAndRemoveLeaveOneFilterEverywhere) {
+    openCourse();
+    const QString selected =
+        QStringLiteral("Nive_Fich>=2 AND Clav_Fich='verb*' and  (Nive_fich <> 0 ) ");
+    runEntry7([&](TFILTRO_ENV& s) {
+        levelAndKeyRows(s);
+        s.Button2->click();
+        const review::SelectionState& sel = program->state().selection;
+        EXPECT_EQ(cards().filter(), selected);
+        EXPECT_EQ(sel.selectionFilter, selected);
+        EXPECT_EQ(sel.savedSelectionFilter, selected);
+        EXPECT_TRUE(sel.selectionActive);
+
+        s.Button4->click();
+        EXPECT_EQ(cards().filter(), studyfile::kBaseFilter);
+        EXPECT_EQ(sel.selectionFilter, studyfile::kBaseFilter);
+        EXPECT_EQ(sel.savedSelectionFilter, studyfile::kBaseFilter);
+        EXPECT_FALSE(sel.selectionActive);
+        EXPECT_EQ(s.Label5->text(), " Fichas en uso: 8 ");
+        EXPECT_EQ(s.gridModel().rowCount(), 8);
+        s.Button1->click();
+    });
+
+    // A quick-selection review of level 2, stopped at once.
+    ui.queueScreen("TSelecc_Repaso_", [](QDialog& d) {
+        auto& r = static_cast<TSelecc_Repaso_&>(d);
+        r.RadioButton2->click();
+        if (!r.levelBoxes[1]->isChecked())
+            r.levelBoxes[1]->click();
+        r.Button1->click();
+        return d.result();
+    });
+    ui.queueScreen("TRepasar_", [](QDialog& d) {
+        static_cast<TRepasar_&>(d).Button4->click();
+        return d.result();
+    });
+    main().Label6Click();
+    EXPECT_EQ(ui.screens().count("TRepasar_"), 1);
+    EXPECT_EQ(cards().filter(), studyfile::kBaseFilter);
+    EXPECT_EQ(cards().recordCount(), 8);
 }
 
 // The refusals of "  S&elección" through the screen: the message, where the focus or the combo
