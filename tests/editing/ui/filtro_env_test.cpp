@@ -9,6 +9,7 @@
 #include "editing/selection_filter.h"
 #include "editing/ui/alta_fichas.h"
 #include "editing/ui/filtro_env.h"
+#include "platform/ui/help_window.h"
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
 #include "studyfile/card_grid_model.h"
@@ -176,6 +177,11 @@ TEST_F(SelectionScreenTest, ControlsCarryTheirNames) {
     EXPECT_EQ(s.DBGrid1->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(s.DBGrid1->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(s.DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    // "&Ayuda" shows the help page of the card selection.
+    s.Button3->click();
+    ASSERT_NE(program->helpWindow(), nullptr);
+    EXPECT_EQ(program->helpWindow()->currentContext(), 15);
 }
 
 // Ticking the adding boxes shows the rows one by one; clearing the first removes every row after
