@@ -7,6 +7,7 @@
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
 #include "editing/ui/alta_fichas.h"
+#include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
 #include "platform/clock.h"
 #include "platform/error.h"
@@ -56,6 +57,7 @@ Program::~Program() {
     selecc_Repaso_.reset();
     crea_Fiche_.reset();
     modif_glob_.reset();
+    filtro_Env_.reset();
     d_Module_.reset();
     alta_Fichas_.reset();
     panta_Inicio_.reset();
@@ -80,6 +82,7 @@ void Program::create(const QString& programFolder) {
     d_Module_ = std::make_unique<TD_Module_>(state_);
     d_Module_->showMessage = [this](const QString& text) { Ver_Mensaje(text); };
     d_Module_->askPassword = [this] { return passw_FE_->ask(); };
+    filtro_Env_ = std::make_unique<TFILTRO_ENV>(*this);
     modif_glob_ = std::make_unique<TModif_glob_>(*this);
     crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);

@@ -26,6 +26,7 @@ class TAcercaDe_;
 class TAlta_Fichas_;
 class TConfigura_Progr_;
 class TDescanso_;
+class TFILTRO_ENV;
 class TFreeNiv0a1_;
 class TImag_Zoom_;
 class TCrea_Fiche_;
@@ -60,6 +61,7 @@ public:
     TPanta_Inicio_& mainScreen() { return *panta_Inicio_; }
     TAlta_Fichas_& alta_Fichas() { return *alta_Fichas_; }
     TD_Module_& data() { return *d_Module_; }
+    TFILTRO_ENV& filtro_Env() { return *filtro_Env_; }
     TModif_glob_& modif_glob() { return *modif_glob_; }
     TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
@@ -143,6 +145,7 @@ private:
     std::unique_ptr<TPanta_Inicio_> panta_Inicio_;
     std::unique_ptr<TAlta_Fichas_> alta_Fichas_;
     std::unique_ptr<TD_Module_> d_Module_;
+    std::unique_ptr<TFILTRO_ENV> filtro_Env_;
     std::unique_ptr<TModif_glob_> modif_glob_;
     std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;

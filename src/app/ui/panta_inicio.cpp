@@ -7,6 +7,7 @@
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "editing/ui/alta_fichas.h"
+#include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -520,7 +521,11 @@ void TPanta_Inicio_::Label9Click() {
     guardOpenFile();
 }
 void TPanta_Inicio_::Label10Click() {
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    // Full use: modifying and deleting enabled.
+    program_.state().selectorMode = false;
+    program_.runModal(program_.filtro_Env());
 }
 void TPanta_Inicio_::Label11Click() {
     Cierra_Fichero();

@@ -1,5 +1,6 @@
 #include "review/ui/free_niv0a1.h"
 
+#include "app/wait_cursor.h"
 #include "studyfile/card_grid_model.h"
 #include "studyfile/ui/data_module.h"
 
@@ -40,14 +41,6 @@ constexpr int kImportanceDigits = 6;
 constexpr int kLimitDigits = 3;
 // The size of the card key field.
 constexpr int kKeyLength = 15;
-
-// The hourglass pointer while cards are promoted; the message that follows shows the normal one.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // A field that takes up to `digits` digits and nothing else.
 void digitsOnly(QLineEdit* edit, int digits) {

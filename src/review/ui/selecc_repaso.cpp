@@ -1,5 +1,6 @@
 #include "review/ui/selecc_repaso.h"
 
+#include "editing/ui/filtro_env.h"
 #include "review/ui/repasar.h"
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
@@ -128,11 +129,9 @@ void TSelecc_Repaso_::RadioButton2Click() {
 }
 
 void TSelecc_Repaso_::Button5Click() {
-    RunState& state = program_.state();
-    state.resetSelection = true;
-    state.selectorMode = true;
-    // The card selection screen, which builds the selection filter, opens here when it is part
-    // of the program.
+    // The cards chosen there are the ones the review takes; a selection left on the card table
+    // is dropped at its opening.
+    program_.filtro_Env().runAsSelector(true);
 }
 
 void TSelecc_Repaso_::CheckBoxClick(int level) {
