@@ -215,7 +215,6 @@ TEST_F(SelectionScreenTest, AddingBoxesCascade) {
 // modify a card through the editor's navigator.
 TEST_F(SelectionScreenTest, SelectDeleteAndModifyEndToEnd) {
     openCourse();
-    const card_rows::Rows start = rows();
     runEntry7([&](TFILTRO_ENV& s) {
         EXPECT_TRUE(s.Button7->isEnabled());
         // 1. The selection.
@@ -283,8 +282,6 @@ TEST_F(SelectionScreenTest, SelectDeleteAndModifyEndToEnd) {
         EXPECT_EQ(markedRows(s), std::vector<int>{3});
         s.Button1->click();
     });
-    EXPECT_FALSE(screen().isVisible());
-    EXPECT_EQ(start.size(), 10u);
 }
 
 // Back from the editor after the card it showed left the view: the grid lands on the last card.
