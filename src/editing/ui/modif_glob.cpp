@@ -1,11 +1,12 @@
 #include "editing/ui/modif_glob.h"
 
 #include "app/date_box_edit.h"
+#include "app/wait_cursor.h"
+#include "editing/ui/filtro_env.h"
 #include "studyfile/card_table.h"
 #include "studyfile/date_box.h"
 #include "studyfile/ui/data_module.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,9 +220,9 @@ void TModif_glob_::BitBtn2Click() {
     Gauge1->setRange(1, std::max(2, 2 * cards.recordCount()));
     Gauge1->setValue(1);
     Gauge1->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     int shownPercent = -1;
     try {
+        const WaitCursor wait;
         // The bar is repainted about every 1 %; no events are processed, so the screen takes
         // no input while the run goes on.
         editing::runGlobalModification(cards, *change, [&](int done, int total) {
@@ -233,11 +234,9 @@ void TModif_glob_::BitBtn2Click() {
             }
         });
     } catch (...) {
-        QApplication::restoreOverrideCursor();
         Gauge1->hide();
         throw;
     }
-    QApplication::restoreOverrideCursor();
     Gauge1->hide();
     program_.Ver_Mensaje(kDoneMessage);
 }
@@ -251,5 +250,6 @@ void TModif_glob_::BitBtn1Click() {
 }
 
 void TModif_glob_::Button5Click() {
-    // (joined to the card selection screen when it is part of the program)
+    // The selection made there is the selection in force that a run changes.
+    program_.filtro_Env().runAsSelector(false);
 }

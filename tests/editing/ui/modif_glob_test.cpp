@@ -182,3 +182,28 @@ TEST_F(ModifGlobTest, FieldsTheStudyFileLacksAreNotOffered) {
         EXPECT_EQ(s.MaskEdit3->programText().remove(QRegularExpression("\\D")).size(), 6);
     });
 }
+
+TEST_F(ModifGlobTest, SelectingCardsFromTheScreen) {
+    open();
+    entryD([this](TModif_glob_& s) {
+        ui.queueScreen("TFILTRO_ENV", [this](QDialog& d) {
+            EXPECT_TRUE(program->state().selectorMode);
+            editing::applyCardSelection(cards(),
+                                        "Clav_Fich='verbos*' and " + studyfile::kBaseFilter,
+                                        program->state().selection);
+            d.reject();
+            return d.result();
+        });
+        s.Button5->click();
+        EXPECT_FALSE(program->state().selectorMode);
+        if (!s.CheckBox5->isChecked())
+            s.CheckBox5->click();
+        s.MaskEdit4->setText("7");
+        s.BitBtn2->click();
+    });
+    EXPECT_EQ(ui.screens().count("TFILTRO_ENV"), 1);
+    for (const char* q : {"A", "C", "F"})
+        EXPECT_EQ(card(q).at("Total_Repa"), "7") << q;
+    for (const char* q : {"B", "D", "E"})
+        EXPECT_EQ(card(q).at("Total_Repa"), "0") << q;
+}
