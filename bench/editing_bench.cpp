@@ -3,6 +3,7 @@
 // and the promotion screen's grid reading every cell of its level-0 cards.
 // Each run that changes cards works on a fresh copy of a study file's card table built once.
 #include "bench_support.h"
+#include "editing/card_selection.h"
 #include "editing/global_modification.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
@@ -18,6 +19,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextDocument>
+
+#include <algorithm>
 
 #include <benchmark/benchmark.h>
 
@@ -329,6 +332,119 @@ void GlobalModificationOfEveryCard(benchmark::State& state) {
     timeGlobalModification(state, studyfile::kBaseFilter, 87500);
 }
 BENCHMARK(GlobalModificationOfEveryCard)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The selection screen's grid columns.
+std::vector<studyfile::GridColumn> selectionColumns() {
+    return {{QStringLiteral("Niv. Fich."), QStringLiteral("Nive_Fich"), 79},
+            {QStringLiteral("Clave"), QStringLiteral("Clav_Fich"), 74},
+            {QStringLiteral("Niv. Imp."), QStringLiteral("Nive_Impo"), 74},
+            {QStringLiteral("Pregunta"), QStringLiteral("Preg_Text"), 587}};
+}
+
+// Every cell of `rows` grid rows from `first`, as a screenful is painted.
+qsizetype readScreenful(studyfile::CardGridModel& model, int first, int rows) {
+    qsizetype characters = 0;
+    const int last = std::min(model.rowCount(), first + rows);
+    for (int row = first; row < last; ++row)
+        for (int column = 0; column < model.columnCount(); ++column)
+            characters += model.data(model.index(row, column)).toString().size();
+    return characters;
+}
+
+// "  S&elección" with two condition rows on the 100,000-card table: the filter applied, the
+// cards in view and the level-0 cards counted, the first screenful of 40 rows read: < 100 ms.
+void SelectTwoRows(benchmark::State& state) {
+    table::Table t;
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(hundredThousandCards());
+    t.open();
+    review::SelectionState selection;
+    studyfile::DesignOptions design;
+    design.importanceLevel = true;
+    int round = 0;
+    int count = 0;
+    for (auto _ : state) {
+        // Two selections in turn, so that every round applies a new filter.
+        std::vector<editing::ConditionRow> rows(2);
+        rows[0].field = editing::kLevelField;
+        rows[0].op = editing::kGreaterOrEqualOperator;
+        rows[0].value = round++ % 2 == 0 ? QStringLiteral("3") : QStringLiteral("4");
+        rows[1].connector = editing::kAndConnector;
+        rows[1].field = editing::kImportanceField;
+        rows[1].op = 0;
+        rows[1].value = QStringLiteral("1");
+        const editing::SelectionFilter result =
+            editing::selectCards(t, rows, true, design, selection);
+        if (!result.accepted())
+            state.SkipWithError("the selection was refused");
+        count = t.recordCount();
+        benchmark::DoNotOptimize(t.countMatching(QStringLiteral("Nive_Fich = 0")));
+        studyfile::CardGridModel model(t, selectionColumns());
+        benchmark::DoNotOptimize(readScreenful(model, 0, 40));
+    }
+    state.counters["selected"] = count;
+}
+BENCHMARK(SelectTwoRows)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A cold screenful of 40 rows (a new model) at the start, the middle and the end of the base
+// view of 87,500 cards: < 3 ms each.
+void ScrollScreenful(benchmark::State& state) {
+    table::Table t;
+    t.setFilter(studyfile::kBaseFilter);
+    t.setFiltered(true);
+    t.setTableName(hundredThousandCards());
+    t.open();
+    const int first = state.range(0) < 0 ? t.recordCount() - 40 : int(state.range(0));
+    qint64 rowsRead = 0;
+    for (auto _ : state) {
+        studyfile::CardGridModel model(t, selectionColumns());
+        benchmark::DoNotOptimize(readScreenful(model, first, 40));
+        rowsRead = model.rowsRead();
+    }
+    state.counters["first_row"] = first;
+    state.counters["rows_read"] = static_cast<double>(rowsRead);
+}
+BENCHMARK(ScrollScreenful)
+    ->Arg(0)
+    ->Arg(50000)
+    ->Arg(-1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
+
+// "Borrar &Todas las Fichas": every card in view deleted in one transaction, on a fresh copy.
+void DeleteEveryCardInView(benchmark::State& state, const QString& filter, int expected) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        table::Table t;
+        t.setFilter(filter);
+        t.setFiltered(true);
+        t.setTableName(fixture().freshCopy(hundredThousandCards()));
+        t.open();
+        state.ResumeTiming();
+        t.deleteBookmarks(t.visibleKeys());
+        state.PauseTiming();
+        t.setFiltered(false);
+        if (t.recordCount() != 100000 - expected)
+            state.SkipWithError("the cards were not deleted");
+        t.close();
+        state.ResumeTiming();
+    }
+    state.counters["deleted"] = expected;
+}
+
+// One level in view (12,500 cards): < 1 s.
+void DeleteOneLevel(benchmark::State& state) {
+    DeleteEveryCardInView(state, QStringLiteral("Nive_Fich = 3 and ") + studyfile::kBaseFilter,
+                          12500);
+}
+BENCHMARK(DeleteOneLevel)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The whole base view (87,500 cards): < 4 s.
+void DeleteBaseView(benchmark::State& state) {
+    DeleteEveryCardInView(state, studyfile::kBaseFilter, 87500);
+}
+BENCHMARK(DeleteBaseView)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
