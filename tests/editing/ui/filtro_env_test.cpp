@@ -1,6 +1,7 @@
 // The card selection screen through the main screen's entry 7 and the review selection's
 // "Seleccionar" button, driven by the scripted Ui: selecting, deleting, modifying through the card
 // editor, selector mode and its three ways out, the checks of the rows, and the grid's laziness.
+#include "support/layout_check.h"
 #include "support/screen_fixture.h"
 
 #include "support/card_rows.h"
@@ -699,22 +700,9 @@ TEST_F(SelectionScreenTest, ControlsFitAndDoNotOverlap) {
             }
         }
         QWidget* panel = s.findChild<QWidget*>("Panel1");
-        QList<QRect> placed;
-        for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!w->isVisibleTo(&s) || w->size().isEmpty())
-                continue;
-            const QRect r(w->mapTo(&s, QPoint(0, 0)), w->size());
-            const std::string what =
-                w->objectName().toStdString() + " " + w->property("text").toString().toStdString();
-            EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(r)) << what;
-            for (const QRect& other : placed)
-                EXPECT_FALSE(other.intersects(r)) << what;
-            placed << r;
-            if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) {
-                EXPECT_LE(w->sizeHint().width(), w->width()) << what;
-            }
-        }
-        EXPECT_GE(placed.size(), 40);
+        ASSERT_NE(panel, nullptr);
+        const int placed = expectControlsFit(s, *panel, QRect(0, 0, 1024, 768));
+        EXPECT_GE(placed, 40);
         s.reject();
     });
 }

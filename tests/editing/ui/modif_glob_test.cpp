@@ -1,6 +1,7 @@
 // The global modification screen through the scripted Ui: what it changes, on which cards, and the
 // checks that stop a run before anything is written.
 #include "support/card_rows.h"
+#include "support/layout_check.h"
 #include "support/screen_fixture.h"
 
 #include "app/date_box_edit.h"
@@ -206,4 +207,18 @@ TEST_F(ModifGlobTest, SelectingCardsFromTheScreen) {
         EXPECT_EQ(card(q).at("Total_Repa"), "7") << q;
     for (const char* q : {"B", "D", "E"})
         EXPECT_EQ(card(q).at("Total_Repa"), "0") << q;
+}
+
+// In a 1024 x 768 window: every control inside it, none overlapping, every caption fitting.
+TEST_F(ModifGlobTest, ControlsFitAndDoNotOverlap) {
+    open();
+    entryD([](TModif_glob_& s) {
+        s.setWindowState(Qt::WindowNoState);
+        s.resize(1024, 768);
+        s.show();
+        QWidget* panel = s.findChild<QWidget*>("Panel1");
+        ASSERT_NE(panel, nullptr);
+        EXPECT_GE(expectControlsFit(s, *panel, QRect(0, 0, 1024, 768)), 16);
+        s.hide();
+    });
 }
