@@ -10,6 +10,7 @@
 #include "editing/selection_filter.h"
 #include "editing/ui/alta_fichas.h"
 #include "editing/ui/filtro_env.h"
+#include "editing/ui/modif_glob.h"
 #include "platform/ui/help_window.h"
 #include "review/ui/repasar.h"
 #include "review/ui/selecc_repaso.h"
@@ -281,8 +282,42 @@ TEST_F(SelectionScreenTest, SelectDeleteAndModifyEndToEnd) {
         EXPECT_EQ(s.DBGrid1->currentIndex().row(), s.gridModel().rowOfKey(edited));
         EXPECT_EQ(s.DBGrid1->currentIndex().row(), 3);
         EXPECT_EQ(markedRows(s), std::vector<int>{3});
+
+        // The selection once more, for the global modification.
+        levelAndKeyRows(s);
+        s.Button2->click();
+        EXPECT_EQ(s.gridModel().rowCount(), 1);
         s.Button1->click();
     });
+
+    // 5. Entry D changes the selected card only; the parked cards stay as they were and no card
+    // keeps a mark.
+    const card_rows::Rows before = rows();
+    ui.clearRecords();
+    ui.queueScreen("TModif_glob_", [this](QDialog& d) {
+        TModif_glob_& g = program->modif_glob();
+        if (!g.CheckBox1->isChecked())
+            g.CheckBox1->click();
+        g.MaskEdit1->setText("3");
+        g.BitBtn2->click();
+        g.Button1->click();
+        return d.result();
+    });
+    main().Label19Click();
+    EXPECT_EQ(ui.messages(), QStringList{" LA MODIFICACIÓN GLOBAL SE HA COMPLETADO "});
+    const card_rows::Rows after = rows();
+    std::set<QString> changed;
+    for (const auto& [key, row] : after) {
+        EXPECT_NE(row.at("Camp_Logi"), "true");
+        if (row != before.at(key)) {
+            changed.insert(QString::fromUtf8(row.at("Preg_Text")));
+            EXPECT_EQ(row.at("Nive_Fich"), "3");
+        }
+        if (before.at(key).at("Nive_Fich") == "0") {
+            EXPECT_EQ(row, before.at(key));
+        }
+    }
+    EXPECT_EQ(changed.size(), 1u);
 }
 
 // Back from the editor after the card it showed left the view: the grid lands on the last card.
