@@ -283,8 +283,9 @@ void TFILTRO_ENV::gridFollowsTable() {
         return;
     const int row = cards.recNo() - 1;
     const QModelIndex index = gridModel_->index(row, 0);
-    DBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                          QItemSelectionModel::Rows);
+    // The current row only: the marked cards are those the learner highlighted, and a row the
+    // program highlighted on its own would be deleted with them.
+    DBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     DBGrid1->scrollTo(index);
 }
 

@@ -281,7 +281,8 @@ TEST_F(SelectionScreenTest, SelectDeleteAndModifyEndToEnd) {
         EXPECT_EQ(program->state().lastEditedCard, edited);
         EXPECT_EQ(s.DBGrid1->currentIndex().row(), s.gridModel().rowOfKey(edited));
         EXPECT_EQ(s.DBGrid1->currentIndex().row(), 3);
-        EXPECT_EQ(markedRows(s), std::vector<int>{3});
+        // The row clicked before stays marked; the grid's following marks nothing.
+        EXPECT_EQ(markedRows(s), std::vector<int>{1});
 
         // The selection once more, for the global modification.
         levelAndKeyRows(s);
@@ -318,6 +319,26 @@ TEST_F(SelectionScreenTest, SelectDeleteAndModifyEndToEnd) {
         }
     }
     EXPECT_EQ(changed.size(), 1u);
+}
+
+// Only the rows the learner marks are deleted: the row the grid follows the table to is current,
+// not marked, when the screen opens and after a delete.
+TEST_F(SelectionScreenTest, OnlyTheRowsTheLearnerMarksAreDeleted) {
+    openCourse();
+    runEntry7([&](TFILTRO_ENV& s) {
+        EXPECT_TRUE(markedRows(s).empty());
+        const int before = s.gridModel().rowCount();
+        // Ctrl+click on row 3: it joins whatever is highlighted.
+        s.DBGrid1->selectionModel()->select(
+            s.gridModel().index(3, 0), QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+        const QString chosen = questionOf(s.gridModel().keyAt(3));
+        ui.queueConfirm(true);
+        s.Button6->click();
+        EXPECT_EQ(s.gridModel().rowCount(), before - 1);
+        EXPECT_EQ(questionsOnDisk().count(chosen), 0u);
+        EXPECT_TRUE(markedRows(s).empty());
+        s.Button1->click();
+    });
 }
 
 // Back from the editor after the card it showed left the view: the grid lands on the last card.
