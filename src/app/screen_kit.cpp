@@ -126,6 +126,20 @@ void ProgramDialog::maximiseWithMainWindow() {
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+QWidget* ProgramDialog::silverPanelOnTeal(QSize size) {
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, QColor(0, 128, 128));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+    QWidget* area = kit::panel(this, "Panel1", QRect(QPoint(0, 0), size));
+    QPalette panelPalette = area->palette();
+    panelPalette.setColor(QPalette::Window, QColor(192, 192, 192));
+    area->setPalette(panelPalette);
+    area->setAutoFillBackground(true);
+    centreDesignArea(area);
+    return area;
+}
+
 void ProgramDialog::centreDesignArea(QWidget* area, int lift) {
     designArea_ = area;
     lift_ = lift;

@@ -82,6 +82,8 @@ protected:
     void followMainWindowState();
     // The window is maximised when the main screen is (and otherwise left as it is).
     void maximiseWithMainWindow();
+    // The window teal and a silver design area "Panel1" of `size`, kept centred in it.
+    QWidget* silverPanelOnTeal(QSize size);
     // Keeps `area` (a fixed-size design area) centred in the window whenever it is resized,
     // `lift` pixels above the middle; never beyond the top-left corner.
     void centreDesignArea(QWidget* area, int lift = 0);

@@ -68,6 +68,19 @@ qint64 CardGridModel::keyAt(int row) const {
     return cards_.keyAt(row);
 }
 
+std::vector<qint64> CardGridModel::keysOfRows(const QModelIndexList& rows) const {
+    std::vector<int> sorted;
+    sorted.reserve(rows.size());
+    for (const QModelIndex& index : rows)
+        sorted.push_back(index.row());
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<qint64> keys;
+    keys.reserve(sorted.size());
+    for (int row : sorted)
+        keys.push_back(keyAt(row));
+    return keys;
+}
+
 int CardGridModel::rowOfKey(qint64 key) const {
     return cards_.isOpen() ? cards_.positionOfKey(key) : -1;
 }

@@ -52,6 +52,8 @@ public:
     // The key (AutoInc) of a row, and the row of a key (-1 when it is not visible).
     qint64 keyAt(int row) const;
     int rowOfKey(qint64 key) const;
+    // The keys of the given rows (indexes of any column), in row order.
+    std::vector<qint64> keysOfRows(const QModelIndexList& rows) const;
 
     // Rows read from the table since the model was made.
     qint64 rowsRead() const { return rowsRead_; }

@@ -70,16 +70,7 @@ TAlta_Fichas_::TAlta_Fichas_(Program& program)
                     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                         Qt::WindowMaximizeButtonHint) {
     resize(1024, 768);
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-    QWidget* area = panel(this, "Panel1", QRect(0, 0, 1024, 768));
-    QPalette panelPalette = area->palette();
-    panelPalette.setColor(QPalette::Window, QColor(192, 192, 192));
-    area->setPalette(panelPalette);
-    area->setAutoFillBackground(true);
-    centreDesignArea(area);
+    QWidget* area = silverPanelOnTeal(QSize(1024, 768));
     const Px caption{16, bold};
     const Px text{16, plain};
 

@@ -72,16 +72,7 @@ TFILTRO_ENV::TFILTRO_ENV(Program& program)
                     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                         Qt::WindowMaximizeButtonHint) {
     resize(1024, 768);
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-    QWidget* area = panel(this, "Panel1", QRect(0, 0, 1000, 730));
-    QPalette panelPalette = area->palette();
-    panelPalette.setColor(QPalette::Window, QColor(192, 192, 192));
-    area->setPalette(panelPalette);
-    area->setAutoFillBackground(true);
-    centreDesignArea(area);
+    QWidget* area = silverPanelOnTeal(QSize(1000, 730));
     const Px caption{14, bold};
 
     // The condition rows: row 1 has no connector, row 6 no adding box. The combos are numbered
@@ -363,15 +354,7 @@ void TFILTRO_ENV::Button7Click() {
 }
 
 std::vector<qint64> TFILTRO_ENV::markedCards() const {
-    std::vector<int> rows;
-    for (const QModelIndex& index : DBGrid1->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    std::vector<qint64> keys;
-    keys.reserve(rows.size());
-    for (int row : rows)
-        keys.push_back(gridModel_->keyAt(row));
-    return keys;
+    return gridModel_->keysOfRows(DBGrid1->selectionModel()->selectedRows());
 }
 
 void TFILTRO_ENV::deleteCards(const std::vector<qint64>& keys) {

@@ -42,16 +42,7 @@ TModif_glob_::TModif_glob_(Program& program)
                     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                         Qt::WindowMaximizeButtonHint) {
     resize(760, 560);
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, QColor(0, 128, 128));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-    QWidget* area = panel(this, "Panel1", QRect(0, 0, 720, 520));
-    QPalette panelPalette = area->palette();
-    panelPalette.setColor(QPalette::Window, QColor(192, 192, 192));
-    area->setPalette(panelPalette);
-    area->setAutoFillBackground(true);
-    centreDesignArea(area);
+    QWidget* area = silverPanelOnTeal(QSize(720, 520));
     const Px caption{16, bold};
     const Px text{16, plain};
 

@@ -275,15 +275,7 @@ void TFreeNiv0a1_::Button1Click() {
 }
 
 std::vector<qint64> TFreeNiv0a1_::markedCards() const {
-    std::vector<int> rows;
-    for (const QModelIndex& index : DBGrid1->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    std::vector<qint64> keys;
-    keys.reserve(rows.size());
-    for (int row : rows)
-        keys.push_back(gridModel_->keyAt(row));
-    return keys;
+    return gridModel_->keysOfRows(DBGrid1->selectionModel()->selectedRows());
 }
 
 void TFreeNiv0a1_::Button2Click() {
