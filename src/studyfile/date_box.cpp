@@ -49,6 +49,9 @@ DateBoxDate readDateBox(const QString& text, bool dayFirst) {
     result.kind = DateBoxDate::Kind::Invalid;
     if (!first.value || !second.value || !year.value)
         return result;
+    // The year's two digits are both required: "2 " could be 2002 or 2020-2029 half typed.
+    if (!isDigit(padded.at(6)) || !isDigit(padded.at(7)))
+        return result;
     const int day = dayFirst ? *first.value : *second.value;
     const int month = dayFirst ? *second.value : *first.value;
     const QDate date(2000 + *year.value, month, day);

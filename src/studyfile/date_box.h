@@ -21,7 +21,8 @@ struct DateBoxDate {
 
 // Reads a date box's text: characters 1-2 and 4-5 are the day and the month (day first) or the
 // month and the day, characters 7-8 the year of this century; the separators at 3 and 6 are not
-// looked at. A pair with one digit and one blank (" 5", "5 ") is read with a leading zero. A
+// looked at. A day or month pair with one digit and one blank (" 5", "5 ") is read with a leading
+// zero; the year needs both digits (a half-typed year is Invalid). A
 // shorter text reads as if padded with blanks. Only the ASCII digits 0-9 count as digits.
 DateBoxDate readDateBox(const QString& text, bool dayFirst);
 

@@ -42,6 +42,9 @@ TEST(DateBox, TextReadsAsDateStringIncompleteOrInvalid) {
         {"0a/03/24", true, Kind::Invalid, ""},
         {QStringLiteral("\u06635/03/24"), true, Kind::Invalid, ""},
         {"05/03/-4", true, Kind::Invalid, ""},
+        // A half-typed year is not read as a year of the 2000s.
+        {"05/03/2 ", true, Kind::Invalid, ""},
+        {"05/03/ 4", false, Kind::Invalid, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString() + (c.dayFirst ? " day first" : " month first"));

@@ -9,6 +9,7 @@
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -410,9 +411,11 @@ void TFILTRO_ENV::showValueOrDate(int row) {
 }
 
 void TFILTRO_ENV::fieldChosen(int row) {
+    // Picking the date field again, while its box is already shown, keeps the date typed there.
+    const bool dateShown = !dateBoxes[row]->isHidden();
     showValueOrDate(row);
     QComboBox* field = fieldCombos[row];
-    if (field->currentIndex() == editing::kDateField)
+    if (field->currentIndex() == editing::kDateField && !dateShown)
         dateBoxes[row]->setText(program_.state().todayDisplay);
     const studyfile::DesignOptions& design = program_.data().design;
     const QString* refusal = nullptr;
@@ -468,8 +471,11 @@ bool TFILTRO_ENV::eventFilter(QObject* watched, QEvent* event) {
         // A window or a menu opening above is not the learner leaving the box; counting it would
         // nest the messages.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Going to "Selección", whose own checks report the same row with the same message, the
+        // learner would read it twice.
+        const bool toSelection = QApplication::focusWidget() == Button2;
         if (it != valueBoxes.end() && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason) {
+            reason != Qt::PopupFocusReason && !toSelection) {
             const int row = static_cast<int>(it - valueBoxes.begin());
             if (isNumberField(fieldCombos[row]->currentIndex()))
                 program_.guard([this, row] { checkDigits(row); });

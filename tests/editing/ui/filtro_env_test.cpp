@@ -28,7 +28,9 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -337,6 +339,41 @@ TEST_F(SelectionScreenTest, OnlyTheRowsTheLearnerMarksAreDeleted) {
         EXPECT_EQ(s.gridModel().rowCount(), before - 1);
         EXPECT_EQ(questionsOnDisk().count(chosen), 0u);
         EXPECT_TRUE(markedRows(s).empty());
+        s.Button1->click();
+    });
+}
+
+// Marks made with the mouse: a click marks one row, Ctrl+click adds a row, Shift+click a range
+// from the last row clicked; a delete takes exactly those cards.
+TEST_F(SelectionScreenTest, MouseClicksMarkTheRowsThatAreDeleted) {
+    openCourse();
+    runEntry7([&](TFILTRO_ENV& s) {
+        showActive(s);
+        QWidget* viewport = s.DBGrid1->viewport();
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            const QPoint at = s.DBGrid1->visualRect(s.gridModel().index(row, 3)).center();
+            QTest::mouseClick(viewport, Qt::LeftButton, modifiers, at);
+        };
+        click(1, Qt::NoModifier);
+        EXPECT_EQ(markedRows(s), std::vector<int>({1}));
+        click(3, Qt::ControlModifier);
+        EXPECT_EQ(markedRows(s), std::vector<int>({1, 3}));
+        click(5, Qt::ShiftModifier);
+        EXPECT_EQ(markedRows(s), std::vector<int>({1, 3, 4, 5}));
+        click(4, Qt::ControlModifier);
+        const std::vector<int> marked = markedRows(s);
+        ASSERT_EQ(marked, std::vector<int>({1, 3, 5}));
+
+        std::set<QString> chosen;
+        for (int row : marked)
+            chosen.insert(questionOf(s.gridModel().keyAt(row)));
+        const std::set<QString> before = questionsOnDisk();
+        ui.queueConfirm(true);
+        s.Button6->click();
+        std::set<QString> expected;
+        std::set_difference(before.begin(), before.end(), chosen.begin(), chosen.end(),
+                            std::inserter(expected, expected.end()));
+        EXPECT_EQ(questionsOnDisk(), expected);
         s.Button1->click();
     });
 }
@@ -656,6 +693,26 @@ TEST_F(SelectionScreenTest, LeavingANumberBoxChecksItsDigits) {
     }
 }
 
+// Clicking "Selección" straight from a level box holding a letter: the digits message once, the
+// focus back in the box, and no selection applied.
+TEST_F(SelectionScreenTest, ClickingSelectionFromABadBoxWarnsOnce) {
+    openCourse();
+    runEntry7([&](TFILTRO_ENV& s) {
+        showActive(s);
+        const QString filterBefore = cards().filter();
+        s.fieldCombos[0]->setCurrentIndex(editing::kLevelField);
+        s.valueBoxes[0]->setText(QStringLiteral("3a"));
+        s.valueBoxes[0]->setFocus();
+        ui.clearRecords();
+        QTest::mouseClick(s.Button2, Qt::LeftButton);
+        EXPECT_EQ(ui.messages(), QStringList{editing::kDigitsOnlyMessage});
+        EXPECT_EQ(QApplication::focusWidget(), s.valueBoxes[0]);
+        EXPECT_EQ(cards().filter(), filterBefore);
+        s.valueBoxes[0]->clear();
+        s.Button1->click();
+    });
+}
+
 // Choosing a field: the key and the importance level refused where the study file does not use
 // them (the combo back at "Nivel de la Ficha"), the date field showing the date box with today.
 TEST_F(SelectionScreenTest, ChoosingAFieldFollowsTheStudyFile) {
@@ -694,6 +751,12 @@ TEST_F(SelectionScreenTest, ChoosingAFieldFollowsTheStudyFile) {
         EXPECT_EQ(s.valueBoxes[0]->isVisibleTo(&s), !date);
         if (date) {
             EXPECT_EQ(s.dateBoxes[0]->programText(), program->state().todayDisplay);
+            // Picking the date field again keeps the date typed in the meantime.
+            s.dateBoxes[0]->setText(QStringLiteral("07/08/23"));
+            const QString typed = s.dateBoxes[0]->programText();
+            ASSERT_NE(typed, program->state().todayDisplay);
+            emit s.fieldCombos[0]->activated(editing::kDateField);
+            EXPECT_EQ(s.dateBoxes[0]->programText(), typed);
         }
         s.fieldCombos[0]->setCurrentIndex(editing::kLevelField);
         emit s.fieldCombos[0]->activated(editing::kLevelField);
