@@ -1,0 +1,184 @@
+#include "platform/report/report.h"
+
+#include "platform/error.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace report {
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr double kFrameMm = 0.25;
+constexpr double kPictureDpiLimit = 300;
+constexpr double kScreenDpi = 96;
+
+QRectF toPixels(const QRectF& mm, double dpi) {
+    const double f = dpi / kMmPerInch;
+    return QRectF(mm.x() * f, mm.y() * f, mm.width() * f, mm.height() * f);
+}
+
+// Lays a document out for the device and draws it at the item's place, clipped to the item.
+void drawDocument(QPainter& painter, QTextDocument& doc, const QRectF& itemPx) {
+    if (painter.device() != nullptr)
+        doc.documentLayout()->setPaintDevice(painter.device());
+    doc.setTextWidth(itemPx.width());
+    painter.save();
+    painter.setClipRect(itemPx, Qt::IntersectClip);
+    painter.translate(itemPx.topLeft());
+    doc.drawContents(&painter, QRectF(QPointF(0, 0), itemPx.size()));
+    painter.restore();
+}
+
+} // namespace
+
+QFont ReportLayout::defaultFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    return font;
+}
+
+QRectF pictureRectMm(const QRectF& itemMm, QSize pixels, bool stretch, bool fit) {
+    if (stretch || pixels.isEmpty())
+        return itemMm;
+    double w = pixels.width() * kMmPerInch / kScreenDpi;
+    double h = pixels.height() * kMmPerInch / kScreenDpi;
+    if (fit && (w > itemMm.width() || h > itemMm.height())) {
+        const double scale = std::min(itemMm.width() / w, itemMm.height() / h);
+        w *= scale;
+        h *= scale;
+    }
+    return QRectF(itemMm.center().x() - w / 2, itemMm.center().y() - h / 2, w, h);
+}
+
+Report::Report(ReportLayout layout, int rowCount, BandSource source, AfterBand after)
+    : layout_(std::move(layout)),
+      grid_(bandGrid(pageSizeMm(layout_.paper), layout_.columns, layout_.boxesPerColumn)),
+      rowCount_(std::max(0, rowCount)), source_(std::move(source)), after_(std::move(after)) {}
+
+int Report::pageCount() const {
+    return grid_.pageCount(rowCount_);
+}
+
+void Report::drawPage(QPainter& painter, int page, double dpi,
+                      std::vector<BandFailure>& failures) const {
+    const int perPage = grid_.boxesPerPage();
+    const int first = page * perPage;
+    const int last = std::min(rowCount_, first + perPage);
+    for (int row = first; row < last; ++row)
+        drawBand(painter, row, grid_.boxOfRow(row), dpi, failures);
+}
+
+void Report::drawBand(QPainter& painter, int row, const QRectF& bandMm, double dpi,
+                      std::vector<BandFailure>& failures) const {
+    BandContent content;
+    if (source_) {
+        try {
+            content = source_(row);
+        } catch (const std::exception& e) {
+            content = BandContent();
+            content.failure = QString::fromUtf8(e.what());
+        }
+    }
+    if (!content.failure.isEmpty())
+        failures.push_back({row, content.failure});
+
+    const QRectF bandPx = toPixels(bandMm, dpi);
+    painter.save();
+    painter.setClipRect(bandPx);
+    const auto itemPx = [&](const QRectF& itemMm) {
+        return toPixels(itemMm.translated(bandMm.topLeft()), dpi);
+    };
+
+    if (layout_.textItem && !content.text.isEmpty()) {
+        QTextDocument doc;
+        doc.setDefaultFont(layout_.font);
+        QTextOption option(layout_.centreText ? Qt::AlignHCenter : Qt::AlignLeft);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        doc.setDefaultTextOption(option);
+        doc.setDocumentMargin(0);
+        doc.setPlainText(content.text);
+        drawDocument(painter, doc, itemPx(*layout_.textItem));
+    }
+    if (layout_.pictureItem && !content.picture.isNull()) {
+        const QRectF itemMm = layout_.pictureItem->translated(bandMm.topLeft());
+        const QRectF drawnMm =
+            pictureRectMm(itemMm, content.picture.size(), layout_.stretch, layout_.fit);
+        const QRectF drawnPx = toPixels(drawnMm, dpi);
+        // Scaled once to the drawn size at no more than 300 dpi, so that a PDF or a preview's page
+        // cache holds no more pixels than paper can show.
+        const double pictureDpi = std::min(dpi, kPictureDpiLimit);
+        const QSize scaledSize(
+            std::max(1, int(std::lround(drawnMm.width() * pictureDpi / kMmPerInch))),
+            std::max(1, int(std::lround(drawnMm.height() * pictureDpi / kMmPerInch))));
+        const QImage scaled = content.picture.size() == scaledSize
+                                  ? content.picture
+                                  : content.picture.scaled(scaledSize, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation);
+        painter.save();
+        painter.setClipRect(toPixels(itemMm, dpi), Qt::IntersectClip);
+        painter.drawImage(drawnPx, scaled);
+        painter.restore();
+    }
+    if (layout_.richTextItem && content.richText) {
+        content.richText->setDocumentMargin(0);
+        drawDocument(painter, *content.richText, itemPx(*layout_.richTextItem));
+    }
+    painter.restore();
+
+    if (layout_.frame) {
+        const double penPx = kFrameMm * dpi / kMmPerInch;
+        painter.save();
+        QPen pen(Qt::black);
+        pen.setWidthF(penPx);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        // Inside the band: the pen's outer edge on the band's rectangle.
+        painter.drawRect(bandPx.adjusted(penPx / 2, penPx / 2, -penPx / 2, -penPx / 2));
+        painter.restore();
+    }
+    if (after_)
+        after_(row);
+}
+
+RunResult Report::print(QPagedPaintDevice& device, int fromPage, int toPage,
+                        const Progress& progress) const {
+    RunResult result;
+    const int pages = pageCount();
+    fromPage = std::clamp(fromPage, 1, pages);
+    toPage = std::clamp(toPage, fromPage, pages);
+    device.setPageLayout(QPageLayout(pageSize(layout_.paper), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        result.outcome = RunOutcome::Failed;
+        result.error = QStringLiteral("No se puede empezar a dibujar las páginas.");
+        return result;
+    }
+    const double dpi = device.logicalDpiX();
+    for (int page = fromPage; page <= toPage; ++page) {
+        if (progress && !progress(page - fromPage + 1, toPage - fromPage + 1)) {
+            result.outcome = RunOutcome::Cancelled;
+            break;
+        }
+        if (page > fromPage && !device.newPage()) {
+            result.outcome = RunOutcome::Failed;
+            result.error = QStringLiteral("No se puede empezar una página nueva.");
+            break;
+        }
+        drawPage(painter, page - 1, dpi, result.failures);
+    }
+    painter.end();
+    return result;
+}
+
+} // namespace report

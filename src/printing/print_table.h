@@ -1,0 +1,51 @@
+// The print table: one row per box of a print run, filled from the cards in view, and the band
+// source that turns a row into what its box shows.
+#pragma once
+
+#include "platform/report/report.h"
+#include "printing/print_order.h"
+#include "studyfile/design_record.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace table {
+class Table;
+}
+
+namespace printing {
+
+// The study file a run prints from: its design, whether it packs content, and the key of that
+// content.
+struct PrintSource {
+    studyfile::DesignOptions design;
+    bool packedContent = false;
+    QString key;
+};
+
+// Empties printTable and fills it with one row per box of the run: the cards with keysInView
+// (the cards in view, in table order) read from cards, a table open on the card table (any
+// filter; it is moved, so it must not be the table a screen shows), in the order of
+// printRowOrder. Every append is in one batch. Pictures are copied only under the kinds "BMP" and
+// "JPG"; content is copied as stored (possibly packed). Without packed content an answer row also
+// gets the first line of its short answer in TEXT. Returns the number of rows.
+int fillPrintTable(table::Table& printTable, table::Table& cards,
+                   const std::vector<qint64>& keysInView, Side side, int perPage,
+                   const PrintSource& source);
+
+// Empties the content fields (Imag, Memo, Memo2, TEXT, TEXT2, Comp_Encr) of every row, in one
+// batch: what a run of a study file with packed content leaves behind.
+void wipePrintContent(table::Table& printTable);
+// Deletes every row of the print table, in one batch.
+void emptyPrintTable(table::Table& printTable);
+
+// What the box of print-table row `row` (0-based) shows: the text (the question, or the first line
+// of the short answer), the picture decoded, the long answer as a document. Packed fields are
+// unpacked in memory only; nothing is written back to the print table. A field that cannot be
+// unpacked or decoded fails this band only: the content carries the reason and what could be
+// prepared.
+report::BandContent prepareBand(table::Table& printTable, int row, Side side,
+                                const PrintSource& source);
+
+} // namespace printing
