@@ -4,6 +4,7 @@
 #include "platform/picture/picture.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
+#include "streams/corrupt_file.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
 
@@ -131,6 +132,9 @@ report::BandContent prepareBand(table::Table& printTable, int row, Side side,
     const auto attempt = [&](const auto& step) {
         try {
             step();
+        } catch (const streams::CorruptFile&) {
+            if (content.failure.isEmpty())
+                content.failure = studyfile::kDamagedMessage;
         } catch (const std::exception& e) {
             if (content.failure.isEmpty())
                 content.failure = QString::fromUtf8(e.what());

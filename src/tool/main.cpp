@@ -2,9 +2,11 @@
 #include "tool/tool_command.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -37,8 +39,22 @@ std::string oneLine(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     tool::Args args(argv + 1, argv + argc);
+    // Drawing pages needs fonts and a paint engine: the print group runs in a GUI application,
+    // off screen unless told otherwise, so that it needs no display.
+    std::unique_ptr<QCoreApplication> app;
+    if (!args.empty() && args[0] == "print") {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's notices (a missing runtime folder, fonts) are not the tool's output.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtFatalMsg)
+                std::cerr << text.toStdString() << "\n";
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printUsage(std::cout);
         return args.empty() ? 2 : 0;
