@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/ui/help_window.h"
+#include "printing/ui/imprimir.h"
 #include "review/ui/descanso.h"
 #include "review/ui/free_niv0a1.h"
 #include "review/ui/parpadeo_aviso.h"
@@ -53,6 +54,7 @@ Program::~Program() {
     descanso_.reset();
     configura_Progr_.reset();
     acercaDe_.reset();
+    imprimir_.reset();
     repasar_.reset();
     selecc_Repaso_.reset();
     crea_Fiche_.reset();
@@ -87,6 +89,7 @@ void Program::create(const QString& programFolder) {
     crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
     repasar_ = std::make_unique<TRepasar_>(*this);
+    imprimir_ = std::make_unique<TImprimir_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
     configura_Progr_ = std::make_unique<TConfigura_Progr_>(*this);
     descanso_ = std::make_unique<TDescanso_>(*this);

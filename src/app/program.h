@@ -23,6 +23,7 @@ class PictureBox;
 class QDialog;
 class QWidget;
 class TAcercaDe_;
+class TImprimir_;
 class TAlta_Fichas_;
 class TConfigura_Progr_;
 class TDescanso_;
@@ -66,6 +67,7 @@ public:
     TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
     TRepasar_& repasar() { return *repasar_; }
+    TImprimir_& imprimir() { return *imprimir_; }
     TAcercaDe_& acercaDe() { return *acercaDe_; }
     TConfigura_Progr_& configura_Progr() { return *configura_Progr_; }
     TDescanso_& descanso() { return *descanso_; }
@@ -150,6 +152,7 @@ private:
     std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;
     std::unique_ptr<TRepasar_> repasar_;
+    std::unique_ptr<TImprimir_> imprimir_;
     std::unique_ptr<TAcercaDe_> acercaDe_;
     std::unique_ptr<TConfigura_Progr_> configura_Progr_;
     std::unique_ptr<TDescanso_> descanso_;

@@ -7,9 +7,16 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
+
+#include <algorithm>
+#include <memory>
 
 int ProductionUi::runModal(QDialog& screen, QWidget* below, const std::function<void()>& shown) {
     // The screen blocks the screens below it (its parent chain), not the help window, which is a
@@ -65,6 +72,99 @@ bool ProductionUi::chooseFont(QWidget* parent, QFont& font) {
     if (ok)
         font = chosen;
     return ok;
+}
+
+namespace {
+
+// A printer drawing whole pages: the report keeps its own margins wherever the printer's are.
+void preparePrinter(QPrinter& printer, const ReportJob& job) {
+    printer.setFullPage(true);
+    printer.setPageSize(job.pageSize);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(job.title);
+}
+
+// The pages the print dialog asked for, clamped to the report.
+std::pair<int, int> pageRange(const QPrinter& printer, int pageCount) {
+    if (printer.printRange() != QPrinter::PageRange || printer.fromPage() <= 0)
+        return {1, pageCount};
+    return {std::min(printer.fromPage(), pageCount),
+            std::clamp(printer.toPage() > 0 ? printer.toPage() : pageCount, 1, pageCount)};
+}
+
+ReportOutcome outcomeOf(const report::RunResult& result) {
+    if (result.outcome == report::RunOutcome::Cancelled)
+        return ReportOutcome::Cancelled;
+    if (result.outcome == report::RunOutcome::Failed || !result.failures.empty())
+        return ReportOutcome::Failed;
+    return ReportOutcome::Done;
+}
+
+// Prints on printer (or into the PDF file chosen in its dialog), with a progress window for
+// more than one page.
+ReportOutcome printOn(QPrinter& printer, QWidget* parent, const ReportJob& job) {
+    const auto [from, to] = pageRange(printer, job.pageCount);
+    std::unique_ptr<QProgressDialog> progressWindow;
+    if (to > from) {
+        progressWindow = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancelar"), 0,
+                                                           to - from + 1, parent);
+        progressWindow->setWindowModality(Qt::WindowModal);
+        progressWindow->setMinimumDuration(0);
+    }
+    const report::Progress progress = [&](int page, int count) {
+        if (!progressWindow)
+            return true;
+        progressWindow->setLabelText(
+            QStringLiteral("Imprimiendo página %1 de %2").arg(page).arg(count));
+        progressWindow->setValue(page - 1);
+        QCoreApplication::processEvents();
+        return !progressWindow->wasCanceled();
+    };
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return outcomeOf(
+            report::writePdfFile(printer.outputFileName(), [&](QPagedPaintDevice& device) {
+                return job.draw(device, from, to, progress);
+            }));
+    }
+    const report::RunResult result = job.draw(printer, from, to, progress);
+    if (result.outcome == report::RunOutcome::Cancelled)
+        printer.abort();
+    return outcomeOf(result);
+}
+
+} // namespace
+
+ReportOutcome ProductionUi::previewReport(QWidget* parent, const ReportJob& job) {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, job);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(job.title);
+    bool failed = false;
+    QObject::connect(
+        &preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+            // The preview draws on its own device; printing from it draws on the
+            // printer chosen there, or into its PDF file.
+            const ReportOutcome outcome =
+                target->outputFormat() == QPrinter::PdfFormat && !target->outputFileName().isEmpty()
+                    ? printOn(*target, &preview, job)
+                    : outcomeOf(job.draw(*target, 1, job.pageCount, {}));
+            failed = failed || outcome == ReportOutcome::Failed;
+        });
+    if (job.maximised)
+        preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    preview.exec();
+    return failed ? ReportOutcome::Failed : ReportOutcome::Done;
+}
+
+ReportOutcome ProductionUi::printReport(QWidget* parent, const ReportJob& job) {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, job);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, job.pageCount);
+    if (dialog.exec() != QDialog::Accepted)
+        return ReportOutcome::Cancelled;
+    return printOn(printer, parent, job);
 }
 
 void installSpanishTranslations() {

@@ -4,7 +4,10 @@
 // shown and answers from a script, so that no test blocks in an event loop.
 #pragma once
 
+#include "platform/report/report.h"
+
 #include <QFont>
+#include <QPageSize>
 #include <QString>
 
 #include <functional>
@@ -21,6 +24,22 @@ struct FileDialogRequest {
     QString fileName;
     QString filter;
 };
+
+// A report to preview or print: its title (the printed document's name), paper, page count and
+// the drawing of pages from..to (1-based) on a paged device, which may be asked for more than
+// once (a preview draws again when it prints or re-lays its pages).
+struct ReportJob {
+    QString title;
+    QPageSize pageSize;
+    int pageCount = 1;
+    bool maximised = false; // the preview opens maximised
+    std::function<report::RunResult(QPagedPaintDevice& device, int from, int to,
+                                    const report::Progress& progress)>
+        draw;
+};
+
+// How a preview or a print ended: Failed when a run failed or drew a band that failed.
+enum class ReportOutcome { Done, Cancelled, Failed };
 
 class Ui {
 public:
@@ -43,6 +62,12 @@ public:
 
     // The font dialog, starting from `font`; false when cancelled (then `font` is unchanged).
     virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
+
+    // The print preview of a report (from which the learner may also print); Done when every
+    // drawing it asked for went without a failure.
+    virtual ReportOutcome previewReport(QWidget* parent, const ReportJob& job) = 0;
+    // The print dialog, then the printing (or the PDF file chosen there) with its progress.
+    virtual ReportOutcome printReport(QWidget* parent, const ReportJob& job) = 0;
 };
 
 // Real Qt dialogs.
@@ -55,6 +80,8 @@ public:
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
     QString openPicture(QWidget* parent, const FileDialogRequest& request) override;
     bool chooseFont(QWidget* parent, QFont& font) override;
+    ReportOutcome previewReport(QWidget* parent, const ReportJob& job) override;
+    ReportOutcome printReport(QWidget* parent, const ReportJob& job) override;
 };
 
 // Installs Qt's Spanish translations, so that the standard dialogs (file, font, the OK/No box)

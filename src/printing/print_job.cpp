@@ -3,9 +3,6 @@
 #include "platform/table/table.h"
 #include "printing/band_layout.h"
 
-#include <QPdfWriter>
-#include <QSaveFile>
-
 namespace printing {
 
 const QString kNotPrintableMessage =
@@ -13,14 +10,6 @@ const QString kNotPrintableMessage =
                    "desconectada en este Fichero de Estudio.");
 const QString kPreviewFailedMessage = QStringLiteral(" Ha habido un error en la visualización.");
 const QString kPrintFailedMessage = QStringLiteral(" Ha habido un error en la impresión.");
-
-namespace {
-
-// PDF pages are drawn at this resolution: text and frames are vectors anyway, and pictures are
-// scaled to it.
-constexpr int kPdfDpi = 300;
-
-} // namespace
 
 AnswerChoice defaultAnswerChoice(const studyfile::DesignOptions& design) {
     if (design.shortAnswerSize > 0)
@@ -59,29 +48,12 @@ report::Report printReport(table::Table& printTable, Side side, const PrintSetti
 
 report::RunResult writePdf(const report::Report& report, const QString& path,
                            const report::Progress& progress, bool keepOnlyWhole) {
-    report::RunResult result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.outcome = report::RunOutcome::Failed;
-        result.error = QStringLiteral("No se puede escribir el archivo %1").arg(path);
-        return result;
-    }
-    {
-        // The PDF engine neither opens nor closes the device it is given.
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfDpi);
-        writer.setCreator(QStringLiteral("Orbanel"));
-        result = report.print(writer, 1, report.pageCount(), progress);
-    }
-    if (result.outcome != report::RunOutcome::Done || (keepOnlyWhole && !result.failures.empty())) {
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.outcome = report::RunOutcome::Failed;
-        result.error = QStringLiteral("No se puede escribir el archivo %1").arg(path);
-    }
-    return result;
+    return report::writePdfFile(
+        path,
+        [&](QPagedPaintDevice& device) {
+            return report.print(device, 1, report.pageCount(), progress);
+        },
+        keepOnlyWhole);
 }
 
 } // namespace printing

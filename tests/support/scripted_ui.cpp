@@ -2,7 +2,9 @@
 
 #include "app/ui/mensaje.h"
 
+#include <QBuffer>
 #include <QDialog>
+#include <QPdfWriter>
 
 #include <stdexcept>
 
@@ -13,6 +15,7 @@ void ScriptedUi::clearRecords() {
     screens_.clear();
     unexpected_.clear();
     fileRequests_.clear();
+    reportRequests_.clear();
 }
 
 int ScriptedUi::runModal(QDialog& screen, QWidget* /*below*/, const std::function<void()>& shown) {
@@ -89,4 +92,53 @@ bool ScriptedUi::chooseFont(QWidget* /*parent*/, QFont& font) {
         return false;
     font = *answer;
     return true;
+}
+
+namespace {
+
+// Draws every page of job into a PDF file at path, or into memory for an empty path.
+ReportOutcome drawJob(const ReportJob& job, const QString& path) {
+    const auto draw = [&](QPagedPaintDevice& device) {
+        return job.draw(device, 1, job.pageCount, {});
+    };
+    report::RunResult result;
+    if (path.isEmpty()) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        result = draw(writer);
+    } else {
+        result = report::writePdfFile(path, draw);
+    }
+    if (result.outcome == report::RunOutcome::Cancelled)
+        return ReportOutcome::Cancelled;
+    return result.outcome == report::RunOutcome::Failed || !result.failures.empty()
+               ? ReportOutcome::Failed
+               : ReportOutcome::Done;
+}
+
+} // namespace
+
+ReportOutcome ScriptedUi::previewReport(QWidget* /*parent*/, const ReportJob& job) {
+    reportRequests_.append(QStringLiteral("preview: ") + job.title);
+    if (previewAnswers_.empty()) {
+        unexpected_.append(QStringLiteral("preview"));
+        return ReportOutcome::Cancelled;
+    }
+    const QString path = previewAnswers_.front();
+    previewAnswers_.pop_front();
+    return drawJob(job, path);
+}
+
+ReportOutcome ScriptedUi::printReport(QWidget* /*parent*/, const ReportJob& job) {
+    reportRequests_.append(QStringLiteral("print: ") + job.title);
+    if (printAnswers_.empty()) {
+        unexpected_.append(QStringLiteral("print"));
+        return ReportOutcome::Cancelled;
+    }
+    const std::optional<QString> path = printAnswers_.front();
+    printAnswers_.pop_front();
+    if (!path)
+        return ReportOutcome::Cancelled;
+    return drawJob(job, *path);
 }

@@ -32,6 +32,10 @@ public:
     void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
     void queueFile(const QString& path) { fileAnswers_.push_back(path); }
     void queueFont(std::optional<QFont> font) { fontAnswers_.push_back(std::move(font)); }
+    // The next print preview draws its pages into this PDF file (an empty path: into memory).
+    void queuePreview(const QString& pdfPath) { previewAnswers_.push_back(pdfPath); }
+    // The next print dialog prints into this PDF file; nullopt: the dialog is cancelled.
+    void queuePrint(std::optional<QString> pdfPath) { printAnswers_.push_back(std::move(pdfPath)); }
     void queueScreen(const QString& name, ScreenScript script) {
         queuedScripts_[name].push_back(std::move(script));
     }
@@ -48,6 +52,8 @@ public:
     const QStringList& errors() const { return errors_; }
     const QStringList& confirmations() const { return confirmations_; }
     const QList<FileDialogRequest>& fileRequests() const { return fileRequests_; }
+    // "preview: TITLE" or "print: TITLE" for every report asked for.
+    const QStringList& reportRequests() const { return reportRequests_; }
     // Object names of the modal screens run (the message dialog included).
     const QStringList& screens() const { return screens_; }
     const QStringList& unexpected() const { return unexpected_; }
@@ -61,6 +67,8 @@ public:
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
     QString openPicture(QWidget* parent, const FileDialogRequest& request) override;
     bool chooseFont(QWidget* parent, QFont& font) override;
+    ReportOutcome previewReport(QWidget* parent, const ReportJob& job) override;
+    ReportOutcome printReport(QWidget* parent, const ReportJob& job) override;
 
 private:
     QString nextFile(const QString& kind, const FileDialogRequest& request);
@@ -68,10 +76,13 @@ private:
     std::deque<bool> confirmAnswers_;
     std::deque<QString> fileAnswers_;
     std::deque<std::optional<QFont>> fontAnswers_;
+    std::deque<QString> previewAnswers_;
+    std::deque<std::optional<QString>> printAnswers_;
     QMap<QString, std::deque<ScreenScript>> queuedScripts_;
     QMap<QString, ScreenScript> screenScripts_;
     int messageLimit_ = 0;
 
     QStringList messages_, errors_, confirmations_, screens_, unexpected_;
     QList<FileDialogRequest> fileRequests_;
+    QStringList reportRequests_;
 };

@@ -15,6 +15,7 @@
 #include "platform/rtf/rtf.h"
 #include "platform/ui/picture_box.h"
 #include "platform/volume.h"
+#include "printing/ui/imprimir.h"
 #include "review/breaks.h"
 #include "review/ui/descanso.h"
 #include "review/ui/free_niv0a1.h"
@@ -565,7 +566,9 @@ void TPanta_Inicio_::Label18Click() {
         ~Reset() { flag = false; }
     } reset{state.printTableRequest};
     Crea_Tabla_Impresion();
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    program_.runModal(program_.imprimir());
 }
 
 void TPanta_Inicio_::Label13Click() {

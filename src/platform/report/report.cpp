@@ -6,6 +6,8 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -20,6 +22,9 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kFrameMm = 0.25;
 constexpr double kPictureDpiLimit = 300;
 constexpr double kScreenDpi = 96;
+// PDF pages are drawn at this resolution: text and frames are vectors anyway, and pictures are
+// scaled to it.
+constexpr int kPdfDpi = 300;
 
 QRectF toPixels(const QRectF& mm, double dpi) {
     const double f = dpi / kMmPerInch;
@@ -178,6 +183,35 @@ RunResult Report::print(QPagedPaintDevice& device, int fromPage, int toPage,
         drawPage(painter, page - 1, dpi, result.failures);
     }
     painter.end();
+    return result;
+}
+
+RunResult writePdfFile(const QString& path,
+                       const std::function<RunResult(QPagedPaintDevice&)>& draw,
+                       bool keepOnlyWhole) {
+    RunResult result;
+    const QString cannotWrite = QStringLiteral("No se puede escribir el archivo %1").arg(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.outcome = RunOutcome::Failed;
+        result.error = cannotWrite;
+        return result;
+    }
+    {
+        // The PDF engine neither opens nor closes the device it is given.
+        QPdfWriter writer(&file);
+        writer.setResolution(kPdfDpi);
+        writer.setCreator(QStringLiteral("Orbanel"));
+        result = draw(writer);
+    }
+    if (result.outcome != RunOutcome::Done || (keepOnlyWhole && !result.failures.empty())) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit()) {
+        result.outcome = RunOutcome::Failed;
+        result.error = cannotWrite;
+    }
     return result;
 }
 

@@ -105,6 +105,14 @@ private:
     AfterBand after_;
 };
 
+// Draws into a PDF file at path through draw, written to a temporary file that replaces the old
+// one only when the run is done: a failed or cancelled run (or, with keepOnlyWhole, a run with
+// band failures) leaves no half-written file and an older one untouched. A file that cannot be
+// written fails the run.
+RunResult writePdfFile(const QString& path,
+                       const std::function<RunResult(QPagedPaintDevice&)>& draw,
+                       bool keepOnlyWhole = false);
+
 // The picture's drawn rectangle (mm) inside its item: the item itself with stretch; else its
 // natural size (one pixel = 1/96 in) centred, shrunk proportionally to fit the item when larger
 // and fit is on (cropped to the item otherwise, by the caller's clip).
