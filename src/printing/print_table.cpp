@@ -117,16 +117,22 @@ void emptyPrintTable(table::Table& printTable) {
 
 report::BandContent prepareBand(table::Table& printTable, int row, Side side,
                                 const PrintSource& source) {
-    report::BandContent content;
     printTable.setRecNo(row + 1);
-    const bool packed =
-        source.packedContent && printTable.fieldByName(kCompEncr).asString() == kPacked;
+    const auto field = [&](const QString& name) { return printTable.fieldByName(name); };
+    return prepareBand(PrintRow{field(kText).asString(), field(kText2).asString(),
+                                field(kImag).asBytes(), field(kMemo).asBytes(),
+                                field(kMemo2).asBytes(), field(kCompEncr).asString()},
+                       side, source);
+}
+
+report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source) {
+    report::BandContent content;
+    const bool packed = source.packedContent && row.compEncr == kPacked;
     // A container of its own, set like the study file's, and without its damaged-data message:
     // a failure belongs to this band, and the run reports it once at the end.
     streams::TQXStreams qxs;
     studyfile::configureContentContainer(qxs, source.design, source.key);
-    const auto plain = [&](const QString& field) {
-        const QByteArray stored = printTable.fieldByName(field).asBytes();
+    const auto plain = [&](const QByteArray& stored) {
         return packed && !stored.isEmpty() ? studyfile::unpackContent(qxs, stored) : stored;
     };
     const auto attempt = [&](const auto& step) {
@@ -142,12 +148,12 @@ report::BandContent prepareBand(table::Table& printTable, int row, Side side,
     };
     const studyfile::DesignOptions& design = source.design;
     if (side == Side::Questions)
-        content.text = printTable.fieldByName(kText).asString();
+        content.text = row.text;
     else if (design.shortAnswerSize > 0)
-        attempt([&] { content.text = studyfile::shortAnswerText(plain(kMemo2)); });
+        attempt([&] { content.text = studyfile::shortAnswerText(plain(row.memo2)); });
     if (side == Side::Answers && design.longAnswerText)
         attempt([&] {
-            const QByteArray rtfBytes = plain(kMemo);
+            const QByteArray rtfBytes = plain(row.memo);
             if (!rtfBytes.isEmpty()) {
                 auto doc = std::make_shared<QTextDocument>();
                 rtf::readDocument(rtfBytes, *doc);
@@ -157,12 +163,11 @@ report::BandContent prepareBand(table::Table& printTable, int row, Side side,
     const bool sidePicture = side == Side::Questions ? design.questionImage : design.answerImage;
     if (sidePicture)
         attempt([&] {
-            const QByteArray bytes = plain(kImag);
+            const QByteArray bytes = plain(row.imag);
             if (bytes.isEmpty())
                 return;
-            const auto kind = printTable.fieldByName(kText2).asString() == kJpg
-                                  ? picture::Picture::Kind::Jpeg
-                                  : picture::Picture::Kind::Bitmap;
+            const auto kind =
+                row.text2 == kJpg ? picture::Picture::Kind::Jpeg : picture::Picture::Kind::Bitmap;
             content.picture = picture::Picture::fromBytes(bytes, kind).image();
         });
     return content;

@@ -48,4 +48,15 @@ void emptyPrintTable(table::Table& printTable);
 report::BandContent prepareBand(table::Table& printTable, int row, Side side,
                                 const PrintSource& source);
 
+// The fields of one print-table row.
+struct PrintRow {
+    QString text;     // TEXT
+    QString text2;    // TEXT2
+    QByteArray imag;  // Imag
+    QByteArray memo;  // Memo
+    QByteArray memo2; // Memo2
+    QString compEncr; // Comp_Encr
+};
+report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source);
+
 } // namespace printing
