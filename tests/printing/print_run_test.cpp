@@ -4,6 +4,7 @@
 #include "platform/report/report.h"
 #include "platform/table/table.h"
 #include "printing/band_layout.h"
+#include "printing/print_job.h"
 #include "printing/print_table.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
@@ -121,6 +122,23 @@ TEST_F(PrintRunTest, PackedStudyFileNeverLeavesPlainContentInThePrintTable) {
         EXPECT_EQ(band.picture.isNull() ? QSize() : band.picture.size(),
                   card == 2 ? QSize(200, 100) : QSize());
     }
+
+    // A preview draws again when it prints from itself: both drawings hold every answer.
+    printing::PrintSettings settings;
+    const report::Report report =
+        printing::printReport(printTable, Side::Answers, settings, source);
+    for (int drawing = 0; drawing < 2; ++drawing) {
+        QBuffer sink;
+        ASSERT_TRUE(sink.open(QIODevice::WriteOnly));
+        QPdfWriter writer(&sink);
+        const report::RunResult result = report.print(writer);
+        ASSERT_EQ(result.failures.size(), 1u);
+        EXPECT_EQ(result.failures[0].row, 0); // card 4, damaged
+    }
+    for (int row = 0; row < 6; ++row)
+        EXPECT_EQ(printing::prepareBand(printTable, row, Side::Answers, source).text.isEmpty(),
+                  cardOfRow[static_cast<size_t>(row)] == 0 ||
+                      cardOfRow[static_cast<size_t>(row)] == 4);
 
     printing::wipePrintContent(printTable);
     for (int row = 0; row < 6; ++row) {

@@ -95,8 +95,15 @@ TEST_F(PrintScreenTest, PrintsTheCardsInViewAndTheChosenOnes) {
         EXPECT_EQ(s.Label5->text(), " Nº de Fichas a Imprimir: 14 ");
         EXPECT_EQ(s.Label4->text(), "Alto : 297 mm.");
         EXPECT_EQ(s.Label6->text(), "Ancho : 210 mm.");
+        // The run reads the cards without moving the card the screens show or loading its
+        // content once per card.
+        cards().moveBy(3);
+        const int current = cards().recNo();
+        const int loads = program->data().cardView.loads;
         ui.queuePrint(pdf("respuestas.pdf"));
         s.Button7->click();
+        EXPECT_EQ(cards().recNo(), current);
+        EXPECT_EQ(program->data().cardView.loads, loads);
         EXPECT_EQ(ui.reportRequests(), QStringList{"print: Curso - Respuestas"});
         EXPECT_EQ(pagesOf(pdf("respuestas.pdf")), 3);
         if (const auto text = textOf(pdf("respuestas.pdf"))) {
