@@ -20,6 +20,7 @@
 #include "settings/ui/configura_progr.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "studyfile/ui/data_module.h"
+#include "studyfile/ui/ver_info.h"
 #include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
@@ -53,6 +54,7 @@ Program::~Program() {
     descanso_.reset();
     configura_Progr_.reset();
     acercaDe_.reset();
+    ver_Info_.reset();
     repasar_.reset();
     selecc_Repaso_.reset();
     crea_Fiche_.reset();
@@ -87,6 +89,7 @@ void Program::create(const QString& programFolder) {
     crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
     repasar_ = std::make_unique<TRepasar_>(*this);
+    ver_Info_ = std::make_unique<TVer_Info_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
     configura_Progr_ = std::make_unique<TConfigura_Progr_>(*this);
     descanso_ = std::make_unique<TDescanso_>(*this);
