@@ -50,6 +50,17 @@ protected:
             id[char('A' + i)] = ids[i];
     }
     std::map<char, qint64> id;
+
+    // A selection that lets C, A and E through.
+    static constexpr const char* kSelection = "Clav_Fich = 'verbos*' or Nive_Impo >= 7";
+    // Opens the table behind `filter` on its second visible row, with no event written down.
+    static void openOnSecondRow(WatchedTable& w, const QString& filter) {
+        w.t.setFilter(filter);
+        w.t.setFiltered(true);
+        w.t.open();
+        w.t.next();
+        w.log.clear();
+    }
 };
 
 } // namespace
@@ -157,12 +168,8 @@ TEST_F(TableFixture, ReadRowsOverManyKeys) {
 TEST_F(ViewReadsTest, CountMatchingLeavesViewCursorAndFilterAlone) {
     WatchedTable w(path());
     Table& t = w.t;
-    const QString selection = "Clav_Fich = 'verbos*' or Nive_Impo >= 7";
-    t.setFilter(selection);
-    t.setFiltered(true);
-    t.open();
-    t.next();
-    w.log.clear();
+    openOnSecondRow(w, kSelection);
+    const QString selection = kSelection;
     const quint64 generation = t.viewGeneration();
 
     struct Case {
@@ -200,12 +207,8 @@ TEST_F(ViewReadsTest, CountMatchingLeavesViewCursorAndFilterAlone) {
 TEST_F(ViewReadsTest, SumWhereLeavesViewCursorAndFilterAlone) {
     WatchedTable w(path());
     Table& t = w.t;
-    const QString selection = "Clav_Fich = 'verbos*' or Nive_Impo >= 7";
-    t.setFilter(selection);
-    t.setFiltered(true);
-    t.open();
-    t.next();
-    w.log.clear();
+    openOnSecondRow(w, kSelection);
+    const QString selection = kSelection;
     const quint64 generation = t.viewGeneration();
 
     // Importances: A 5, B 9, C blank, D 1, E 7; levels: D 2, the others 1.
