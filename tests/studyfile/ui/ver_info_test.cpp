@@ -230,6 +230,24 @@ TEST_F(VerInfoTest, ThePictureIsTheOpenStudyFilesOwn) {
     EXPECT_TRUE(info().Image1->picture().isEmpty());
 }
 
+// The blink notice's flag skips one activation: the texts stay as they are until the next.
+TEST_F(VerInfoTest, AnActivationAfterTheBlinkNoticeIsSkippedOnce) {
+    startWith(makeStudyFile("Curso", {{"p", "r"}}));
+    openInfo([&](QDialog& d) {
+        TVer_Info_& s = asInfo(d);
+        const QString name = s.Label8->text();
+        EXPECT_EQ(name, " Nombre del Fichero:    Curso") << "the opening is never skipped";
+        s.Label8->clear();
+        program->state().skipNextActivation = true;
+        program->activateTop();
+        EXPECT_TRUE(s.Label8->text().isEmpty());
+        EXPECT_FALSE(program->state().skipNextActivation);
+        program->activateTop();
+        EXPECT_EQ(s.Label8->text(), name);
+        return QDialog::Rejected;
+    });
+}
+
 TEST_F(VerInfoTest, HelpSalirAndEsc) {
     startWith(makeStudyFile("Curso", {{"p", "r"}}));
     openInfo([](QDialog& d) {
