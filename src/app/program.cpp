@@ -21,6 +21,7 @@
 #include "settings/ui/configura_progr.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "studyfile/ui/data_module.h"
+#include "studyfile/ui/ver_info.h"
 #include "viewers/ui/imag_zoom.h"
 #include "viewers/ui/text_zoom.h"
 
@@ -55,6 +56,7 @@ Program::~Program() {
     configura_Progr_.reset();
     acercaDe_.reset();
     imprimir_.reset();
+    ver_Info_.reset();
     repasar_.reset();
     selecc_Repaso_.reset();
     crea_Fiche_.reset();
@@ -89,6 +91,7 @@ void Program::create(const QString& programFolder) {
     crea_Fiche_ = std::make_unique<TCrea_Fiche_>(*this);
     selecc_Repaso_ = std::make_unique<TSelecc_Repaso_>(*this);
     repasar_ = std::make_unique<TRepasar_>(*this);
+    ver_Info_ = std::make_unique<TVer_Info_>(*this);
     imprimir_ = std::make_unique<TImprimir_>(*this);
     acercaDe_ = std::make_unique<TAcercaDe_>(*this);
     configura_Progr_ = std::make_unique<TConfigura_Progr_>(*this);

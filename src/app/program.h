@@ -40,6 +40,7 @@ class TPassw_FE_;
 class TRepasar_;
 class TSelecc_Repaso_;
 class TText_Zoom_;
+class TVer_Info_;
 class Ui;
 
 class Program {
@@ -67,6 +68,7 @@ public:
     TCrea_Fiche_& crea_Fiche() { return *crea_Fiche_; }
     TSelecc_Repaso_& selecc_Repaso() { return *selecc_Repaso_; }
     TRepasar_& repasar() { return *repasar_; }
+    TVer_Info_& ver_Info() { return *ver_Info_; }
     TImprimir_& imprimir() { return *imprimir_; }
     TAcercaDe_& acercaDe() { return *acercaDe_; }
     TConfigura_Progr_& configura_Progr() { return *configura_Progr_; }
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<TCrea_Fiche_> crea_Fiche_;
     std::unique_ptr<TSelecc_Repaso_> selecc_Repaso_;
     std::unique_ptr<TRepasar_> repasar_;
+    std::unique_ptr<TVer_Info_> ver_Info_;
     std::unique_ptr<TImprimir_> imprimir_;
     std::unique_ptr<TAcercaDe_> acercaDe_;
     std::unique_ptr<TConfigura_Progr_> configura_Progr_;

@@ -1,5 +1,6 @@
-// orbanel-tool studyfile: create study files, show their design record, add a card and read one
-// back, count and promote level-0 cards, through the same code as the program's screens.
+// orbanel-tool studyfile: create study files, show their design record and their information
+// numbers, add a card and read one back, count and promote level-0 cards, through the same code
+// as the program's screens.
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -16,6 +17,7 @@
 #include "studyfile/card_store.h"
 #include "studyfile/creation.h"
 #include "studyfile/design_record.h"
+#include "studyfile/study_file_info.h"
 #include "tool/open_study_file.h"
 #include "tool/tool_command.h"
 
@@ -116,6 +118,48 @@ int show(const Args& args) {
     for (const QString& line : s.record.description)
         out += line + QLatin1Char('\n');
     std::cout << out.toStdString();
+    return 0;
+}
+
+int info(const Args& args) {
+    const ParsedArgs p(args, {"password"}, {"screen"});
+    const std::string& file = p.at(0, "FILE.DB");
+    noExtraPositionals(p, 1);
+    const OpenStudyFile s = openStudyFile(file, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+    table::Table t;
+    tool::openCardTable(t, s);
+    const studyfile::StudyFileCounts c = studyfile::countStudyFile(t, design.packedContent());
+
+    QString out;
+    if (p.flag("screen")) {
+        // The study file name as the main screen derives it: the file name without ".DB".
+        const QString fileName = QFileInfo(s.table).fileName();
+        const QStringList texts = studyfile::infoScreenTexts(
+            fileName.left(std::max<qsizetype>(0, fileName.size() - 3)), design, c);
+        namespace at = studyfile::info_text;
+        out += texts[at::kName] + QLatin1Char('\n');
+        for (int row = 0; row < at::kGridRows; ++row)
+            out += texts[at::grid(row, 0)] + QLatin1Char('\t') + texts[at::grid(row, 1)] +
+                   QLatin1Char('\n');
+        for (int i = at::kReviews; i < at::kCount; ++i)
+            out += texts[i] + QLatin1Char('\n');
+    } else {
+        out += QStringLiteral("cards: %1\n").arg(c.total);
+        out += QStringLiteral("level 0 cards: %1\n").arg(c.level0);
+        out += QStringLiteral("packed cards: %1\n").arg(c.packed);
+        out += QStringLiteral("plain cards: %1\n").arg(c.plain);
+        out += QStringLiteral("total reviews: %1\n").arg(c.reviews);
+        for (int line = 0; line < studyfile::kLevelLines; ++line) {
+            const int n = c.levels[std::size_t(line)];
+            out += QStringLiteral("level %1: %2 (%3 %)\n")
+                       .arg(line < studyfile::kLevelLines - 1 ? QString::number(line)
+                                                              : QStringLiteral("6+"))
+                       .arg(n)
+                       .arg(studyfile::levelPercentage(n, c.total));
+        }
+    }
+    std::cout << tool::printed(out);
     return 0;
 }
 
@@ -476,6 +520,12 @@ const tool::RegisterGroup reg(
        "studyfile show FILE.DB [--password P]\n"
        "    print the design options and the description of a study file\n",
        &show},
+      {"info",
+       "studyfile info FILE.DB [--password P] [--screen]\n"
+       "    print the card counts of the information screen: every card, level 0, packed and\n"
+       "    plain cards, the reviews made and the cards of each level with their share; with\n"
+       "    --screen, every text of that screen (grid rows as column 0, TAB, column 1)\n",
+       &info},
       {"add-card",
        "studyfile add-card FILE.DB --question Q [--answer A] [--long-answer-file F.rtf]\n"
        "          [--question-image F] [--answer-image F] [--card-key K] [--importance N]\n"

@@ -597,4 +597,111 @@ TEST_F(PromotionToolTest, RefusalsLeaveTheTableByteIdentical) {
     EXPECT_FALSE(QFile::exists(path("Q.DB")));
 }
 
+// The information numbers of a small table: levels 0, 1, 1, 1, 7 and 9, one review count blank,
+// packing states "S", "N" and one "SI" (counted in neither).
+class InfoToolTest : public StudyFileToolTest {
+protected:
+    void SetUp() override {
+        StudyFileToolTest::SetUp();
+        ok({"studyfile", "create", path("Curso"), "--compressed", "--password", "clave"});
+        struct Row {
+            int level;
+            int reviews; // -1: blank
+            const char* state;
+        };
+        const Row rows[] = {{0, 2, "S"}, {1, 5, "N"}, {1, -1, "SI"},
+                            {1, 1, "S"}, {7, 3, "N"}, {9, 4, "S"}};
+        table::Table t;
+        t.open(dir.path(), "Curso.DB");
+        for (const Row& r : rows) {
+            t.append();
+            t.fieldByName("Nive_Fich").setInteger(r.level);
+            t.fieldByName("Preg_Text").setString("p");
+            if (r.reviews >= 0)
+                t.fieldByName("Total_Repa").setInteger(r.reviews);
+            t.fieldByName("Ficha_Comp_Encr").setString(r.state);
+            t.post();
+        }
+        t.close();
+        original_ = files::readWhole(path("Curso.DB"));
+    }
+    QByteArray original_;
+};
+
+TEST_F(InfoToolTest, CountsOfTheSmallTable) {
+    EXPECT_EQ(ok({"studyfile", "info", path("Curso.DB"), "--password", "clave"}),
+              "cards: 6\n"
+              "level 0 cards: 1\n"
+              "packed cards: 3\n"
+              "plain cards: 2\n"
+              "total reviews: 15\n"
+              "level 0: 1 (17 %)\n"
+              "level 1: 3 (50 %)\n"
+              "level 2: 0 (0 %)\n"
+              "level 3: 0 (0 %)\n"
+              "level 4: 0 (0 %)\n"
+              "level 5: 0 (0 %)\n"
+              "level 6+: 2 (33 %)\n");
+    EXPECT_EQ(files::readWhole(path("Curso.DB")), original_);
+}
+
+TEST_F(InfoToolTest, EveryTextOfTheScreen) {
+    const std::string l15(15, 'l'), l42(42, 'l'), l28(28, 'l');
+    EXPECT_EQ(ok({"studyfile", "info", "--screen", path("Curso.DB"), "--password", "clave"}),
+              " Nombre del Fichero:    Curso\n"
+              " Tamaño de la Pregunta: \t 60\n"
+              " Imagen en la Pregunta:\t NO\n"
+              " Tamaño de la Respuesta:\t 100\n"
+              " Imagen en la Respuesta:\t NO\n"
+              " Texto Largo en Respuesta:\t NO\n"
+              "\t\n"
+              " Nivel de Importancia:\t NO\n"
+              " Clave para Seleccionar:\t SI\n"
+              "\t\n"
+              " Comprimido:\t SI\n"
+              " Con Contraseña:\t SI\n"
+              "\t\n"
+              " Puede ser Exportado:\t SI\n"
+              " Modificar o Borrar Fichas:\t SI\n"
+              " Puede ser Imprimido:\t SI\n"
+              "\t\n"
+              " Nº total de Fichas:\t 6\n"
+              " Fichas en Nivel 0:\t 1\n"
+              " Con Compresión/Contraseña:\t 3\n"
+              " Sin Comprimir ni Contraseña:\t 2\n"
+              " Las fichas de este fichero se han repasado un total de 15 veces.  \n"
+              " Nº de Fichas en cada Nivel:    ( Total: 6 fichas ) \n"
+              "Nivel 0: " +
+                  l15 +
+                  "   1      (17 %)\n"
+                  "Nivel 1: " +
+                  l42 +
+                  "   3      (50 %)\n"
+                  "Nivel 2:     0      (0 %)\n"
+                  "Nivel 3:     0      (0 %)\n"
+                  "Nivel 4:     0      (0 %)\n"
+                  "Nivel 5:     0      (0 %)\n"
+                  "Nivel 6: " +
+                  l28 + "   2      (33 %)\n");
+    EXPECT_EQ(files::readWhole(path("Curso.DB")), original_);
+}
+
+TEST_F(InfoToolTest, PlainStudyFileAndRefusals) {
+    ok({"studyfile", "create", path("Plano")});
+    ok({"studyfile", "add-card", path("Plano.DB"), "--question", "q", "--level", "0"});
+    EXPECT_EQ(ok({"studyfile", "info", path("plano.db")}),
+              "cards: 1\nlevel 0 cards: 1\npacked cards: 0\nplain cards: 1\ntotal reviews: 0\n"
+              "level 0: 1 (100 %)\nlevel 1: 0 (0 %)\nlevel 2: 0 (0 %)\nlevel 3: 0 (0 %)\n"
+              "level 4: 0 (0 %)\nlevel 5: 0 (0 %)\nlevel 6+: 0 (0 %)\n");
+    EXPECT_EQ(fails({"studyfile", "info", path("Curso.DB")}),
+              "error: the study file is enciphered: give its password with --password\n");
+    EXPECT_EQ(fails({"studyfile", "info", path("Curso.DB"), "--password", "otra"}),
+              "error: La contraseña no es correcta para este Fichero de Estudio.\n");
+    EXPECT_EQ(fails({"studyfile", "info", path("Nada.DB")}),
+              "error: no study file " + path("Nada.DB").toStdString() + "\n");
+    EXPECT_EQ(fails({"studyfile", "info", path("Plano.DB"), "--level"}),
+              "error: unknown option --level\n");
+    EXPECT_EQ(files::readWhole(path("Curso.DB")), original_);
+}
+
 } // namespace

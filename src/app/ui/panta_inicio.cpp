@@ -25,6 +25,7 @@
 #include "settings/ui/configura_progr.h"
 #include "studyfile/ui/crea_fiche.h"
 #include "studyfile/ui/data_module.h"
+#include "studyfile/ui/ver_info.h"
 #include "viewers/picture_fit.h"
 
 #include <QCloseEvent>
@@ -519,7 +520,8 @@ void TPanta_Inicio_::Label8Click() {
     guardOpenFile();
 }
 void TPanta_Inicio_::Label9Click() {
-    guardOpenFile();
+    if (guardOpenFile())
+        program_.runModal(program_.ver_Info());
 }
 void TPanta_Inicio_::Label10Click() {
     if (!guardOpenFile())
@@ -601,6 +603,17 @@ void TPanta_Inicio_::Actualiza_Imagenes(InfoPicture info) {
     Prepara_Imagen(program_, 2);
     Prepara_Imagen(program_, 3);
     if (info == InfoPicture::Yes) {
-        // The information screen's picture is set here once that screen is part of the program.
+        // The information screen shows the study file's own picture, and none when it has none.
+        TVer_Info_& information = program_.ver_Info();
+        if (studyFilePicture().isEmpty()) {
+            information.hideStudyFilePicture();
+        } else {
+            information.showStudyFilePicture(Image1->picture());
+            Prepara_Imagen(program_, picture_number::information);
+        }
     }
+}
+
+const QTextDocument& TPanta_Inicio_::descriptionDocument() const {
+    return *RichEdit1->document();
 }

@@ -18,6 +18,7 @@ class PictureBox;
 class Program;
 class QLabel;
 class QTabWidget;
+class QTextDocument;
 class QTextEdit;
 namespace platform {
 class Timer;
@@ -96,6 +97,10 @@ public:
     void showProgramPicture(const picture::Picture& picture);
     void clearProgramPicture();
 
+    // The description of the open study file as the hidden buffer RichEdit1 holds it (the
+    // information screen shows a copy).
+    const QTextDocument& descriptionDocument() const;
+
     // The text of the three "Fichero Abierto" labels for a study file name (empty: none open).
     static QString ficheroAbiertoText(const QString& studyFileName);
 
@@ -169,6 +174,9 @@ private:
     void Crea_Tabla_Impresion();
     // The entry guard: shows the message and returns false when no study file is open.
     bool guardOpenFile();
+    // The picture file of the open study file (the first of N.BMP, N.JPG, N.JPEG, whatever their
+    // letter case), or "" when it has none.
+    QString studyFilePicture() const;
     // Shows the main-screen picture file (or none) on the three pages. A picture file that
     // cannot be read shows none; its error box comes once in a run.
     void showMainPicture();

@@ -13,6 +13,7 @@
 #include "platform/ui/picture_box.h"
 #include "studyfile/card_table.h"
 #include "studyfile/ui/data_module.h"
+#include "studyfile/ui/ver_info.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,13 +99,9 @@ void TPanta_Inicio_::Label5Click() {
     // The study-file picture, or the main-screen picture when it has none. The study file is
     // open by now: a picture that cannot be read is reported and the main-screen picture shown,
     // the cards stay usable.
-    QString picture;
-    for (const QString& letters :
-         {QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("JPEG")}) {
-        picture = files::findSibling(chosen, letters);
-        if (!picture.isEmpty())
-            break;
-    }
+    // The information screen never keeps the picture of the study file opened before.
+    program_.ver_Info().hideStudyFilePicture();
+    const QString picture = studyFilePicture();
     if (picture.isEmpty()) {
         showMainPicture();
     } else {
@@ -118,6 +115,17 @@ void TPanta_Inicio_::Label5Click() {
         Actualiza_Imagenes(InfoPicture::Yes);
     }
     setEntryColour(Label5);
+}
+
+QString TPanta_Inicio_::studyFilePicture() const {
+    const QString& table = program_.state().currentTablePath;
+    for (const QString& letters :
+         {QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("JPEG")}) {
+        const QString picture = files::findSibling(table, letters);
+        if (!picture.isEmpty())
+            return picture;
+    }
+    return QString();
 }
 
 bool TPanta_Inicio_::Abre_Fichero_Estudio(const QString& tablePath) {

@@ -687,21 +687,42 @@ std::vector<std::vector<QVariant>> Table::readRows(const std::vector<qint64>& ke
     return out;
 }
 
-int Table::countMatching(const QString& filterText) const {
-    d_->requireOpen();
+qint64 Table::Impl::aggregate(const QString& expression, const QString& filterText,
+                              const QString& what) const {
     const auto compiled = filter::compile(filterText, [this](const QString& n) -> const FieldDef* {
-        const int i = d_->findField(n);
-        return i < 0 ? nullptr : &d_->fields_[i];
+        const int i = findField(n);
+        return i < 0 ? nullptr : &fields_[i];
     });
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + QLatin1String(kDataTable);
+    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") +
+                  QLatin1String(kDataTable);
     if (!compiled.sql.isEmpty())
         sql += QStringLiteral(" WHERE ") + compiled.sql;
-    Statement st = d_->prepare(sql);
+    Statement st = prepare(sql);
     for (std::size_t i = 0; i < compiled.binds.size(); ++i)
         st.bindFilterValue(static_cast<int>(i) + 1, compiled.binds[i]);
     if (st.step() != SQLITE_ROW)
-        d_->failSql(QStringLiteral("contar los registros"));
-    return static_cast<int>(st.integer(0));
+        failSql(what);
+    return st.integer(0);
+}
+
+int Table::countMatching(const QString& filterText) const {
+    d_->requireOpen();
+    return static_cast<int>(d_->aggregate(QStringLiteral("count(*)"), filterText,
+                                          QStringLiteral("contar los registros")));
+}
+
+qint64 Table::sumWhere(const QString& field, const QString& filterText) const {
+    d_->requireOpen();
+    const int i = d_->findField(field);
+    if (i < 0)
+        d_->fail(QStringLiteral("Campo desconocido: %1").arg(field));
+    const FieldType type = d_->fields_[i].type;
+    if (type == FieldType::Text || type == FieldType::Blob)
+        d_->fail(QStringLiteral("El campo %1 no es numérico: no se puede sumar")
+                     .arg(d_->fields_[i].name));
+    // sum() skips blanks; over no row at all it gives NULL, which is 0 here too.
+    return d_->aggregate(QStringLiteral("coalesce(sum(%1), 0)").arg(d_->quotedColumns({i})),
+                         filterText, QStringLiteral("sumar el campo %1").arg(d_->fields_[i].name));
 }
 
 // ---------------------------------------------------------------------------------------------

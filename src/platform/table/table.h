@@ -152,6 +152,11 @@ public:
     // cursor and the filter stay as they are. A blank text counts every row; a text the engine
     // cannot read is refused (EngineError).
     int countMatching(const QString& filter) const;
+    // The sum of a number field over the rows the filter text lets through, whatever filter is
+    // in force, read like countMatching: the view, the cursor and the filter stay as they are and
+    // no event fires. Blank values count 0 (as does a text that lets no row through). An unknown
+    // field, a text or blob field and a text the engine cannot read are refused (EngineError).
+    qint64 sumWhere(const QString& field, const QString& filter) const;
     // Changes whenever the visible rows may have changed: at every open, close, filter change,
     // post, delete, refresh and batch append. A view built over the rows (a grid) that recorded
     // it knows it is still current while the number is the same.

@@ -54,6 +54,10 @@ struct Table::Impl {
     [[noreturn]] void failSql(const QString& what) const;
     void requireOpen() const;
     void exec(const char* sql) const;
+    // One aggregate (count(*), sum(...)) over the rows that filterText lets through, read beside
+    // the view: no cursor moves and no event fires. `what` names the work in an error.
+    qint64 aggregate(const QString& expression, const QString& filterText,
+                     const QString& what) const;
     Statement prepare(const QString& sql) const;
     void finalizeStatements();
     // The cached write statement of this kind over these columns, bindings cleared.

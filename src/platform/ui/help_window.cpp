@@ -7,15 +7,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-// The help pages live in a static library: register them once, before the first page is read.
+// The help pages live in a static library, where nothing else pulls their resource in: register
+// them once, before the first page is read.
 static void registerHelpPages() {
-#ifdef ORBANEL_HAVE_HELP_PAGES
     static const bool registered = [] {
         Q_INIT_RESOURCE(help);
         return true;
     }();
     (void)registered;
-#endif
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

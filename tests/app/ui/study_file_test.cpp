@@ -294,9 +294,9 @@ TEST_F(StudyFileTest, PreparaImagenPlacesWhateverTheSkipFlagSays) {
     EXPECT_THROW(Prepara_Imagen(p, 12), UnknownPictureNumber);
 }
 
-// The card editor and information screens are not part of the program: their picture numbers
-// place nothing (and take no other screen's box).
-TEST_F(StudyFileTest, PreparaImagenOfAScreenNotInTheProgramPlacesNothing) {
+// The card editor's and the information screen's picture numbers place their own boxes and take
+// no other screen's.
+TEST_F(StudyFileTest, PreparaImagenPlacesOnlyThePictureOfItsNumber) {
     writeImage(QDir(folder.path()).filePath("Image.BMP"), 100, 50, "BMP");
     Program& p = start();
     const QRect placed = main().Image1->geometry();

@@ -50,6 +50,17 @@ protected:
             id[char('A' + i)] = ids[i];
     }
     std::map<char, qint64> id;
+
+    // A selection that lets C, A and E through.
+    static constexpr const char* kSelection = "Clav_Fich = 'verbos*' or Nive_Impo >= 7";
+    // Opens the table behind `filter` on its second visible row, with no event written down.
+    static void openOnSecondRow(WatchedTable& w, const QString& filter) {
+        w.t.setFilter(filter);
+        w.t.setFiltered(true);
+        w.t.open();
+        w.t.next();
+        w.log.clear();
+    }
 };
 
 } // namespace
@@ -157,12 +168,8 @@ TEST_F(TableFixture, ReadRowsOverManyKeys) {
 TEST_F(ViewReadsTest, CountMatchingLeavesViewCursorAndFilterAlone) {
     WatchedTable w(path());
     Table& t = w.t;
-    const QString selection = "Clav_Fich = 'verbos*' or Nive_Impo >= 7";
-    t.setFilter(selection);
-    t.setFiltered(true);
-    t.open();
-    t.next();
-    w.log.clear();
+    openOnSecondRow(w, kSelection);
+    const QString selection = kSelection;
     const quint64 generation = t.viewGeneration();
 
     struct Case {
@@ -197,6 +204,48 @@ TEST_F(ViewReadsTest, CountMatchingLeavesViewCursorAndFilterAlone) {
     EXPECT_THROW(t.countMatching(""), EngineError);
 }
 
+TEST_F(ViewReadsTest, SumWhereLeavesViewCursorAndFilterAlone) {
+    WatchedTable w(path());
+    Table& t = w.t;
+    openOnSecondRow(w, kSelection);
+    const QString selection = kSelection;
+    const quint64 generation = t.viewGeneration();
+
+    // Importances: A 5, B 9, C blank, D 1, E 7; levels: D 2, the others 1.
+    struct Case {
+        QString field;
+        QString filter;
+        qint64 sum;
+    };
+    const Case cases[] = {
+        {"Nive_Impo", "", 22},
+        {"nive_impo", "   ", 22},
+        {"Nive_Impo", "Nive_Fich = 1", 21},
+        {"Nive_Impo", "Clav_Fich = 'O''Hara'", 0}, // a blank value counts 0
+        {"Nive_Impo", "Nive_Fich = 0", 0},         // so does no row at all
+        {"NIVE_FICH", "", 6},
+        {"Nive_Impo", selection, 21},
+        {"Camp_Logi", "", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(t.sumWhere(c.field, c.filter), c.sum)
+            << c.field.toStdString() << " / " << c.filter.toStdString();
+    EXPECT_THROW(t.sumWhere("Nive_Impo", "Nive_Fich = 0 and Nive_Impo >="), EngineError);
+    EXPECT_THAT(errorOf([&] { t.sumWhere("Nive_Impo", "Nivel = 1"); }), HasSubstr("Nivel"));
+    EXPECT_THAT(errorOf([&] { t.sumWhere("Total_Repa", ""); }), HasSubstr("Total_Repa"));
+    EXPECT_THAT(errorOf([&] { t.sumWhere("Preg_Text", ""); }), HasSubstr("Preg_Text"));
+    EXPECT_THAT(errorOf([&] { t.sumWhere("Datos", ""); }), HasSubstr("Datos"));
+
+    EXPECT_TRUE(w.log.empty());
+    EXPECT_EQ(t.filter(), selection);
+    EXPECT_TRUE(t.filtered());
+    EXPECT_EQ(t.recordCount(), 3);
+    EXPECT_EQ(t.recNo(), 2);
+    EXPECT_EQ(t.viewGeneration(), generation);
+    t.close();
+    EXPECT_THROW(t.sumWhere("Nive_Impo", ""), EngineError);
+}
+
 TEST_F(ViewReadsTest, ViewGenerationChangesWhenTheVisibleRowsMayChange) {
     Table t;
     t.setTableName(path());
@@ -224,6 +273,7 @@ TEST_F(ViewReadsTest, ViewGenerationChangesWhenTheVisibleRowsMayChange) {
              t.positionOfKey(id['A']);
              t.readRows({id['A']}, {"Preg_Text"});
              t.countMatching("Nive_Fich = 2");
+             t.sumWhere("Nive_Impo", "Nive_Fich = 1");
          },
          false},
         {"edit and cancel",
