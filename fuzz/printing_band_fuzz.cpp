@@ -65,10 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     layout.richTextItem = QRectF(1, 22, 92, 32);
     report::Report report(layout, 1, [&](int) { return content; });
     QImage page(80, 110, QImage::Format_RGB32);
+    page.setDotsPerMeterX(394); // 10 dpi
+    page.setDotsPerMeterY(394);
     page.fill(Qt::white);
     QPainter painter(&page);
     std::vector<report::BandFailure> failures;
-    report.drawPage(painter, 0, 10, failures);
+    report.drawPage(painter, 0, failures);
     painter.end();
     if (failures.size() != (content.failure.isEmpty() ? 0u : 1u)) {
         std::fprintf(stderr, "a band failure was lost or invented\n");

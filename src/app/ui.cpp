@@ -118,7 +118,13 @@ ReportOutcome printOn(QPrinter& printer, QWidget* parent, const ReportJob& job) 
             QStringLiteral("Imprimiendo página %1 de %2").arg(page).arg(count));
         progressWindow->setValue(page - 1);
         QCoreApplication::processEvents();
-        return !progressWindow->wasCanceled();
+        if (!progressWindow->wasCanceled())
+            return true;
+        // The job is aborted while its painter is still active; ending the painter first would
+        // send the pages drawn so far to the printer.
+        if (printer.outputFormat() == QPrinter::NativeFormat)
+            printer.abort();
+        return false;
     };
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         return outcomeOf(
@@ -126,10 +132,7 @@ ReportOutcome printOn(QPrinter& printer, QWidget* parent, const ReportJob& job) 
                 return job.draw(device, from, to, progress);
             }));
     }
-    const report::RunResult result = job.draw(printer, from, to, progress);
-    if (result.outcome == report::RunOutcome::Cancelled)
-        printer.abort();
-    return outcomeOf(result);
+    return outcomeOf(job.draw(printer, from, to, progress));
 }
 
 } // namespace

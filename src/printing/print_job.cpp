@@ -40,9 +40,12 @@ report::ReportLayout reportLayout(Side side, const PrintSettings& settings,
 
 report::Report printReport(table::Table& printTable, Side side, const PrintSettings& settings,
                            const PrintSource& source) {
-    return report::Report(reportLayout(side, settings, source.design), printTable.recordCount(),
-                          [&printTable, side, source](int row) {
-                              return prepareBand(printTable, row, side, source);
+    report::ReportLayout layout = reportLayout(side, settings, source.design);
+    const BandItemsUsed used{layout.textItem.has_value(), layout.pictureItem.has_value(),
+                             layout.richTextItem.has_value()};
+    return report::Report(std::move(layout), printTable.recordCount(),
+                          [&printTable, side, source, used](int row) {
+                              return prepareBand(printTable, row, side, source, used);
                           });
 }
 

@@ -56,9 +56,9 @@ void copyCard(table::Table& printTable, table::Table& cards, Side side, const Pr
     if (design.shortAnswerSize > 0) {
         const QByteArray stored = cards.fieldByName(QStringLiteral("Resp_Text")).asBytes();
         printTable.fieldByName(kMemo2).setBytes(stored);
-        // Plain content is stored plain anyway; packed content never reaches the print table
-        // unpacked.
-        if (!packed)
+        // Without packed content the short answer is stored plain anyway; packed content never
+        // reaches the print table unpacked.
+        if (!source.packedContent)
             printTable.fieldByName(kText).setString(studyfile::shortAnswerText(stored));
     }
     if (design.answerImage)
@@ -83,13 +83,18 @@ int fillPrintTable(table::Table& printTable, table::Table& cards,
                    const PrintSource& source) {
     const std::vector<std::optional<int>> order =
         printRowOrder(static_cast<int>(keysInView.size()), side, perPage, perPage >= 6 ? 2 : 1);
+    const bool sameView = cards.recordCount() == static_cast<int>(keysInView.size());
     table::BatchScope batch(printTable);
     deleteRows(printTable);
     for (const std::optional<int>& position : order) {
         printTable.append();
         if (position) {
             const qint64 key = keysInView[static_cast<size_t>(*position)];
-            if (!cards.locateKey(key))
+            // Straight to the row when the reader shows the same view, else by its key.
+            const bool samePlace = sameView && cards.keyAt(*position) == key;
+            if (samePlace)
+                cards.setRecNo(*position + 1);
+            else if (!cards.locateKey(key))
                 throw table::EngineError(
                     QStringLiteral("La ficha %1 ya no está en el Fichero de Estudio.").arg(key));
             copyCard(printTable, cards, side, source);
@@ -116,16 +121,17 @@ void emptyPrintTable(table::Table& printTable) {
 }
 
 report::BandContent prepareBand(table::Table& printTable, int row, Side side,
-                                const PrintSource& source) {
+                                const PrintSource& source, const BandItemsUsed& used) {
     printTable.setRecNo(row + 1);
     const auto field = [&](const QString& name) { return printTable.fieldByName(name); };
     return prepareBand(PrintRow{field(kText).asString(), field(kText2).asString(),
                                 field(kImag).asBytes(), field(kMemo).asBytes(),
                                 field(kMemo2).asBytes(), field(kCompEncr).asString()},
-                       side, source);
+                       side, source, used);
 }
 
-report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source) {
+report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source,
+                                const BandItemsUsed& used) {
     report::BandContent content;
     const bool packed = source.packedContent && row.compEncr == kPacked;
     // A container of its own, set like the study file's, and without its damaged-data message:
@@ -147,21 +153,23 @@ report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSourc
         }
     };
     const studyfile::DesignOptions& design = source.design;
-    if (side == Side::Questions)
+    if (side == Side::Questions && used.text)
         content.text = row.text;
-    else if (design.shortAnswerSize > 0)
+    else if (side == Side::Answers && used.text && design.shortAnswerSize > 0)
         attempt([&] { content.text = studyfile::shortAnswerText(plain(row.memo2)); });
-    if (side == Side::Answers && design.longAnswerText)
+    if (side == Side::Answers && used.richText && design.longAnswerText)
         attempt([&] {
             const QByteArray rtfBytes = plain(row.memo);
             if (!rtfBytes.isEmpty()) {
                 auto doc = std::make_shared<QTextDocument>();
+                // Text without a font of its own prints in the report's font.
+                doc->setDefaultFont(report::ReportLayout::defaultFont());
                 rtf::readDocument(rtfBytes, *doc);
                 content.richText = std::move(doc);
             }
         });
     const bool sidePicture = side == Side::Questions ? design.questionImage : design.answerImage;
-    if (sidePicture)
+    if (sidePicture && used.picture)
         attempt([&] {
             const QByteArray bytes = plain(row.imag);
             if (bytes.isEmpty())

@@ -45,8 +45,16 @@ void emptyPrintTable(table::Table& printTable);
 // unpacked in memory only; nothing is written back to the print table. A field that cannot be
 // unpacked or decoded fails this band only: the content carries the reason and what could be
 // prepared.
+// The items a run prints: the others are neither unpacked nor decoded, so that a damaged field
+// the run does not show cannot fail its band.
+struct BandItemsUsed {
+    bool text = true;
+    bool picture = true;
+    bool richText = true;
+};
+
 report::BandContent prepareBand(table::Table& printTable, int row, Side side,
-                                const PrintSource& source);
+                                const PrintSource& source, const BandItemsUsed& used = {});
 
 // The fields of one print-table row.
 struct PrintRow {
@@ -57,6 +65,7 @@ struct PrintRow {
     QByteArray memo2; // Memo2
     QString compEncr; // Comp_Encr
 };
-report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source);
+report::BandContent prepareBand(const PrintRow& row, Side side, const PrintSource& source,
+                                const BandItemsUsed& used = {});
 
 } // namespace printing

@@ -94,7 +94,14 @@ void openRun(Run& run, const ParsedArgs& args) {
     if (check.unavailableMessage)
         tool::refuse(printing::kUnavailableChoiceMessage);
     if (!check.perPageAllowed(choices.perPage)) {
-        const std::string culprit = choices.question == QuestionChoice::TextImage
+        // Name the choice that disables the value: the question's, when it does so alone.
+        printing::PrintChoices questionAlone = choices;
+        questionAlone.answer = AnswerChoice::Text;
+        studyfile::DesignOptions everything = design;
+        everything.shortAnswerSize = std::max(1, design.shortAnswerSize);
+        const bool question =
+            !printing::checkChoices(questionAlone, everything).perPageAllowed(choices.perPage);
+        const std::string culprit = question
                                         ? "--question " + nameOf(kQuestionNames, choices.question)
                                         : "--answer " + nameOf(kAnswerNames, choices.answer);
         throw ToolError("--per-page " + std::to_string(choices.perPage) + " cannot be used with " +

@@ -232,8 +232,13 @@ TEST(PrintChoices, ChecksOnAClick) {
     noShort.longAnswerText = true;
     studyfile::DesignOptions pictureAndLong = everything();
     pictureAndLong.shortAnswerSize = 0;
-    studyfile::DesignOptions shortOnly = textOnly;
-    shortOnly.shortAnswerSize = 50;
+    // An answer picture and a short answer of 50, no long text: only the long-text rule applies.
+    studyfile::DesignOptions shortAndPicture = textOnly;
+    shortAndPicture.shortAnswerSize = 50;
+    shortAndPicture.answerImage = true;
+    studyfile::DesignOptions pictureOnly = textOnly;
+    pictureOnly.shortAnswerSize = 0;
+    pictureOnly.answerImage = true;
     struct Case {
         const char* name;
         studyfile::DesignOptions design;
@@ -273,9 +278,23 @@ TEST(PrintChoices, ChecksOnAClick) {
          false,
          true},
         {"long text unused, short size 50",
-         shortOnly,
+         shortAndPicture,
          {QuestionChoice::Text, AnswerChoice::ImageLongText, 6},
          {QuestionChoice::Text, AnswerChoice::Text, 6},
+         "6 8 10 3 4 5",
+         true,
+         true},
+        {"long text unused, no short text",
+         pictureOnly,
+         {QuestionChoice::Text, AnswerChoice::LongText, 6},
+         {QuestionChoice::Text, AnswerChoice::Image, 6},
+         "6 8 10 3 4 5",
+         true,
+         true},
+        {"no short text, no long text, short text chosen",
+         pictureOnly,
+         {QuestionChoice::Text, AnswerChoice::Text, 6},
+         {QuestionChoice::Text, AnswerChoice::Image, 6},
          "6 8 10 3 4 5",
          true,
          true},

@@ -12,6 +12,7 @@
 #include "studyfile/card_table.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -140,6 +141,13 @@ TEST_F(PrintRunTest, PackedStudyFileNeverLeavesPlainContentInThePrintTable) {
                   cardOfRow[static_cast<size_t>(row)] == 0 ||
                       cardOfRow[static_cast<size_t>(row)] == 4);
 
+    // Preparing and drawing the bands wrote nothing unpacked into the print table's files.
+    for (const QString& file : {imp, imp + "-journal"}) {
+        QFile f(file);
+        if (f.open(QIODevice::ReadOnly))
+            EXPECT_FALSE(f.readAll().contains(kSecret.toUtf8())) << file.toStdString();
+    }
+
     printing::wipePrintContent(printTable);
     for (int row = 0; row < 6; ++row) {
         printTable.setRecNo(row + 1);
@@ -220,10 +228,12 @@ TEST(ReportDrawing, PagesOnAnImage) {
         });
         EXPECT_EQ(report.pageCount(), 1);
         QImage page(px(210), px(297), QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(dpi / 0.0254));
         page.fill(Qt::white);
         QPainter painter(&page);
         std::vector<report::BandFailure> failures;
-        report.drawPage(painter, 0, dpi, failures);
+        report.drawPage(painter, 0, failures);
         painter.end();
         EXPECT_TRUE(failures.empty());
 
@@ -308,6 +318,47 @@ TEST(ReportDrawing, RunsIntoAPdf) {
     const report::RunResult cancelled =
         report.print(writer, 1, 3, [](int page, int) { return page < 2; });
     EXPECT_EQ(cancelled.outcome, report::RunOutcome::Cancelled);
+}
+
+// A PDF is written whole or not at all: a cancelled or failed run, or an unwritable path, leaves
+// an earlier file as it was.
+TEST(ReportDrawing, PdfFileWrittenWholeOrNotAtAll) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hojas.pdf");
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    report::ReportLayout layout;
+    layout.textItem = QRectF(1, 1, 91, 90);
+    report::Report report(layout, 14, [](int row) {
+        report::BandContent content;
+        content.text = QStringLiteral("P%1").arg(row + 1);
+        if (row == 9)
+            content.failure = QStringLiteral("dañada");
+        return content;
+    });
+    const auto contents = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const report::RunResult cancelled =
+        printing::writePdf(report, path, [](int page, int) { return page < 2; });
+    EXPECT_EQ(cancelled.outcome, report::RunOutcome::Cancelled);
+    EXPECT_EQ(contents(), "earlier");
+    // The tool keeps only whole runs: a failing band leaves the earlier file.
+    const report::RunResult refused = printing::writePdf(report, path, {}, true);
+    EXPECT_EQ(refused.failures.size(), 1u);
+    EXPECT_EQ(contents(), "earlier");
+    const report::RunResult unwritable =
+        printing::writePdf(report, dir.filePath("no/such/folder/hojas.pdf"));
+    EXPECT_EQ(unwritable.outcome, report::RunOutcome::Failed);
+    EXPECT_FALSE(unwritable.error.isEmpty());
+    // A screen's run with a failing band still gives the whole document.
+    const report::RunResult done = printing::writePdf(report, path);
+    EXPECT_EQ(done.outcome, report::RunOutcome::Done);
+    EXPECT_TRUE(contents().startsWith("%PDF"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"hojas.pdf"});
 }
 
 } // namespace

@@ -176,6 +176,8 @@ TEST_F(PrintToolTest, RefusalsLeaveAnEarlierPdfUnchanged) {
                                      studyfile::designRecordLines(options, request.description),
                                      QString());
 
+    const QString pictures =
+        makeCourse("Imagenes", 0, {"--question-image", "--answer-image", "--long-answer"});
     const QString out = dir.filePath("out.pdf");
     const QByteArray earlier = "an earlier file";
     struct Case {
@@ -196,9 +198,15 @@ TEST_F(PrintToolTest, RefusalsLeaveAnEarlierPdfUnchanged) {
          {"print", "pdf", course, out, "--password", "clave", "--answer", "image"},
          "error: Ha elegido imprimir un Texto, Imagen o Texto Largo que no está disponible en "
          "el diseño de este Fichero de Estudio.\n"},
-        {"per page disabled",
-         {"print", "pdf", course, out, "--password", "clave", "--per-page", "8", "--question",
-          "text-image"},
+        {"per page disabled by the answer",
+         {"print", "pdf", pictures, out, "--per-page", "6", "--question", "text-image", "--answer",
+          "image-long-text"},
+         "error: --per-page 6 cannot be used with --answer image-long-text\n"},
+        {"per page disabled by the question",
+         {"print", "pdf", pictures, out, "--per-page", "8", "--question", "text-image"},
+         "error: --per-page 8 cannot be used with --question text-image\n"},
+        {"not writable",
+         {"print", "pdf", course, dir.filePath("no/such/folder/out.pdf"), "--password", "clave"},
          ""},
         {"damaged card",
          {"print", "pdf", course, out, "--password", "clave", "--side", "answers"},

@@ -73,8 +73,8 @@ int Report::pageCount() const {
     return grid_.pageCount(rowCount_);
 }
 
-void Report::drawPage(QPainter& painter, int page, double dpi,
-                      std::vector<BandFailure>& failures) const {
+void Report::drawPage(QPainter& painter, int page, std::vector<BandFailure>& failures) const {
+    const double dpi = painter.device() != nullptr ? painter.device()->logicalDpiX() : 96;
     const int perPage = grid_.boxesPerPage();
     const int first = page * perPage;
     const int last = std::min(rowCount_, first + perPage);
@@ -117,21 +117,30 @@ void Report::drawBand(QPainter& painter, int row, const QRectF& bandMm, double d
         const QRectF itemMm = layout_.pictureItem->translated(bandMm.topLeft());
         const QRectF drawnMm =
             pictureRectMm(itemMm, content.picture.size(), layout_.stretch, layout_.fit);
-        const QRectF drawnPx = toPixels(drawnMm, dpi);
-        // Scaled once to the drawn size at no more than 300 dpi, so that a PDF or a preview's page
-        // cache holds no more pixels than paper can show.
-        const double pictureDpi = std::min(dpi, kPictureDpiLimit);
-        const QSize scaledSize(
-            std::max(1, int(std::lround(drawnMm.width() * pictureDpi / kMmPerInch))),
-            std::max(1, int(std::lround(drawnMm.height() * pictureDpi / kMmPerInch))));
-        const QImage scaled = content.picture.size() == scaledSize
-                                  ? content.picture
-                                  : content.picture.scaled(scaledSize, Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation);
-        painter.save();
-        painter.setClipRect(toPixels(itemMm, dpi), Qt::IntersectClip);
-        painter.drawImage(drawnPx, scaled);
-        painter.restore();
+        // Only the part inside the item is drawn (a picture cropped without fit can be far larger
+        // than its item), scaled once to its drawn size at no more than 300 dpi, so that a PDF or
+        // a preview's page cache holds no more pixels than paper can show.
+        const QRectF visibleMm = drawnMm.intersected(itemMm);
+        if (!visibleMm.isEmpty()) {
+            const double sx = content.picture.width() / drawnMm.width();
+            const double sy = content.picture.height() / drawnMm.height();
+            const QRect source =
+                QRectF((visibleMm.x() - drawnMm.x()) * sx, (visibleMm.y() - drawnMm.y()) * sy,
+                       visibleMm.width() * sx, visibleMm.height() * sy)
+                    .toAlignedRect()
+                    .intersected(content.picture.rect());
+            const QImage part =
+                source == content.picture.rect() ? content.picture : content.picture.copy(source);
+            const double pictureDpi = std::min(dpi, kPictureDpiLimit);
+            const QSize scaledSize(
+                std::max(1, int(std::lround(visibleMm.width() * pictureDpi / kMmPerInch))),
+                std::max(1, int(std::lround(visibleMm.height() * pictureDpi / kMmPerInch))));
+            const QImage scaled =
+                part.size() == scaledSize
+                    ? part
+                    : part.scaled(scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            painter.drawImage(toPixels(visibleMm, dpi), scaled);
+        }
     }
     if (layout_.richTextItem && content.richText) {
         content.richText->setDocumentMargin(0);
@@ -169,7 +178,6 @@ RunResult Report::print(QPagedPaintDevice& device, int fromPage, int toPage,
         result.error = QStringLiteral("No se puede empezar a dibujar las páginas.");
         return result;
     }
-    const double dpi = device.logicalDpiX();
     for (int page = fromPage; page <= toPage; ++page) {
         if (progress && !progress(page - fromPage + 1, toPage - fromPage + 1)) {
             result.outcome = RunOutcome::Cancelled;
@@ -180,7 +188,7 @@ RunResult Report::print(QPagedPaintDevice& device, int fromPage, int toPage,
             result.error = QStringLiteral("No se puede empezar una página nueva.");
             break;
         }
-        drawPage(painter, page - 1, dpi, result.failures);
+        drawPage(painter, page - 1, result.failures);
     }
     painter.end();
     return result;

@@ -89,10 +89,10 @@ public:
                     const Progress& progress = {}) const;
     RunResult print(QPagedPaintDevice& device) const { return print(device, 1, pageCount()); }
 
-    // Draws page `page` (0-based) onto painter, whose device has `dpi` pixels per inch with the
-    // page's top-left corner at the origin. Failing bands are appended to failures.
-    void drawPage(QPainter& painter, int page, double dpi,
-                  std::vector<BandFailure>& failures) const;
+    // Draws page `page` (0-based) onto painter, whose device's resolution sizes both the boxes
+    // and the text, with the page's top-left corner at the origin. Failing bands are appended to
+    // failures.
+    void drawPage(QPainter& painter, int page, std::vector<BandFailure>& failures) const;
 
 private:
     void drawBand(QPainter& painter, int row, const QRectF& bandMm, double dpi,

@@ -77,9 +77,9 @@ TImprimir_::TImprimir_(Program& program)
     Grupo_FichxPag = group(area, "Grupo_FichxPag", QStringLiteral(" Nº Fichas por Página: "),
                            QRect(16, 164, 300, 150), caption);
     label(Grupo_FichxPag, "Label1", QStringLiteral("( Ancho Normal )"), QRect(10, 30, 140, 24),
-          Px{14, bold});
+          caption);
     label(Grupo_FichxPag, "Label2", QStringLiteral("( Doble Ancho )"), QRect(155, 30, 140, 24),
-          Px{14, bold});
+          caption);
     FichxPag_6 =
         radio(Grupo_FichxPag, "FichxPag_6", QStringLiteral("6"), QRect(30, 58, 90, 26), caption);
     FichxPag_8 =
@@ -267,20 +267,32 @@ void TImprimir_::run(Side side, bool preview) {
     const printing::PrintSource source{data.design, program_.state().packedContent, data.QXS.Key};
     // With packed content the rows hold packed bytes until the run ends; then they are emptied,
     // however the run ended.
-    struct Wipe {
-        table::Table& printTable;
-        bool packed;
-        ~Wipe() noexcept(false) {
-            if (packed && std::uncaught_exceptions() == 0)
-                printing::wipePrintContent(printTable);
-        }
-    } wipe{data.Imprime, source.packedContent};
+    try {
+        draw(side, preview, chosen, source);
+    } catch (...) {
+        if (source.packedContent)
+            try {
+                printing::wipePrintContent(data.Imprime);
+            } catch (...) {
+                // The first error is the one to report.
+            }
+        throw;
+    }
+    if (source.packedContent)
+        printing::wipePrintContent(data.Imprime);
+}
+
+void TImprimir_::draw(Side side, bool preview, const printing::PrintSettings& chosen,
+                      const printing::PrintSource& source) {
+    TD_Module_& data = program_.data();
     {
         WaitCursor busy;
-        // The cards are read through a table of their own, so that the card the screens show
-        // stays current and its content is not loaded once per card.
+        // The cards are read through a table of their own over the same view, so that the card
+        // the screens show stays current and its content is not loaded once per card.
         table::Table reader;
         reader.setTableName(data.Tabla_Activa.path());
+        reader.setFilter(data.Tabla_Activa.filter());
+        reader.setFiltered(data.Tabla_Activa.filtered());
         reader.open();
         printing::fillPrintTable(data.Imprime, reader, data.Tabla_Activa.visibleKeys(), side,
                                  chosen.choices.perPage, source);

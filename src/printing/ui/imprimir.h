@@ -80,8 +80,11 @@ private:
     // Shows the result of the choice checks on the controls, without running them again.
     void applyCheck(const printing::ChoiceCheck& check);
     void showCount();
-    // Fills the print table for `side` and previews or prints it.
+    // Fills the print table for `side` and previews or prints it; the print table holds no card
+    // content afterwards.
     void run(printing::Side side, bool preview);
+    void draw(printing::Side side, bool preview, const printing::PrintSettings& chosen,
+              const printing::PrintSource& source);
 
     QFont textFont_ = report::ReportLayout::defaultFont();
     bool warnNotPrintable_ = false; // set when the screen opens, taken by its first activation

@@ -137,8 +137,33 @@ TEST_F(PrintScreenTest, PrintsTheCardsInViewAndTheChosenOnes) {
         }
     });
     EXPECT_TRUE(ui.unexpected().isEmpty()) << ui.unexpected().join(", ").toStdString();
-    EXPECT_FALSE(QFile::exists(pdf("cancelada.pdf")));
     // "&Salir" leaves the print table without rows.
+    EXPECT_EQ(printRows(), 0);
+}
+
+// Esc leaves like "&Salir": the print table without rows. The paper sizes show in whole
+// millimetres.
+TEST_F(PrintScreenTest, EscAndPaperSizes) {
+    open(3);
+    ui.queueScreen("TImprimir_", [this](QDialog& d) {
+        auto& s = static_cast<TImprimir_&>(d);
+        const QStringList heights = {"Alto : 297 mm.", "Alto : 266 mm.", "Alto : 279 mm.",
+                                     "Alto : 279 mm."};
+        const QStringList widths = {"Ancho : 210 mm.", "Ancho : 184 mm.", "Ancho : 215 mm.",
+                                    "Ancho : 215 mm."};
+        for (int i = 0; i < 4; ++i) {
+            s.ComboBox1->setCurrentIndex(i);
+            EXPECT_EQ(s.Label4->text(), heights[i]);
+            EXPECT_EQ(s.Label6->text(), widths[i]);
+        }
+        s.ComboBox1->setCurrentIndex(0);
+        ui.queuePreview(QString());
+        s.Button3->click();
+        EXPECT_EQ(printRows(), 3);
+        QTest::keyClick(&s, Qt::Key_Escape);
+        return d.result();
+    });
+    main().Label18Click();
     EXPECT_EQ(printRows(), 0);
 }
 
