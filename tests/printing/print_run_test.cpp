@@ -144,8 +144,9 @@ TEST_F(PrintRunTest, PackedStudyFileNeverLeavesPlainContentInThePrintTable) {
     // Preparing and drawing the bands wrote nothing unpacked into the print table's files.
     for (const QString& file : {imp, imp + "-journal"}) {
         QFile f(file);
-        if (f.open(QIODevice::ReadOnly))
+        if (f.open(QIODevice::ReadOnly)) {
             EXPECT_FALSE(f.readAll().contains(kSecret.toUtf8())) << file.toStdString();
+        }
     }
 
     printing::wipePrintContent(printTable);
