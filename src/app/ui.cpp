@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -145,12 +146,14 @@ ReportOutcome ProductionUi::previewReport(QWidget* parent, const ReportJob& job)
     bool failed = false;
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
-            // The preview draws on its own device; printing from it draws on the
-            // printer chosen there, or into its PDF file.
-            const ReportOutcome outcome =
-                target->outputFormat() == QPrinter::PdfFormat && !target->outputFileName().isEmpty()
-                    ? printOn(*target, &preview, job)
-                    : outcomeOf(job.draw(*target, 1, job.pageCount, {}));
+            // The preview lays its pages out through a picture engine; printing from it asks
+            // again with the printer (or the PDF file) chosen there, whose page range, progress
+            // and cancel are those of a print.
+            const bool previewPages = target->paintEngine() != nullptr &&
+                                      target->paintEngine()->type() == QPaintEngine::Picture;
+            const ReportOutcome outcome = previewPages
+                                              ? outcomeOf(job.draw(*target, 1, job.pageCount, {}))
+                                              : printOn(*target, &preview, job);
             failed = failed || outcome == ReportOutcome::Failed;
         });
     if (job.maximised)
