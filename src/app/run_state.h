@@ -78,6 +78,8 @@ struct RunState {
     // activation of a screen that regains the focus only clears it; a screen that opens runs its
     // whole activation and leaves it (Program::beginActivation).
     bool skipNextActivation = false;
+    // Long work runs (LongOperation): the break and blink timers wait for their next tick.
+    bool longOperation = false;
     // True (and the flag cleared) when a pending skip is there to be taken.
     bool takeSkipNextActivation() {
         const bool skip = skipNextActivation;

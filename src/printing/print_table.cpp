@@ -80,10 +80,12 @@ void deleteRows(table::Table& printTable) {
 
 int fillPrintTable(table::Table& printTable, table::Table& cards,
                    const std::vector<qint64>& keysInView, Side side, int perPage,
-                   const PrintSource& source) {
+                   const PrintSource& source,
+                   const std::function<void(qint64 done, qint64 total)>& progress) {
     const std::vector<std::optional<int>> order =
         printRowOrder(static_cast<int>(keysInView.size()), side, perPage, perPage >= 6 ? 2 : 1);
     const bool sameView = cards.recordCount() == static_cast<int>(keysInView.size());
+    qint64 done = 0;
     table::BatchScope batch(printTable);
     deleteRows(printTable);
     for (const std::optional<int>& position : order) {
@@ -100,6 +102,8 @@ int fillPrintTable(table::Table& printTable, table::Table& cards,
             copyCard(printTable, cards, side, source);
         }
         printTable.post();
+        if (progress)
+            progress(++done, static_cast<qint64>(order.size()));
     }
     return static_cast<int>(order.size());
 }

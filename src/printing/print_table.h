@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <vector>
 
 namespace table {
@@ -29,10 +31,12 @@ struct PrintSource {
 // filter; it is moved, so it must not be the table a screen shows), in the order of
 // printRowOrder. Every append is in one batch. Pictures are copied only under the kinds "BMP" and
 // "JPG"; content is copied as stored (possibly packed). Without packed content an answer row also
-// gets the first line of its short answer in TEXT. Returns the number of rows.
+// gets the first line of its short answer in TEXT. progress, when given, is told after each row
+// (rows done, rows in all). Returns the number of rows.
 int fillPrintTable(table::Table& printTable, table::Table& cards,
                    const std::vector<qint64>& keysInView, Side side, int perPage,
-                   const PrintSource& source);
+                   const PrintSource& source,
+                   const std::function<void(qint64 done, qint64 total)>& progress = {});
 
 // Empties the content fields (Imag, Memo, Memo2, TEXT, TEXT2, Comp_Encr) of every row, in one
 // batch: what a run of a study file with packed content leaves behind.

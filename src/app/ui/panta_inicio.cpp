@@ -342,6 +342,9 @@ void TPanta_Inicio_::clearProgramPicture() {
 
 void TPanta_Inicio_::Timer_DescansoTimer() {
     RunState& state = program_.state();
+    // No break screen opens in the middle of long work; the next tick tries again.
+    if (state.longOperation)
+        return;
     const review::BreakSettings settings(state.prefs);
     review::BreakReminder reminder(state.breaks);
     if (!reminder.beginBreak(settings, program_.clock().now()))
@@ -356,6 +359,8 @@ void TPanta_Inicio_::Timer_DescansoTimer() {
 }
 
 void TPanta_Inicio_::Timer_ParpadeoTimer() {
+    if (program_.state().longOperation)
+        return;
     program_.parpadeo_Aviso().Muestra();
     program_.state().skipNextActivation = true;
 }

@@ -1,9 +1,9 @@
 #include "printing/ui/imprimir.h"
 
+#include "app/long_operation.h"
 #include "app/radio_group.h"
 #include "app/ui.h"
 #include "app/ui/panta_inicio.h"
-#include "app/wait_cursor.h"
 #include "editing/ui/filtro_env.h"
 #include "platform/table/table.h"
 #include "printing/print_table.h"
@@ -286,7 +286,7 @@ void TImprimir_::draw(Side side, bool preview, const printing::PrintSettings& ch
                       const printing::PrintSource& source) {
     TD_Module_& data = program_.data();
     {
-        WaitCursor busy;
+        LongOperation busy(program_.state(), this);
         // The cards are read through a table of their own over the same view, so that the card
         // the screens show stays current and its content is not loaded once per card.
         table::Table reader;
@@ -295,7 +295,8 @@ void TImprimir_::draw(Side side, bool preview, const printing::PrintSettings& ch
         reader.setFiltered(data.Tabla_Activa.filtered());
         reader.open();
         printing::fillPrintTable(data.Imprime, reader, data.Tabla_Activa.visibleKeys(), side,
-                                 chosen.choices.perPage, source);
+                                 chosen.choices.perPage, source,
+                                 [&busy](qint64, qint64) { busy.step(); });
     }
     const report::Report report = printing::printReport(data.Imprime, side, chosen, source);
     ReportJob job;
