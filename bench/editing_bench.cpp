@@ -1,10 +1,12 @@
 // Card editing at the sizes a learner reaches with imported courses: storing a card as the card
-// editor does in a packed study file of 5,000 cards, promoting level-0 cards by count and by marks,
-// and the promotion screen's grid reading every cell of its level-0 cards.
+// editor does in a packed study file of 5,000 cards, storing a full grid of 98 group entry rows,
+// promoting level-0 cards by count and by marks, and the promotion screen's grid reading every cell
+// of its level-0 cards.
 // Each run that changes cards works on a fresh copy of a study file's card table built once.
 #include "bench_support.h"
 #include "editing/card_selection.h"
 #include "editing/global_modification.h"
+#include "editing/group_entry.h"
 #include "platform/rtf/rtf.h"
 #include "platform/table/table.h"
 #include "review/promotion.h"
@@ -13,6 +15,7 @@
 #include "studyfile/card_store.h"
 #include "studyfile/card_table.h"
 #include "studyfile/creation.h"
+#include "studyfile/font_style.h"
 
 #include <QDir>
 #include <QFile>
@@ -277,6 +280,102 @@ void StoreQuestionChange(benchmark::State& state) {
     }
 }
 BENCHMARK(StoreQuestionChange)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+// Group entry's "&Guardar y Salir": the 98 rows of a full grid checked and stored, in one
+// transaction, into a compressed and enciphered study file that already holds 5,000 cards. The
+// rows are what a learner types: a question and a short answer, the key typed in every third row
+// (the others take the shared one), the importance in every other row. Floor < 200 ms, ambition
+// < 50 ms: the learner waits on the button.
+editing::GroupRows groupRows() {
+    editing::GroupRows rows(editing::kGroupRows);
+    for (int r = 0; r < editing::kGroupRows; ++r) {
+        rows[r].question = QStringLiteral("¿Cómo se dice «palabra número %1» en inglés?").arg(r);
+        rows[r].answer = QStringLiteral("La respuesta corta %1").arg(r);
+        if (r % 3 == 0)
+            rows[r].key = QStringLiteral("tema%1").arg(r % 7);
+        if (r % 2 == 0)
+            rows[r].importance = QString::number(r % 10);
+    }
+    return rows;
+}
+
+editing::GroupShared groupShared() {
+    editing::GroupShared shared;
+    shared.level = QStringLiteral("1");
+    shared.cardKey = QStringLiteral("vocabulario");
+    shared.importance = QStringLiteral("5");
+    return shared;
+}
+
+// Short answers: a compressed and enciphered study file with key and importance, 5,000 cards.
+struct GroupFixture {
+    QTemporaryDir dir;
+    studyfile::DesignOptions design;
+    streams::TQXStreams qxs;
+    table::Table cards;
+
+    GroupFixture() {
+        studyfile::CreationRequest r;
+        r.datFolder = dir.path();
+        r.name = QStringLiteral("Grupo");
+        r.options.importanceLevel = true;
+        r.options.compressed = true;
+        r.password = QStringLiteral("clave");
+        studyfile::createStudyFile(r);
+        design = r.options;
+        design.enciphered = true;
+        studyfile::configureContentContainer(qxs, design, r.password);
+        cards.setFilter(studyfile::kBaseFilter);
+        cards.setFiltered(true);
+        cards.open(dir.path(), QStringLiteral("Grupo.DB"));
+        editing::GroupRows rows = groupRows();
+        for (int i = 0; i < 51; ++i)
+            editing::storeGroupRows(cards, qxs, design, true, rows, groupShared(),
+                                    QStringLiteral("20240101"), studyfile::defaultFontStyle());
+    }
+};
+
+void timeGroupStore(benchmark::State& state, table::Table& cards, streams::TQXStreams& qxs,
+                    const studyfile::DesignOptions& design) {
+    const editing::GroupRows rows = groupRows();
+    const editing::GroupShared shared = groupShared();
+    const studyfile::FontStyle style = studyfile::defaultFontStyle();
+    int scrolls = 0;
+    cards.afterScroll = [&scrolls] { ++scrolls; };
+    for (auto _ : state) {
+        if (editing::checkGroupRows(rows, shared, design))
+            state.SkipWithError("a row was refused");
+        const int stored = editing::storeGroupRows(cards, qxs, design, true, rows, shared,
+                                                   QStringLiteral("20240301"), style);
+        if (stored != editing::kGroupRows)
+            state.SkipWithError("not every row was stored");
+    }
+    cards.afterScroll = nullptr;
+    state.counters["cards"] = editing::kGroupRows;
+    state.counters["scroll_events_per_store"] =
+        static_cast<double>(scrolls) / static_cast<double>(state.iterations());
+}
+
+void StoreGroupShortAnswers(benchmark::State& state) {
+    static auto* f = new GroupFixture;
+    timeGroupStore(state, f->cards, f->qxs, f->design);
+}
+BENCHMARK(StoreGroupShortAnswers)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+// The same rows into the long-answer study file of the card editor's benchmarks (compressed and
+// enciphered, 5,000 cards): each answer becomes a one-paragraph rich-text document in the font
+// style.
+void StoreGroupLongAnswers(benchmark::State& state) {
+    StoreFixture& f = storeFixture();
+    timeGroupStore(state, f.cards, f.qxs, f.design);
+}
+BENCHMARK(StoreGroupLongAnswers)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);

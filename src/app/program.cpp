@@ -7,6 +7,7 @@
 #include "app/ui/panta_inicio.h"
 #include "app/ui/passw_fe.h"
 #include "editing/ui/alta_fichas.h"
+#include "editing/ui/anade_n_grupo.h"
 #include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
 #include "platform/clock.h"
@@ -47,6 +48,7 @@ Program::~Program() {
     help_.reset();
     // Screens go in the reverse of their creation order; the main screen is the last.
     mensaje_.reset();
+    anade_n_Grupo_.reset();
     imag_Zoom_.reset();
     text_Zoom_.reset();
     passw_FE_.reset();
@@ -101,6 +103,7 @@ void Program::create(const QString& programFolder) {
     passw_FE_ = std::make_unique<TPassw_FE_>(*this);
     text_Zoom_ = std::make_unique<TText_Zoom_>(*this);
     imag_Zoom_ = std::make_unique<TImag_Zoom_>(*this);
+    anade_n_Grupo_ = std::make_unique<TAnade_n_Grupo>(*this);
     mensaje_ = std::make_unique<TMensaje>(*this);
 
     stack_.push_back({panta_Inicio_.get(), panta_Inicio_.get()});

@@ -25,6 +25,7 @@ class QWidget;
 class TAcercaDe_;
 class TImprimir_;
 class TAlta_Fichas_;
+class TAnade_n_Grupo;
 class TConfigura_Progr_;
 class TDescanso_;
 class TFILTRO_ENV;
@@ -78,6 +79,7 @@ public:
     TPassw_FE_& passw_FE() { return *passw_FE_; }
     TText_Zoom_& text_Zoom() { return *text_Zoom_; }
     TImag_Zoom_& imag_Zoom() { return *imag_Zoom_; }
+    TAnade_n_Grupo& anade_n_Grupo() { return *anade_n_Grupo_; }
     TMensaje& mensaje() { return *mensaje_; }
 
     // The modal stack. Runs `screen` modally above the screen that has the focus: the screen's
@@ -164,6 +166,7 @@ private:
     std::unique_ptr<TPassw_FE_> passw_FE_;
     std::unique_ptr<TText_Zoom_> text_Zoom_;
     std::unique_ptr<TImag_Zoom_> imag_Zoom_;
+    std::unique_ptr<TAnade_n_Grupo> anade_n_Grupo_;
     std::unique_ptr<TMensaje> mensaje_;
 
     std::unique_ptr<HelpWindow> help_;

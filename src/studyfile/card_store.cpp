@@ -71,7 +71,11 @@ void writeCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOption
         field("Fech_Prox_Repa").setString(todayKey);
         field("Fech_Ulti_Repa").clear();
     }
-    const ContentWrite w = contentWrite(qxs, design, packedContent, edit, old);
+    writeContentFields(cards, contentWrite(qxs, design, packedContent, edit, old));
+}
+
+void writeContentFields(table::Table& cards, const ContentWrite& w) {
+    const auto field = [&](const char* name) { return cards.fieldByName(QLatin1String(name)); };
     const auto text = [&](const char* name, const std::optional<QString>& value) {
         if (value)
             field(name).setString(*value);

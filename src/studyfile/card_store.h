@@ -61,6 +61,10 @@ struct ContentWrite {
 ContentWrite contentWrite(streams::TQXStreams& qxs, const DesignOptions& design, bool packedContent,
                           const CardEdit& edit, const StoredCard* old);
 
+// Writes what w sets into the row being edited or appended of cards: texts as given, large fields
+// as given (an empty array makes the field blank); unset parts are left as they are.
+void writeContentFields(table::Table& cards, const ContentWrite& w);
+
 // Writes edit into the row being edited or appended of cards. old holds the row's stored fields
 // before the edit (null for a new card, which also gets its level, dates and review count); the
 // content as contentWrite gives it. Does not post.

@@ -5,6 +5,7 @@
 #include "support/app_fixture.h"
 
 #include "app/ui/panta_inicio.h"
+#include "app/ui/passw_fe.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
 #include "studyfile/card_store.h"
@@ -12,6 +13,8 @@
 #include "studyfile/creation.h"
 #include "studyfile/ui/data_module.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <vector>
@@ -71,10 +74,19 @@ protected:
     }
 
     // Starts the program (a preferences file with the defaults is created first, so that no
-    // first-run message interferes) and opens the study file.
-    void startWith(const QString& tablePath) {
+    // first-run message interferes) and opens the study file, typing its password in the password
+    // dialog when one is given.
+    void startWith(const QString& tablePath, const QString& password = QString()) {
         start();
         ui.clearRecords();
+        if (!password.isEmpty()) {
+            ui.queueScreen("TPassw_FE_", [this, password](QDialog&) {
+                TPassw_FE_& d = program->passw_FE();
+                d.Edit1->setText(password);
+                d.BitBtn1->click();
+                return d.result();
+            });
+        }
         ui.queueFile(tablePath);
         main().Label5Click();
         ASSERT_TRUE(program->state().fileOpen);

@@ -7,6 +7,7 @@
 #include "app/ui.h"
 #include "app/ui/acerca_de.h"
 #include "editing/ui/alta_fichas.h"
+#include "editing/ui/anade_n_grupo.h"
 #include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
 #include "platform/clock.h"
@@ -522,7 +523,8 @@ void TPanta_Inicio_::Label7Click() {
     program_.runModal(program_.alta_Fichas());
 }
 void TPanta_Inicio_::Label8Click() {
-    guardOpenFile();
+    if (guardOpenFile())
+        program_.runModal(program_.anade_n_Grupo());
 }
 void TPanta_Inicio_::Label9Click() {
     if (guardOpenFile())
