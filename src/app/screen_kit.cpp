@@ -154,7 +154,7 @@ void ProgramDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void ProgramDialog::zoomPicture(const PictureBox& box) {
-    if (box.picture().width() <= 0 && box.picture().height() <= 0)
+    if (box.picture().width() <= 0 || box.picture().height() <= 0)
         return;
     program_.imag_Zoom().show(box.picture(), program_.pictureNumberOf(&box));
 }

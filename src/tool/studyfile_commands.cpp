@@ -133,8 +133,9 @@ int info(const Args& args) {
 
     QString out;
     if (p.flag("screen")) {
-        // The study file name as the main screen derives it: the file name without ".DB".
-        const QString fileName = QFileInfo(s.table).fileName();
+        // The study file name as the main screen derives it from the path it was given: the file
+        // name without ".DB".
+        const QString fileName = QFileInfo(tool::argText(file)).fileName();
         const QStringList texts = studyfile::infoScreenTexts(
             fileName.left(std::max<qsizetype>(0, fileName.size() - 3)), design, c);
         namespace at = studyfile::info_text;

@@ -42,6 +42,12 @@ TEST(StudyFileInfo, LevelLines) {
                       QString::number(c.percentage) + QStringLiteral(" %)"));
     }
     // Written out whole, spaces included.
+    EXPECT_EQ(studyfile::levelLine(3, 3, 4),
+              QStringLiteral("Nivel 3: ") + QString(63, u'l') + QStringLiteral("   3      (75 %)"));
+    EXPECT_EQ(studyfile::levelLine(4, 23, 40), QStringLiteral("Nivel 4: ") + QString(49, u'l') +
+                                                   QStringLiteral("   23      (58 %)"));
+    EXPECT_EQ(studyfile::levelLine(5, 109, 200), QStringLiteral("Nivel 5: ") + QString(45, u'l') +
+                                                     QStringLiteral("   109      (54 %)"));
     EXPECT_EQ(studyfile::levelLine(1, 1, 300), "Nivel 1:    1      (0 %)");
     EXPECT_EQ(studyfile::levelLine(6, 0, 0), "Nivel 6:     0      (0 %)");
     EXPECT_EQ(studyfile::levelLine(0, 1, 8), "Nivel 0: llllllllll   1      (12 %)");
@@ -150,6 +156,8 @@ TEST(StudyFileInfo, ScreenTextsInTheirOrder) {
     design.compressed = true;
     design.enciphered = true;
     design.printable = false;
+    design.exportable = false; // each permission on its own row
+    design.questionImage = true;
     StudyFileCounts counts;
     counts.total = 6;
     counts.level0 = 1;
@@ -164,7 +172,7 @@ TEST(StudyFileInfo, ScreenTextsInTheirOrder) {
         " Tamaño de la Pregunta: ",
         " 100",
         " Imagen en la Pregunta:",
-        " NO",
+        " SI",
         " Tamaño de la Respuesta:",
         " NO",
         " Imagen en la Respuesta:",
@@ -186,7 +194,7 @@ TEST(StudyFileInfo, ScreenTextsInTheirOrder) {
         "",
         "",
         " Puede ser Exportado:",
-        " SI",
+        " NO",
         " Modificar o Borrar Fichas:",
         " SI",
         " Puede ser Imprimido:",

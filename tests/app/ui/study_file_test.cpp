@@ -86,9 +86,11 @@ TEST_F(StudyFileTest, OpeningAStudyFile) {
     EXPECT_EQ(state.selection.selectionFilter, " (Nive_fich <> 0 ) ");
     EXPECT_EQ(main().Label5->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
-    // The guard lets entries through now (their screens are not there yet: nothing is shown).
+    // The guard lets entries through now: entry 6 opens the information screen.
+    ui.clearRecords();
     QTest::keyClick(&main(), '6');
     EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(ui.screens(), QStringList{"TVer_Info_"});
 
     // The next dialog starts in the folder of the open file.
     open(QString());

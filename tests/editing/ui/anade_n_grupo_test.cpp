@@ -11,6 +11,7 @@
 #include "platform/text_file.h"
 #include "platform/ui/help_window.h"
 #include "studyfile/font_style.h"
+#include "studyfile/ui/ver_info.h"
 
 #include <QApplication>
 #include <QDir>
@@ -599,6 +600,15 @@ TEST_F(GroupEntryTest, EndToEnd) {
     EXPECT_EQ(t.countMatching("nive_fich = 1"), 3);
     EXPECT_EQ(t.countMatching(""), 3);
     EXPECT_EQ(t.countMatching("Nive_Impo = 2 and Clav_Fich = 'europa'"), 1);
+    // Entry 6 counts them: three cards, all at level 1.
+    ui.queueScreen("TVer_Info_", [](QDialog& d) {
+        auto& info = static_cast<TVer_Info_&>(d);
+        EXPECT_EQ(info.SG->item(16, 1)->text(), " 3");
+        EXPECT_TRUE(info.Label9->text().endsWith("3      (100 %)"))
+            << info.Label9->text().toStdString();
+        return d.result();
+    });
+    main().Label9Click();
     // The next save proposes the last chosen path.
     ui.clearRecords();
     entry5([this](TAnade_n_Grupo& s) {

@@ -252,7 +252,9 @@ TEST_F(VerInfoTest, HelpSalirAndEsc) {
     startWith(makeStudyFile("Curso", {{"p", "r"}}));
     openInfo([](QDialog& d) {
         asInfo(d).Button3->click();
+        d.show();
         asInfo(d).Button1->click();
+        EXPECT_FALSE(d.isVisible());
         return d.result();
     });
     ASSERT_NE(program->helpWindow(), nullptr);
