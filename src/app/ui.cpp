@@ -201,10 +201,13 @@ QString qtFileFilter(const QString& filter) {
             // "*.*" means every file, also one without an extension.
             if (pattern == QLatin1String("*.*"))
                 pattern = QStringLiteral("*");
+            // Both letter cases: a case-sensitive dialog would otherwise hide "lista.txt" under
+            // "*.TXT" or "FOTO.JPG" under "*.jpg".
             patterns.append(pattern);
-            if (pattern.toUpper() != pattern)
-                patterns.append(pattern.toUpper());
+            patterns.append(pattern.toLower());
+            patterns.append(pattern.toUpper());
         }
+        patterns.removeDuplicates();
         // Qt shows the list in parentheses after the description: one the description already
         // ends with is replaced by it, so that the patterns are not shown twice.
         QString description = parts[i].trimmed();

@@ -12,7 +12,10 @@ TEST(UiTexts, FileFiltersInQtForm) {
         {" Ficheros de Estudio |*.db| Todos los Archivos |*.*",
          "Ficheros de Estudio (*.db *.DB);;Todos los Archivos (*)"},
         {" Ficheros de Estudio |*.db", "Ficheros de Estudio (*.db *.DB)"},
-        {"Imágenes|*.bmp;*.jpg;*.JPEG", "Imágenes (*.bmp *.BMP *.jpg *.JPG *.JPEG)"},
+        {"Imágenes|*.bmp;*.jpg;*.JPEG", "Imágenes (*.bmp *.BMP *.jpg *.JPG *.JPEG *.jpeg)"},
+        // Upper-case patterns list the lower-case files too; a pattern given in both cases once.
+        {"Archivo de Texto (*.TXT)|*.TXT", "Archivo de Texto (*.TXT *.txt)"},
+        {"Dibujos|*.jpg;*.JPG", "Dibujos (*.jpg *.JPG)"},
         // Patterns separated by commas and blanks, and descriptions that carry their own list.
         {"JPEG Image File (*.jpg, *.jpeg)|*.jpg, *.jpeg",
          "JPEG Image File (*.jpg *.JPG *.jpeg *.JPEG)"},
