@@ -2,6 +2,7 @@
 // into PDF files, a cancelled print, choosing the cards on the selection screen, a study file that
 // may not be printed, the choice checks on clicks, and what the print table keeps afterwards.
 #include "support/card_rows.h"
+#include "support/layout_check.h"
 #include "support/screen_fixture.h"
 
 #include "app/radio_group.h"
@@ -246,5 +247,23 @@ TEST_F(PrintScreenTest, PackedContentLeavesNothingInThePrintTable) {
         for (t.first(); !t.eof(); t.next())
             for (const char* f : {"TEXT", "TEXT2", "Imag", "Memo", "Memo2", "Comp_Encr"})
                 EXPECT_TRUE(t.fieldByName(f).isNull()) << f;
+    });
+}
+
+// At 1024 x 768 every control of the screen, and every item of its groups, fits and none
+// overlaps another.
+TEST_F(PrintScreenTest, ControlsFitAndDoNotOverlap) {
+    open(1);
+    entryC([](TImprimir_& s) {
+        s.setWindowState(Qt::WindowNoState);
+        s.resize(1024, 768);
+        s.show();
+        QWidget* panel = s.findChild<QWidget*>("Panel1");
+        ASSERT_NE(panel, nullptr);
+        EXPECT_GE(expectControlsFit(s, *panel, QRect(0, 0, 1024, 768)), 17);
+        const QList<QWidget*> groups = {s.Grupo_Preg, s.Grupo_Resp, s.Grupo_FichxPag, s.GroupBox1};
+        for (QWidget* group : groups)
+            expectControlsFit(s, *group, QRect(group->mapTo(&s, QPoint(0, 0)), group->size()));
+        s.hide();
     });
 }
