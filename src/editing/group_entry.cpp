@@ -158,29 +158,50 @@ int storeGroupRows(table::Table& cards, streams::TQXStreams& qxs,
                    const std::function<void(int row)>& posted) {
     if (const auto problem = checkGroupRows(rows, shared, design))
         throw GroupRefused(*problem);
-    int stored = 0;
+    // The rows posted, with their cards' keys: they are told only once the cards are stored for
+    // good, so that a screen empties no row whose card a failed commit took back.
+    std::vector<std::pair<int, qint64>> done;
     // Every post in one transaction, committed also when an error ends the loop; the card
     // content loader runs once at the end, not once per card.
     const table::ScrollEventsPaused paused(cards);
-    const table::BatchScope batch(cards);
-    for (int r = 0; r < int(rows.size()); ++r) {
-        if (!rows[r].inUse())
-            continue;
-        try {
-            cards.append();
-            studyfile::writeListedCard(cards, qxs, design, packedContent,
-                                       groupCard(rows[r], shared, design), todayKey, fontStyle);
-            cards.post();
-        } catch (...) {
-            if (cards.state() == table::Table::State::Insert)
-                cards.cancel();
-            throw;
+    try {
+        const table::BatchScope batch(cards);
+        for (int r = 0; r < int(rows.size()); ++r) {
+            if (!rows[r].inUse())
+                continue;
+            try {
+                cards.append();
+                studyfile::writeListedCard(cards, qxs, design, packedContent,
+                                           groupCard(rows[r], shared, design), todayKey, fontStyle);
+                cards.post();
+            } catch (...) {
+                if (cards.state() == table::Table::State::Insert)
+                    cards.cancel();
+                throw;
+            }
+            done.emplace_back(r, cards.lastPostedKey());
         }
-        ++stored;
-        if (posted)
-            posted(r);
+    } catch (...) {
+        // What the error left: the cards posted before it when their transaction was committed,
+        // none when the commit failed or the database took the whole transaction back.
+        if (posted) {
+            for (const auto& [row, key] : done) {
+                bool kept = false;
+                try {
+                    kept = cards.countMatching(QStringLiteral("AutoInc = %1").arg(key)) > 0;
+                } catch (...) {
+                    kept = false; // unknown: keep the row's text rather than lose it
+                }
+                if (kept)
+                    posted(row);
+            }
+        }
+        throw;
     }
-    return stored;
+    if (posted)
+        for (const auto& [row, key] : done)
+            posted(row);
+    return int(done.size());
 }
 
 GroupFileText groupFileLines(const GroupRows& rows, const GroupShared& shared) {

@@ -108,7 +108,8 @@ private:
 // Checks the rows (GroupRefused, nothing stored, when a check fails), then appends and posts one
 // card per row in use, top to bottom, through writeListedCard, in one transaction and with the
 // table's scroll events held back until the end. `posted` is told the 0-based row of each card
-// posted. When an error ends the loop, the cards posted before it stay, the card being written is
+// stored, once the transaction is committed. When an error ends the loop, the cards posted before
+// it stay (and are told) when their transaction could be committed, the card being written is
 // cancelled and the error goes on. Returns the number of cards stored.
 int storeGroupRows(table::Table& cards, streams::TQXStreams& qxs,
                    const studyfile::DesignOptions& design, bool packedContent,

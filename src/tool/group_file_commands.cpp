@@ -23,19 +23,21 @@ using tool::ParsedArgs;
 using tool::refuse;
 using tool::ToolError;
 
-// The rows of a group text file, the file's refusal on one line; the warning of a file of more
-// lines than the grid has rows goes to stderr.
+// The rows of a group text file, the file's refusal on one line.
 editing::GroupFileRows readRows(const std::string& file) {
-    editing::GroupFileRows read;
     try {
-        read = editing::readGroupFile(argText(file));
+        return editing::readGroupFile(argText(file));
     } catch (const textfile::ETextFile& e) {
         refuse(e.text());
     }
+}
+
+// The warning of a file of more lines than the grid has rows, on stderr once the command has
+// done its work (a failing command writes its one error line only).
+void warnOfExtraLines(const editing::GroupFileRows& read) {
     if (read.tooManyLines())
         std::cerr << "warning: the file has " << read.lineCount << " lines; only the first "
                   << editing::kGroupRows << " are read\n";
-    return read;
 }
 
 int show(const Args& args) {
@@ -49,6 +51,7 @@ int show(const Args& args) {
                   << tool::escapedValue(row.answer) << '\t' << tool::escapedValue(row.key) << '\t'
                   << tool::escapedValue(row.importance) << '\n';
     }
+    warnOfExtraLines(read);
     return 0;
 }
 
@@ -76,7 +79,7 @@ int store(const Args& args) {
     if (auto v = p.value("card-key"))
         shared.cardKey = argText(*v);
     if (auto v = p.value("importance")) {
-        if (v->empty() || v->size() > 4 || !allDigits(*v))
+        if (v->size() > 4 || !allDigits(*v))
             throw ToolError("--importance needs a whole number of at most 4 digits, got \"" + *v +
                             "\"");
         shared.importance = argText(*v);
@@ -101,6 +104,7 @@ int store(const Args& args) {
         editing::storeGroupRows(t, qxs, design, design.packedContent(), rows, shared,
                                 platform::dateKey(platform::Clock::system().today()), style);
     std::cout << tool::printed(editing::groupCreatedMessage(stored)) << "\n";
+    warnOfExtraLines(read);
     return 0;
 }
 

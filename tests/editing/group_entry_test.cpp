@@ -10,6 +10,8 @@
 
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -229,6 +231,16 @@ protected:
         studyfile::configureContentContainer(qxs, design, "clave");
     }
     int count() const { return cards.countMatching(QString()); }
+    // Inserting a card with this question fails inside the database.
+    void stopInsertsOf(const char* question) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.filePath("C.DB").toUtf8().constData(), &db), SQLITE_OK);
+        const QByteArray sql = QByteArray("CREATE TRIGGER stop BEFORE INSERT ON data WHEN "
+                                          "NEW.\"Preg_Text\" = '") +
+                               question + "' BEGIN SELECT RAISE(ABORT, 'stop'); END;";
+        ASSERT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
 
     QTemporaryDir dir;
     table::Table cards;
@@ -266,20 +278,40 @@ TEST_F(GroupStoreTest, ARefusedRowStoresNothing) {
     EXPECT_EQ(count(), 0);
 }
 
+// An error in the middle of the loop: the cards posted before it stay, and only their rows are
+// told.
 TEST_F(GroupStoreTest, CardsPostedBeforeAnErrorStay) {
+    stopInsertsOf("boom");
     std::vector<int> posted;
-    EXPECT_THROW(editing::storeGroupRows(cards, qxs, design, true,
-                                         grid({{"q1", "a"}, {"q2", "a"}, {"q3", "a"}}),
-                                         GroupShared{}, "20240305", studyfile::defaultFontStyle(),
-                                         [&posted](int row) {
-                                             posted.push_back(row);
-                                             if (row == 1)
-                                                 throw std::runtime_error("stop");
-                                         }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        editing::storeGroupRows(cards, qxs, design, true,
+                                grid({{"q1", "a"}, {"q2", "a"}, {"boom", "a"}, {"q4", "a"}}),
+                                GroupShared{}, "20240305", studyfile::defaultFontStyle(),
+                                [&posted](int row) { posted.push_back(row); }),
+        table::EngineError);
     EXPECT_EQ(posted, (std::vector<int>{0, 1}));
     EXPECT_EQ(cards.state(), table::Table::State::Browse);
     table::Table other;
     other.open(dir.path(), "C.DB");
     EXPECT_EQ(other.countMatching(QString()), 2);
+}
+
+// A commit that fails (another program holds the file) stores nothing, and no row is told: the
+// screen keeps every typed row.
+TEST_F(GroupStoreTest, AFailedCommitTellsNoRow) {
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.filePath("C.DB").toUtf8().constData(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM data;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::vector<int> posted;
+    EXPECT_THROW(editing::storeGroupRows(cards, qxs, design, true, grid({{"q1", "a"}, {"q2", "a"}}),
+                                         GroupShared{}, "20240305", studyfile::defaultFontStyle(),
+                                         [&posted](int row) { posted.push_back(row); }),
+                 table::EngineError);
+    sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_TRUE(posted.empty());
+    table::Table other;
+    other.open(dir.path(), "C.DB");
+    EXPECT_EQ(other.countMatching(QString()), 0);
 }

@@ -88,6 +88,7 @@ protected:
             return result;
         });
         main().Label8Click();
+        EXPECT_NE(result, -1) << "entry 5 did not open its screen";
         return result;
     }
 
@@ -609,6 +610,7 @@ TEST_F(GroupEntryTest, EndToEnd) {
         return d.result();
     });
     main().Label9Click();
+    EXPECT_TRUE(ui.screens().contains("TVer_Info_"));
     // The next save proposes the last chosen path.
     ui.clearRecords();
     entry5([this](TAnade_n_Grupo& s) {
