@@ -223,16 +223,8 @@ int runTextImport(table::Table& cards, streams::TQXStreams& qxs,
             picture(planned.answerPicture, card.answerPicture);
             if (planned.longAnswerPath)
                 card.longAnswerRtf = files::readWhole(*planned.longAnswerPath);
-            try {
-                cards.append();
-                studyfile::writeListedCard(cards, qxs, design, packedContent, card, todayKey,
-                                           fontStyle);
-                cards.post();
-            } catch (...) {
-                if (cards.state() == table::Table::State::Insert)
-                    cards.cancel();
-                throw;
-            }
+            studyfile::appendListedCard(cards, qxs, design, packedContent, card, todayKey,
+                                        fontStyle);
             ++posted;
         }
     } catch (const table::EngineError& e) {
