@@ -39,8 +39,7 @@ struct CommandGroup {
     // The usage lines of every command, in table order.
     std::string usage() const;
     // Runs the command args[0] with the rest of args; a group whose one command has no name runs
-    // it with all of args. Throws ToolError when args is empty or
-    // names no command of the group.
+    // it with all of args. Throws ToolError when args is empty or names no command of the group.
     int run(const Args& args) const;
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/table/table.h"
 #include "platform/text_file.h"
+#include "review/selection.h"
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
 #include "studyfile/card_table.h"
@@ -261,6 +262,14 @@ TEST_F(TextImportRun, TwelveLinesAtTheLevelGivenDueAtOnce) {
     EXPECT_EQ(seventh.at("Fech_Crea"), "20240305");
     EXPECT_EQ(seventh.at("Fech_Prox_Repa"), "<blank>");
     EXPECT_EQ(seventh.at("Total_Repa"), "0");
+}
+
+TEST_F(TextImportRun, ImportedCardsAreDueInTheTimedReviewAtOnce) {
+    open(keyDesign(false));
+    EXPECT_EQ(run({"p1#r", "p2#r", "p3#r"}, ImportMode::Text), 3);
+    const QString due =
+        review::timedReviewFilters(studyfile::kBaseFilter, QStringLiteral("20240305")).session;
+    EXPECT_EQ(cards.countMatching(due), 3);
 }
 
 TEST_F(TextImportRun, ARefusedFileAddsNoCard) {
