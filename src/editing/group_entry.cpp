@@ -169,16 +169,8 @@ int storeGroupRows(table::Table& cards, streams::TQXStreams& qxs,
         for (int r = 0; r < int(rows.size()); ++r) {
             if (!rows[r].inUse())
                 continue;
-            try {
-                cards.append();
-                studyfile::writeListedCard(cards, qxs, design, packedContent,
-                                           groupCard(rows[r], shared, design), todayKey, fontStyle);
-                cards.post();
-            } catch (...) {
-                if (cards.state() == table::Table::State::Insert)
-                    cards.cancel();
-                throw;
-            }
+            studyfile::appendListedCard(cards, qxs, design, packedContent,
+                                        groupCard(rows[r], shared, design), todayKey, fontStyle);
             done.emplace_back(r, cards.lastPostedKey());
         }
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace files {
@@ -87,6 +88,46 @@ QString siblingPath(const QString& tablePath, const QString& letters) {
 
 QString findSibling(const QString& tablePath, const QString& letters) {
     return findPathNoCase(siblingPath(tablePath, letters));
+}
+
+QString resolveRelativeNoCase(const QString& folder, const QString& name) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
+        return QString();
+    const QStringList parts = trimmed.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    // A drive letter ("C:", "c:x") makes the name absolute on the system that wrote it.
+    if (parts.first().size() >= 2 && parts.first()[1] == u':' && parts.first()[0].isLetter())
+        return QString();
+    QString current = folder.isEmpty() ? QStringLiteral(".") : folder;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part.isEmpty() || part == u"." || part == u"..")
+            return QString();
+        const bool last = i == parts.size() - 1;
+        const QDir dir(current);
+        const auto fits = [&](const QString& path) {
+            const QFileInfo info(path);
+            return !info.isSymLink() && (last ? info.isFile() : info.isDir());
+        };
+        QString found;
+        if (fits(dir.filePath(part))) {
+            found = dir.filePath(part);
+        } else {
+            const QStringList entries =
+                dir.entryList((last ? QDir::Files : QDir::Dirs) | QDir::Hidden | QDir::System |
+                              QDir::NoDotAndDotDot);
+            for (const QString& entry : entries) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0 && fits(dir.filePath(entry))) {
+                    found = dir.filePath(entry);
+                    break;
+                }
+            }
+        }
+        if (found.isEmpty())
+            return QString();
+        current = found;
+    }
+    return current;
 }
 
 QString findFirstNoCase(const QString& folder, const QStringList& names) {

@@ -55,6 +55,14 @@ QString siblingPath(const QString& tablePath, const QString& letters);
 // The existing sibling file, matched without regard to case; empty when there is none.
 QString findSibling(const QString& tablePath, const QString& letters);
 
+// The regular file that a relative name found in a text file names inside `folder`, or empty
+// when the name is refused or names no such file. The name is trimmed of blanks at both ends;
+// "\" and "/" both separate folders; every component is matched without regard to case, an
+// exact match first. Refused, so that a name can only reach the folder and the folders below it:
+// an empty name, an absolute one ("/x", "\x", "C:x"), a component that is empty, "." or "..",
+// a NUL anywhere, and a component that is a symbolic link (which could point anywhere).
+QString resolveRelativeNoCase(const QString& folder, const QString& name);
+
 // The first of `names` that exists in `folder` (without regard to case); empty when none does.
 QString findFirstNoCase(const QString& folder, const QStringList& names);
 

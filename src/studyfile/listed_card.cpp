@@ -73,4 +73,18 @@ void writeListedCard(table::Table& cards, streams::TQXStreams& qxs, const Design
     field("Total_Repa").setInteger(0);
 }
 
+void appendListedCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
+                      bool packedContent, const ListedCard& card, const QString& todayKey,
+                      const FontStyle& fontStyle) {
+    try {
+        cards.append();
+        writeListedCard(cards, qxs, design, packedContent, card, todayKey, fontStyle);
+        cards.post();
+    } catch (...) {
+        if (cards.state() == table::Table::State::Insert)
+            cards.cancel();
+        throw;
+    }
+}
+
 } // namespace studyfile

@@ -62,4 +62,10 @@ void writeListedCard(table::Table& cards, streams::TQXStreams& qxs, const Design
                      bool packedContent, const ListedCard& card, const QString& todayKey,
                      const FontStyle& fontStyle);
 
+// Appends a row, writes card into it with writeListedCard and posts it. When anything fails the
+// row is cancelled, so that the table is back in browse state, and the error goes on.
+void appendListedCard(table::Table& cards, streams::TQXStreams& qxs, const DesignOptions& design,
+                      bool packedContent, const ListedCard& card, const QString& todayKey,
+                      const FontStyle& fontStyle);
+
 } // namespace studyfile

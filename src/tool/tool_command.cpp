@@ -28,6 +28,9 @@ std::string CommandGroup::usage() const {
 }
 
 int CommandGroup::run(const Args& args) const {
+    // A group of one command without a name is a command of its own: "import-text X.DB T.txt".
+    if (commands.size() == 1 && commands.front().name.empty())
+        return commands.front().run(args);
     std::string names;
     for (const Command& command : commands)
         names += (names.empty() ? "" : ", ") + command.name;

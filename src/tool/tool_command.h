@@ -27,6 +27,7 @@ using Args = std::vector<std::string>;
 // ("table list X.DB" -> {"X.DB"}) and returns the exit code.
 struct Command {
     std::string name;                    // second word on the command line: "list", "pack", ...
+                                         // (empty: the group's only command, no second word)
     std::string usage;                   // its lines printed by --help
     std::function<int(const Args&)> run; // returns the exit code
 };
@@ -37,8 +38,8 @@ struct CommandGroup {
 
     // The usage lines of every command, in table order.
     std::string usage() const;
-    // Runs the command args[0] with the rest of args. Throws ToolError when args is empty or
-    // names no command of the group.
+    // Runs the command args[0] with the rest of args; a group whose one command has no name runs
+    // it with all of args. Throws ToolError when args is empty or names no command of the group.
     int run(const Args& args) const;
 };
 

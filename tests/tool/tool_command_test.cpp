@@ -68,6 +68,18 @@ TEST(ToolGroups, CommandsAreFoundByNameAndGetTheArgumentsAfterIt) {
     }
 }
 
+TEST(ToolGroups, AGroupOfOneUnnamedCommandIsACommandOfItsOwn) {
+    std::vector<std::string> seen;
+    const tool::CommandGroup group{"solo", {{"", "solo X\n", [&](const tool::Args& args) {
+                                                 seen = args;
+                                                 return 5;
+                                             }}}};
+    EXPECT_EQ(group.run({"one", "X"}), 5);
+    EXPECT_EQ(seen, (std::vector<std::string>{"one", "X"}));
+    EXPECT_EQ(group.run({}), 5);
+    EXPECT_TRUE(seen.empty());
+}
+
 TEST(ToolArgs, WholeNumbersAndExtraPositionals) {
     EXPECT_EQ(tool::wholeNumber("level", "-12"), -12);
     for (const char* bad : {"", "abc", "12x", "1 ", "99999999999"})

@@ -112,3 +112,53 @@ TEST(FilesWhole, FailuresNameTheFileAndLeaveNothingBehind) {
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
+
+// Names from a text file resolved inside its folder: every component without regard to case, an
+// exact match first; nothing outside the folder is ever reached.
+TEST(FilesRelativeNoCase, ResolvesInsideTheFolderOnly) {
+    QTemporaryDir base;
+    const QString folder = base.filePath("lista");
+    ASSERT_TRUE(QDir().mkpath(folder + "/Sub/Deep"));
+    touch(folder + "/LEON.JPG");
+    touch(folder + "/leon.jpg"); // the exact match wins over LEON.JPG
+    touch(folder + "/cebra.bmp");
+    touch(folder + "/Sub/Tigre.jpg");
+    touch(folder + "/Sub/Deep/x.rtf");
+    touch(base.filePath("secreto.txt")); // beside the folder, never reachable
+    ASSERT_EQ(::symlink(base.filePath("secreto.txt").toLocal8Bit().constData(),
+                        (folder + "/enlace.rtf").toLocal8Bit().constData()),
+              0);
+
+    const struct {
+        QString name;
+        QString found; // relative to folder; empty: nothing
+    } cases[] = {
+        {"leon.jpg", "leon.jpg"},
+        {"LEON.JPG", "LEON.JPG"},
+        {"Cebra.Bmp", "cebra.bmp"},
+        {"  cebra.BMP\t", "cebra.bmp"},
+        {"sub\\tigre.JPG", "Sub/Tigre.jpg"},
+        {"SUB/deep\\X.RTF", "Sub/Deep/x.rtf"},
+        {"sub", ""},                                 // a folder is no file
+        {"sub/tigre.jpg/", ""},                      // empty last component
+        {"sub//tigre.jpg", ""},                      // empty component
+        {"./cebra.bmp", ""},                         // "." component
+        {"sub/../cebra.bmp", ""},                    // ".." component
+        {"../secreto.txt", ""},                      // outside
+        {"..\\secreto.txt", ""},                     // outside, Windows separator
+        {base.filePath("secreto.txt"), ""},          // absolute
+        {"\\secreto.txt", ""},                       // absolute, Windows separator
+        {"C:\\lista\\cebra.bmp", ""},                // drive letter
+        {"c:cebra.bmp", ""},                         // drive-relative
+        {QString("cebra.bmp") + QChar(0) + "x", ""}, // NUL
+        {"enlace.rtf", ""},                          // a symbolic link could point anywhere
+        {"", ""},
+        {"   ", ""},
+        {"falta.jpg", ""},
+    };
+    for (const auto& c : cases) {
+        const QString got = files::resolveRelativeNoCase(folder, c.name);
+        EXPECT_EQ(got, c.found.isEmpty() ? QString() : folder + "/" + c.found)
+            << "name: " << c.name.toStdString();
+    }
+}
