@@ -10,6 +10,8 @@
 #include "editing/ui/anade_n_grupo.h"
 #include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
+#include "exchange/ui/importar_de_txt.h"
+#include "exchange/ui/importar_de_txt_e_imag.h"
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/ui/help_window.h"
@@ -49,9 +51,11 @@ Program::~Program() {
     // Screens go in the reverse of their creation order; the main screen is the last.
     mensaje_.reset();
     anade_n_Grupo_.reset();
+    importar_de_txt_e_Imag_.reset();
     imag_Zoom_.reset();
     text_Zoom_.reset();
     passw_FE_.reset();
+    importar_de_txt_.reset();
     parpadeo_Aviso_.reset();
     freeNiv0a1_.reset();
     descanso_.reset();
@@ -100,9 +104,11 @@ void Program::create(const QString& programFolder) {
     descanso_ = std::make_unique<TDescanso_>(*this);
     freeNiv0a1_ = std::make_unique<TFreeNiv0a1_>(*this);
     parpadeo_Aviso_ = std::make_unique<TParpadeo_Aviso_>(*this);
+    importar_de_txt_ = std::make_unique<TImportar_de_txt_>(*this);
     passw_FE_ = std::make_unique<TPassw_FE_>(*this);
     text_Zoom_ = std::make_unique<TText_Zoom_>(*this);
     imag_Zoom_ = std::make_unique<TImag_Zoom_>(*this);
+    importar_de_txt_e_Imag_ = std::make_unique<TImportar_de_txt_e_Imag_>(*this);
     anade_n_Grupo_ = std::make_unique<TAnade_n_Grupo>(*this);
     mensaje_ = std::make_unique<TMensaje>(*this);
 

@@ -24,6 +24,8 @@ class QDialog;
 class QWidget;
 class TAcercaDe_;
 class TImprimir_;
+class TImportar_de_txt_;
+class TImportar_de_txt_e_Imag_;
 class TAlta_Fichas_;
 class TAnade_n_Grupo;
 class TConfigura_Progr_;
@@ -76,9 +78,11 @@ public:
     TDescanso_& descanso() { return *descanso_; }
     TFreeNiv0a1_& freeNiv0a1() { return *freeNiv0a1_; }
     TParpadeo_Aviso_& parpadeo_Aviso() { return *parpadeo_Aviso_; }
+    TImportar_de_txt_& importar_de_txt() { return *importar_de_txt_; }
     TPassw_FE_& passw_FE() { return *passw_FE_; }
     TText_Zoom_& text_Zoom() { return *text_Zoom_; }
     TImag_Zoom_& imag_Zoom() { return *imag_Zoom_; }
+    TImportar_de_txt_e_Imag_& importar_de_txt_e_Imag() { return *importar_de_txt_e_Imag_; }
     TAnade_n_Grupo& anade_n_Grupo() { return *anade_n_Grupo_; }
     TMensaje& mensaje() { return *mensaje_; }
 
@@ -163,9 +167,11 @@ private:
     std::unique_ptr<TDescanso_> descanso_;
     std::unique_ptr<TFreeNiv0a1_> freeNiv0a1_;
     std::unique_ptr<TParpadeo_Aviso_> parpadeo_Aviso_;
+    std::unique_ptr<TImportar_de_txt_> importar_de_txt_;
     std::unique_ptr<TPassw_FE_> passw_FE_;
     std::unique_ptr<TText_Zoom_> text_Zoom_;
     std::unique_ptr<TImag_Zoom_> imag_Zoom_;
+    std::unique_ptr<TImportar_de_txt_e_Imag_> importar_de_txt_e_Imag_;
     std::unique_ptr<TAnade_n_Grupo> anade_n_Grupo_;
     std::unique_ptr<TMensaje> mensaje_;
 

@@ -10,6 +10,8 @@
 #include "editing/ui/anade_n_grupo.h"
 #include "editing/ui/filtro_env.h"
 #include "editing/ui/modif_glob.h"
+#include "exchange/ui/importar_de_txt.h"
+#include "exchange/ui/importar_de_txt_e_imag.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/picture/picture.h"
@@ -559,11 +561,15 @@ void TPanta_Inicio_::Label23Click() {
     guardOpenFile();
 }
 void TPanta_Inicio_::Label24Click() {
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    program_.runModal(program_.importar_de_txt());
 }
 void TPanta_Inicio_::Label25Click() {}
 void TPanta_Inicio_::Label26Click() {
-    guardOpenFile();
+    if (!guardOpenFile())
+        return;
+    program_.runModal(program_.importar_de_txt_e_Imag());
 }
 
 void TPanta_Inicio_::Label18Click() {
