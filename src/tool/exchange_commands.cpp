@@ -1,5 +1,6 @@
 // orbanel-tool import-text and import-text-images: a text file imported as the two text import
 // screens import it, every line checked before any card is added.
+#include "exchange/text_export.h"
 #include "exchange/text_import.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -27,11 +28,11 @@ using tool::printed;
 using tool::refuse;
 using tool::ToolError;
 
-// --separator: one character, or the word "tab"; "#" when not given.
-QChar separatorOption(const ParsedArgs& p) {
+// --separator: one character, or the word "tab"; `fallback` when not given.
+QChar separatorOption(const ParsedArgs& p, QChar fallback = u'#') {
     const auto v = p.value("separator");
     if (!v)
-        return u'#';
+        return fallback;
     if (*v == "tab")
         return u'\t';
     const QString text = argText(*v);
@@ -105,6 +106,52 @@ int importText(const Args& args, exchange::ImportMode mode) {
                   << "\n";
     return 0;
 }
+
+int exportText(const Args& args) {
+    const ParsedArgs p(args, {"password", "separator", "filter"}, {"with-files", "windows-1252"});
+    const std::string& studyFile = p.at(0, "FILE.DB");
+    const QString out = argText(p.at(1, "OUT.txt"));
+    noExtraPositionals(p, 2);
+    exchange::TextExportRequest request;
+    request.separator = separatorOption(p, u'\t');
+    request.withFiles = p.flag("with-files");
+    request.windows1252 = p.flag("windows-1252");
+
+    const tool::OpenStudyFile s = tool::openStudyFile(studyFile, p.value("password"));
+    const studyfile::DesignOptions& design = s.record.options;
+    if (!design.exportable)
+        refuse(exchange::kNotExportableMessage);
+    table::Table cards;
+    if (const auto filter = p.value("filter")) {
+        cards.setFilter(argText(*filter));
+        cards.setFiltered(true);
+    }
+    tool::openCardTable(cards, s);
+    streams::TQXStreams qxs;
+    studyfile::configureContentContainer(qxs, design, s.key);
+    exchange::TextExportResult result;
+    try {
+        result = exchange::exportText(cards, qxs, design, design.packedContent(), out, request);
+    } catch (const exchange::EExportRefused& e) {
+        refuse(e.text());
+    }
+    if (result.flattenedFields > 0)
+        std::cerr << "warning: " << result.flattenedFields
+                  << " fields held the separator or a line break; written with spaces\n";
+    std::cout << "exported " << result.cards << " cards\n";
+    return 0;
+}
+
+const tool::RegisterGroup exportTextCommand(
+    {"export-text",
+     {{"",
+       "export-text FILE.DB OUT.txt [--separator C|tab] [--filter EXPR] [--with-files]\n"
+       "            [--windows-1252] [--password P]\n"
+       "    write every card (level 0 included, or those of EXPR) as one line of question,\n"
+       "    answer, key and importance separated by C (a tab by default), in UTF-8; with\n"
+       "    --with-files each line is followed by the files line of import-text-images and\n"
+       "    the pictures and long answers are written beside OUT\n",
+       &exportText}}});
 
 const tool::RegisterGroup importTextCommand(
     {"import-text",
