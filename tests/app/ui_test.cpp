@@ -15,6 +15,8 @@ TEST(UiTexts, FileFiltersInQtForm) {
         {"Imágenes|*.bmp;*.jpg;*.JPEG", "Imágenes (*.bmp *.BMP *.jpg *.JPG *.JPEG *.jpeg)"},
         // Upper-case patterns list the lower-case files too; a pattern given in both cases once.
         {"Archivo de Texto (*.TXT)|*.TXT", "Archivo de Texto (*.TXT *.txt)"},
+        {"Text Files / Archivos de Texto|*.TXT|All Files / Todos los Archivos|*.*",
+         "Text Files / Archivos de Texto (*.TXT *.txt);;All Files / Todos los Archivos (*)"},
         {"Dibujos|*.jpg;*.JPG", "Dibujos (*.jpg *.JPG)"},
         // Patterns separated by commas and blanks, and descriptions that carry their own list.
         {"JPEG Image File (*.jpg, *.jpeg)|*.jpg, *.jpeg",
