@@ -68,9 +68,10 @@ PlannedCard plannedCard(const QString& text, int line, QChar separator,
 
 // The files of a files line that the design has places for.
 void planFiles(PlannedCard& card, TextImportPlan& plan, const QString& text, int line,
-               QChar separator, const studyfile::DesignOptions& design, const QString& folder) {
+               QChar separator, const studyfile::DesignOptions& design,
+               files::RelativeNameResolver& names) {
     card.filesLine = line;
-    const FilesLine names = splitFilesLine(text, separator);
+    const FilesLine given = splitFilesLine(text, separator);
     const auto picture = [&](const QString& written, bool designHas, bool question,
                              std::optional<PlannedFile>& planned) {
         const QString name = written.trimmed();
@@ -80,13 +81,13 @@ void planFiles(PlannedCard& card, TextImportPlan& plan, const QString& text, int
             plan.ignoredPictures.push_back({line, name, question});
             return;
         }
-        planned = PlannedFile{name, files::resolveRelativeNoCase(folder, name)};
+        planned = PlannedFile{name, names.resolve(name)};
     };
-    picture(names.question, design.questionImage, true, card.questionPicture);
-    picture(names.answer, design.answerImage, false, card.answerPicture);
-    const QString longAnswer = names.longAnswer.trimmed();
+    picture(given.question, design.questionImage, true, card.questionPicture);
+    picture(given.answer, design.answerImage, false, card.answerPicture);
+    const QString longAnswer = given.longAnswer.trimmed();
     if (design.longAnswerText && !longAnswer.isEmpty()) {
-        const QString path = files::resolveRelativeNoCase(folder, longAnswer);
+        const QString path = names.resolve(longAnswer);
         if (path.isEmpty() || !readableFile(path))
             throw EImportRefused(longAnswerRefusal(line, longAnswer), line);
         card.longAnswerPath = path;
@@ -178,6 +179,8 @@ TextImportPlan planTextImport(const QStringList& lines, ImportMode mode, QChar s
         throw EImportRefused(kNoLevelMessage, 0);
     TextImportPlan plan;
     plan.level = level[0].unicode() - u'0';
+    // The names of a file are resolved against the folder read once, not once per name.
+    files::RelativeNameResolver names(folder);
     const qsizetype step = mode == ImportMode::Text ? 1 : 2;
     for (qsizetype i = 0; i < lines.size(); i += step) {
         const bool unpaired = mode == ImportMode::TextAndFiles && i + 1 == lines.size();
@@ -186,7 +189,7 @@ TextImportPlan planTextImport(const QStringList& lines, ImportMode mode, QChar s
             break;
         PlannedCard card = plannedCard(lines[i], int(i + 1), separator, design);
         if (mode == ImportMode::TextAndFiles && !unpaired)
-            planFiles(card, plan, lines[i + 1], int(i + 2), separator, design, folder);
+            planFiles(card, plan, lines[i + 1], int(i + 2), separator, design, names);
         countCuts(plan, card, design);
         plan.cards.push_back(std::move(card));
     }

@@ -91,14 +91,22 @@ QString findSibling(const QString& tablePath, const QString& letters) {
 }
 
 QString resolveRelativeNoCase(const QString& folder, const QString& name) {
+    return RelativeNameResolver(folder).resolve(name);
+}
+
+RelativeNameResolver::RelativeNameResolver(const QString& folder)
+    : folder_(folder.isEmpty() ? QStringLiteral(".") : folder) {}
+
+QString RelativeNameResolver::resolve(const QString& name) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
         return QString();
-    const QStringList parts = trimmed.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    const QStringList parts = trimmed.split(separators);
     // A drive letter ("C:", "c:x") makes the name absolute on the system that wrote it.
     if (parts.first().size() >= 2 && parts.first()[1] == u':' && parts.first()[0].isLetter())
         return QString();
-    QString current = folder.isEmpty() ? QStringLiteral(".") : folder;
+    QString current = folder_;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts[i];
         if (part.isEmpty() || part == u"." || part == u"..")
@@ -113,11 +121,17 @@ QString resolveRelativeNoCase(const QString& folder, const QString& name) {
         if (fits(dir.filePath(part))) {
             found = dir.filePath(part);
         } else {
-            const QStringList entries =
-                dir.entryList((last ? QDir::Files : QDir::Dirs) | QDir::Hidden | QDir::System |
-                              QDir::NoDotAndDotDot);
-            for (const QString& entry : entries) {
-                if (entry.compare(part, Qt::CaseInsensitive) == 0 && fits(dir.filePath(entry))) {
+            auto listed = entries_.find(current);
+            if (listed == entries_.end()) {
+                QHash<QString, QStringList> byFoldedName;
+                const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot);
+                for (const QString& entry : entries)
+                    byFoldedName[entry.toCaseFolded()].append(entry);
+                listed = entries_.emplace(current, std::move(byFoldedName)).first;
+            }
+            for (const QString& entry : listed->second.value(part.toCaseFolded())) {
+                if (fits(dir.filePath(entry))) {
                     found = dir.filePath(entry);
                     break;
                 }

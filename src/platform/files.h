@@ -7,8 +7,11 @@
 #include "platform/error.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <map>
 
 namespace files {
 
@@ -62,6 +65,21 @@ QString findSibling(const QString& tablePath, const QString& letters);
 // an empty name, an absolute one ("/x", "\x", "C:x"), a component that is empty, "." or "..",
 // a NUL anywhere, and a component that is a symbolic link (which could point anywhere).
 QString resolveRelativeNoCase(const QString& folder, const QString& name);
+
+// Resolves many names inside one folder exactly as resolveRelativeNoCase does, but reads the
+// entries of each folder once, when a name first needs them, instead of once per name: a text
+// file naming thousands of files of one folder is then resolved in linear time. Entries added
+// after a folder was read are not seen, so a resolver serves one pass over one file.
+class RelativeNameResolver {
+public:
+    explicit RelativeNameResolver(const QString& folder);
+    QString resolve(const QString& name);
+
+private:
+    QString folder_;
+    // Per folder path: case-folded entry name -> the entries of that name, in name order.
+    std::map<QString, QHash<QString, QStringList>> entries_;
+};
 
 // The first of `names` that exists in `folder` (without regard to case); empty when none does.
 QString findFirstNoCase(const QString& folder, const QStringList& names);

@@ -156,9 +156,12 @@ TEST(FilesRelativeNoCase, ResolvesInsideTheFolderOnly) {
         {"   ", ""},
         {"falta.jpg", ""},
     };
+    // One resolver for every name reads each folder once and finds the same files.
+    files::RelativeNameResolver resolver(folder);
     for (const auto& c : cases) {
-        const QString got = files::resolveRelativeNoCase(folder, c.name);
-        EXPECT_EQ(got, c.found.isEmpty() ? QString() : folder + "/" + c.found)
+        const QString expected = c.found.isEmpty() ? QString() : folder + "/" + c.found;
+        EXPECT_EQ(files::resolveRelativeNoCase(folder, c.name), expected)
             << "name: " << c.name.toStdString();
+        EXPECT_EQ(resolver.resolve(c.name), expected) << "name: " << c.name.toStdString();
     }
 }
