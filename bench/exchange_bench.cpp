@@ -4,6 +4,7 @@
 // one. What is timed is what the import screens do under the wait cursor: reading the file, the
 // plan and the run. Every run imports into a fresh empty card table.
 #include "bench_support.h"
+#include "exchange/text_export.h"
 #include "exchange/text_import.h"
 #include "platform/picture/picture.h"
 #include "platform/table/table.h"
@@ -137,6 +138,47 @@ void ImportTextPacked(benchmark::State& state) {
     timeImport(state, f.packed, f.textFile, exchange::ImportMode::Text, kTextLines);
 }
 BENCHMARK(ImportTextPacked)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// export-text of 10,000 cards: the table filled once by an import, then written out as text per
+// iteration. Floor < 1 s plain, < 3 s compressed and enciphered.
+void timeExport(benchmark::State& state, const StudyFile& s, const QString& textFile) {
+    streams::TQXStreams qxs;
+    studyfile::configureContentContainer(qxs, s.design, s.password);
+    const QString full = s.folder + QStringLiteral("/Full.DB");
+    if (!QFile::exists(full)) {
+        QFile::copy(s.emptyTable, full);
+        table::Table cards;
+        cards.open(s.folder, QStringLiteral("Full.DB"));
+        const exchange::TextImportPlan plan = exchange::planTextImport(
+            textfile::readTextLines(textFile), exchange::ImportMode::Text, u'#',
+            QStringLiteral("1"), s.design, QFileInfo(textFile).absolutePath());
+        exchange::runTextImport(cards, qxs, s.design, s.design.packedContent(), plan,
+                                QStringLiteral("20240301"), studyfile::defaultFontStyle(),
+                                [](int, const QString&) {});
+    }
+    table::Table cards;
+    cards.open(s.folder, QStringLiteral("Full.DB"));
+    int exported = 0;
+    for (auto _ : state)
+        exported = exchange::exportText(cards, qxs, s.design, s.design.packedContent(),
+                                        s.folder + QStringLiteral("/salida.txt"), {})
+                       .cards;
+    if (exported != kTextLines)
+        state.SkipWithError("not every card was exported");
+    state.counters["cards"] = exported;
+}
+
+void ExportTextPlain(benchmark::State& state) {
+    TextFixture& f = textFixture();
+    timeExport(state, f.plain, f.textFile);
+}
+BENCHMARK(ExportTextPlain)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void ExportTextPacked(benchmark::State& state) {
+    TextFixture& f = textFixture();
+    timeExport(state, f.packed, f.textFile);
+}
+BENCHMARK(ExportTextPacked)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 studyfile::DesignOptions imageDesign() {
     studyfile::DesignOptions d = textDesign();

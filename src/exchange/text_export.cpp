@@ -110,9 +110,9 @@ TextExportResult exportText(table::Table& cards, streams::TQXStreams& qxs,
     };
 
     const table::ScrollEventsPaused paused(cards);
-    for (qint64 key : keys) {
-        if (!cards.locateKey(key))
-            continue;
+    // The cards in view in table order, walked row by row.
+    for (cards.first(); !cards.eof(); cards.next()) {
+        const qint64 key = cards.fieldByName(QStringLiteral("AutoInc")).asInteger();
         const studyfile::StoredCard stored = studyfile::readStoredCard(cards);
         const QString answer = design.longAnswerText
                                    ? longAnswerPlainText(plain(stored, stored.longAnswer))

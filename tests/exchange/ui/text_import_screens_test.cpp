@@ -136,9 +136,19 @@ TEST_F(TextImportScreensTest, DialogFolderAndTheLevelLabel) {
         QApplication::sendEvent(s.Label2, &press);
         QApplication::sendEvent(s.Label2, &release);
     });
-    ASSERT_EQ(ui.fileRequests().size(), 2);
+    // A tab pasted into the separator box stays, and separates the fields.
+    const QString tabbed = write("tab.txt", "con\ttabulador\t\t\n");
+    entryI([&](TImportar_de_txt_& s) {
+        s.Edit1->selectAll();
+        s.Edit1->insert(QStringLiteral("\t"));
+        EXPECT_EQ(s.Edit1->text(), "\t");
+        ui.queueFile(tabbed);
+        s.Button1->click();
+    });
+    EXPECT_EQ(cards().countMatching("Preg_Text = 'con'"), 1);
+    ASSERT_EQ(ui.fileRequests().size(), 3);
     EXPECT_EQ(ui.fileRequests()[0].title, "Import / Importar");
     EXPECT_EQ(QDir(ui.fileRequests()[0].directory), QDir(program->state().programFolder));
     EXPECT_EQ(QDir(ui.fileRequests()[1].directory), QDir(QFileInfo(file).path()));
-    EXPECT_EQ(cardCount(), 1);
+    EXPECT_EQ(cardCount(), 2);
 }
