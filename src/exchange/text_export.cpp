@@ -73,7 +73,8 @@ TextExportResult exportText(table::Table& cards, streams::TQXStreams& qxs,
     if (request.withFiles) {
         // Every name the export could write, refused before anything is written.
         QSet<QString> existing;
-        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        for (const QString& name :
+             QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System))
             existing.insert(name.toLower());
         for (qint64 key : keys) {
             const QString base = QString::number(key);
@@ -94,7 +95,7 @@ TextExportResult exportText(table::Table& cards, streams::TQXStreams& qxs,
     const auto field = [&](QString text) {
         bool flattened = false;
         for (QChar& c : text) {
-            if (c == sep || c == u'\r' || c == u'\n') {
+            if (c == sep || c == u'\r' || c == u'\n' || c == QChar(0)) {
                 c = u' ';
                 flattened = true;
             }
@@ -148,7 +149,9 @@ TextExportResult exportText(table::Table& cards, streams::TQXStreams& qxs,
                         names[0]);
             if (design.answerImage)
                 picture(stored.answerKind, stored.answerPicture, QStringLiteral("-r"), names[1]);
-            if (design.longAnswerText && !stored.longAnswer.isEmpty()) {
+            // A card without a long answer gets an empty file, which the import reads as none
+            // (without a file it would make the card's empty answer its long answer).
+            if (design.longAnswerText) {
                 names[2] = QString::number(key) + QStringLiteral(".rtf");
                 written.add(base + QStringLiteral(".rtf"), plain(stored, stored.longAnswer));
             }

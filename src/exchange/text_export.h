@@ -44,7 +44,8 @@ struct TextExportResult {
 
 // Writes the cards in view of `cards` (in table order) as the text file `outPath` (replaced
 // whole, CR LF after every line). With withFiles, <AutoInc>-p.jpg|bmp, <AutoInc>-r.jpg|bmp and
-// <AutoInc>.rtf are written beside it, their stored bytes unpacked and unchanged; when one of
+// <AutoInc>.rtf are written beside it, their stored bytes unpacked and unchanged (an empty .rtf
+// for a card without a long answer in a long-answer study file); when one of
 // those names exists there already (any letter case) nothing is written, and a later failure
 // removes the files written. Throws EExportRefused (nothing written) or platform::Error.
 TextExportResult exportText(table::Table& cards, streams::TQXStreams& qxs,

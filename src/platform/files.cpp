@@ -107,9 +107,16 @@ QString RelativeNameResolver::resolve(const QString& name) {
     if (parts.first().size() >= 2 && parts.first()[1] == u':' && parts.first()[0].isLetter())
         return QString();
     QString current = folder_;
+    // Paths are joined by hand: QDir::filePath would take a component that Qt reads as absolute
+    // (":x", a compiled-in resource) in place of the whole path.
+    const auto join = [](const QString& dir, const QString& entry) {
+        return dir.endsWith(u'/') ? dir + entry : dir + u'/' + entry;
+    };
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts[i];
-        if (part.isEmpty() || part == u"." || part == u"..")
+        // A colon never belongs to a name of the folder's own files: it marks drives and
+        // resources.
+        if (part.isEmpty() || part == u"." || part == u".." || part.contains(u':'))
             return QString();
         const bool last = i == parts.size() - 1;
         const QDir dir(current);
@@ -118,8 +125,8 @@ QString RelativeNameResolver::resolve(const QString& name) {
             return !info.isSymLink() && (last ? info.isFile() : info.isDir());
         };
         QString found;
-        if (fits(dir.filePath(part))) {
-            found = dir.filePath(part);
+        if (fits(join(current, part))) {
+            found = join(current, part);
         } else {
             auto listed = entries_.find(current);
             if (listed == entries_.end()) {
@@ -131,8 +138,8 @@ QString RelativeNameResolver::resolve(const QString& name) {
                 listed = entries_.emplace(current, std::move(byFoldedName)).first;
             }
             for (const QString& entry : listed->second.value(part.toCaseFolded())) {
-                if (fits(dir.filePath(entry))) {
-                    found = dir.filePath(entry);
+                if (fits(join(current, entry))) {
+                    found = join(current, entry);
                     break;
                 }
             }
@@ -141,6 +148,10 @@ QString RelativeNameResolver::resolve(const QString& name) {
             return QString();
         current = found;
     }
+    // Whatever the components were, the file is inside the folder.
+    const QString root = QDir::cleanPath(QDir(folder_).absolutePath()) + u'/';
+    if (!QDir::cleanPath(QFileInfo(current).absoluteFilePath()).startsWith(root))
+        return QString();
     return current;
 }
 

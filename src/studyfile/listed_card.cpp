@@ -52,11 +52,9 @@ void writeListedCard(table::Table& cards, streams::TQXStreams& qxs, const Design
     content.answerImage = false;
     CardEdit edit;
     edit.shortAnswer = card.answer;
-    // An empty answer gives no long answer: a document holding nothing would only look like one.
     if (design.longAnswerText)
-        edit.longAnswerRtf = card.longAnswerRtf      ? *card.longAnswerRtf
-                             : card.answer.isEmpty() ? QByteArray()
-                                                     : longAnswerDocument(card.answer, fontStyle);
+        edit.longAnswerRtf =
+            card.longAnswerRtf ? *card.longAnswerRtf : longAnswerDocument(card.answer, fontStyle);
     ContentWrite w = contentWrite(qxs, content, packedContent, edit, nullptr);
     const auto picture = [&](bool designHas, const std::optional<ListedPicture>& p,
                              std::optional<QString>& kind, std::optional<QByteArray>& data) {

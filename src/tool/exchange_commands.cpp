@@ -1,5 +1,6 @@
 // orbanel-tool import-text and import-text-images: a text file imported as the two text import
-// screens import it, every line checked before any card is added.
+// screens import it, every line checked before any card is added; and export-text, the cards
+// written as the imports read them back.
 #include "exchange/text_export.h"
 #include "exchange/text_import.h"
 #include "platform/clock.h"

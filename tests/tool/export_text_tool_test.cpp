@@ -95,7 +95,7 @@ TEST_F(ExportTextToolTest, FilesRoundTrip) {
     QDir().mkpath(path("out"));
     EXPECT_EQ(ok({"export-text", "A.DB", "out/x.txt", "--with-files"}), "exported 2 cards\n");
     EXPECT_EQ(read("out/x.txt"),
-              "uno\ttexto largo\t\t\r\n1-p.jpg\t1-r.bmp\t1.rtf\r\ndos\t\t\t\r\n\t\t\r\n");
+              "uno\ttexto largo\t\t\r\n1-p.jpg\t1-r.bmp\t1.rtf\r\ndos\t\t\t\r\n\t\t2.rtf\r\n");
     EXPECT_EQ(read("out/1-p.jpg"), jpeg);
     EXPECT_EQ(read("out/1-r.bmp"), bmp);
     EXPECT_EQ(read("out/1.rtf"), read("largo.rtf"));
@@ -103,7 +103,8 @@ TEST_F(ExportTextToolTest, FilesRoundTrip) {
               "Se han importado 2 Fichas.\n");
     QDir().mkpath(path("again"));
     ok({"export-text", "B.DB", "again/x.txt", "--with-files"});
-    for (const char* name : {"x.txt", "1-p.jpg", "1-r.bmp", "1.rtf"})
+    EXPECT_EQ(read("out/2.rtf"), "");
+    for (const char* name : {"x.txt", "1-p.jpg", "1-r.bmp", "1.rtf", "2.rtf"})
         EXPECT_EQ(read(QStringLiteral("again/") + name), read(QStringLiteral("out/") + name))
             << name;
 }

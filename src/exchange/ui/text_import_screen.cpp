@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
@@ -78,8 +79,12 @@ TextImportScreen::TextImportScreen(Program& program, const char* name, const QSt
 }
 
 bool TextImportScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2 && event->type() == QEvent::MouseButtonRelease)
-        program_.guard([this] { Button1Click(); });
+    if (watched == Label2 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            Label2->rect().contains(mouse->position().toPoint()))
+            program_.guard([this] { Button1Click(); });
+    }
     return ProgramDialog::eventFilter(watched, event);
 }
 
@@ -128,6 +133,14 @@ void TextImportScreen::Button1Click() {
     }
     int count = 0;
     {
+        // The break and blink timers wait while the cards are stored. The learner's input is not
+        // held back as in other long work: a picture's message must be dismissed on the way.
+        struct TimersHeld {
+            RunState& state;
+            bool was = state.longOperation;
+            ~TimersHeld() { state.longOperation = was; }
+        } held{state};
+        state.longOperation = true;
         ImportCursor cursor;
         count =
             exchange::runTextImport(data.Tabla_Activa, data.QXS, data.design, state.packedContent,

@@ -150,5 +150,15 @@ TEST_F(TextImportScreensTest, DialogFolderAndTheLevelLabel) {
     EXPECT_EQ(ui.fileRequests()[0].title, "Import / Importar");
     EXPECT_EQ(QDir(ui.fileRequests()[0].directory), QDir(program->state().programFolder));
     EXPECT_EQ(QDir(ui.fileRequests()[1].directory), QDir(QFileInfo(file).path()));
+    EXPECT_EQ(QDir(ui.fileRequests()[2].directory), QDir(QFileInfo(file).path()));
+    EXPECT_EQ(ui.fileRequests()[0].filter,
+              "Text Files / Archivos de Texto|*.TXT|All Files / Todos los Archivos|*.*");
     EXPECT_EQ(cardCount(), 2);
+    // The other screen remembers its own folder: its first dialog starts in the program folder.
+    entryK([&](TImportar_de_txt_e_Imag_& s) {
+        ui.queueFile(QString());
+        s.Button1->click();
+    });
+    ASSERT_EQ(ui.fileRequests().size(), 4);
+    EXPECT_EQ(QDir(ui.fileRequests()[3].directory), QDir(program->state().programFolder));
 }

@@ -128,6 +128,9 @@ TEST(FilesRelativeNoCase, ResolvesInsideTheFolderOnly) {
     ASSERT_EQ(::symlink(base.filePath("secreto.txt").toLocal8Bit().constData(),
                         (folder + "/enlace.rtf").toLocal8Bit().constData()),
               0);
+    ASSERT_EQ(::symlink(base.path().toLocal8Bit().constData(),
+                        (folder + "/otra").toLocal8Bit().constData()),
+              0);
 
     const struct {
         QString name;
@@ -152,6 +155,9 @@ TEST(FilesRelativeNoCase, ResolvesInsideTheFolderOnly) {
         {"c:cebra.bmp", ""},                         // drive-relative
         {QString("cebra.bmp") + QChar(0) + "x", ""}, // NUL
         {"enlace.rtf", ""},                          // a symbolic link could point anywhere
+        {"otra/secreto.txt", ""},                    // ... also a linked folder
+        {":help\\33.html", ""},                      // Qt reads ":..." as a compiled-in resource
+        {"sub/:x/cebra.bmp", ""},                    // ... also further on
         {"", ""},
         {"   ", ""},
         {"falta.jpg", ""},
