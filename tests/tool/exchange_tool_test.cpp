@@ -1,8 +1,6 @@
 // End-to-end tests of orbanel-tool import-text and import-text-images: what they print, what they
 // store, and that a refused file adds no card.
-#include "tool_runner.h"
-
-#include "support/card_rows.h"
+#include "tool_folder_test.h"
 
 #include "streams/qx_streams.h"
 #include "studyfile/card_content.h"
@@ -18,32 +16,7 @@ namespace {
 const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(300, 'j');
 const QByteArray kBmp = QByteArray("BM") + QByteArray(200, 'b');
 
-class ExchangeToolTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    ToolResult tool(const QStringList& args) { return runTool(args, dir.path()); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    std::string ok(const QStringList& args) {
-        const ToolResult r = tool(args);
-        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err;
-        return r.out;
-    }
-    void write(const QString& name, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path(name)).path());
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    std::map<QString, card_rows::Row> cards(const QString& name) {
-        std::map<QString, card_rows::Row> out;
-        for (const auto& [key, row] : card_rows::read(path(name)))
-            out[QString::fromUtf8(row.at("Preg_Text"))] = row;
-        return out;
-    }
-
-    QTemporaryDir dir;
-};
+using ExchangeToolTest = ToolFolderTest;
 
 } // namespace
 

@@ -1,8 +1,6 @@
 // End-to-end tests of orbanel-tool export-text: the lines it writes, the round trip through the
 // text imports (texts, pictures and long answers), and the refusals that write nothing.
-#include "tool_runner.h"
-
-#include "support/card_rows.h"
+#include "tool_folder_test.h"
 
 #include "platform/picture/picture.h"
 #include "studyfile/design_record.h"
@@ -18,29 +16,11 @@
 
 namespace {
 
-class ExportTextToolTest : public ::testing::Test {
+class ExportTextToolTest : public ToolFolderTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    ToolResult tool(const QStringList& args) { return runTool(args, dir.path()); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    std::string ok(const QStringList& args) {
-        const ToolResult r = tool(args);
-        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err;
-        return r.out;
-    }
-    void write(const QString& name, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path(name)).path());
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray read(const QString& name) {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // Every card's fields but its identity and dates, by question.
-    std::map<QString, card_rows::Row> cards(const QString& name, const std::set<QString>& skip) {
+    std::map<QString, card_rows::Row> cardsWithout(const QString& name,
+                                                   const std::set<QString>& skip) {
         std::map<QString, card_rows::Row> out;
         for (const auto& [key, row] : card_rows::read(path(name))) {
             card_rows::Row fields;
@@ -51,8 +31,6 @@ protected:
         }
         return out;
     }
-
-    QTemporaryDir dir;
 };
 
 // Texts, keys and importance levels come back through import-text with the same separator.
@@ -71,7 +49,7 @@ TEST_F(ExportTextToolTest, TextRoundTrip) {
     const std::set<QString> skip = {"AutoInc",       "Fech_Crea",      "Nive_Fich",
                                     "Resp_Text",     "Fech_Prox_Repa", "Tipo_Preg_Imag",
                                     "Tipo_Resp_Imag"};
-    EXPECT_EQ(cards("B.DB", skip), cards("A.DB", skip));
+    EXPECT_EQ(cardsWithout("B.DB", skip), cardsWithout("A.DB", skip));
     EXPECT_EQ(ok({"export-text", "B.DB", "again.txt", "--password", "clave"}),
               "exported 2 cards\n");
     EXPECT_EQ(read("again.txt"), read("out.txt"));

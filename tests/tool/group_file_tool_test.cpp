@@ -1,8 +1,6 @@
 // End-to-end tests of orbanel-tool group-file: a group text file shown as the screen reads it, and
 // stored as the screen's "Guardar y Salir" stores it, with its checks before any card is written.
-#include "tool_runner.h"
-
-#include "support/card_rows.h"
+#include "tool_folder_test.h"
 
 #include "platform/clock.h"
 #include "platform/rtf/rtf.h"
@@ -17,31 +15,7 @@
 
 namespace {
 
-class GroupFileToolTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    ToolResult tool(QStringList args) { return runTool(args, dir.path()); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    std::string ok(const QStringList& args) {
-        const ToolResult r = tool(args);
-        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err;
-        return r.out;
-    }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    std::map<QString, card_rows::Row> cards(const QString& name) {
-        std::map<QString, card_rows::Row> out;
-        for (const auto& [key, row] : card_rows::read(path(name)))
-            out[QString::fromUtf8(row.at("Preg_Text"))] = row;
-        return out;
-    }
-
-    QTemporaryDir dir;
-};
+using GroupFileToolTest = ToolFolderTest;
 
 } // namespace
 
